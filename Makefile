@@ -1,0 +1,43 @@
+# make run   builds the editor and starts it on the sample map (see README.md)
+# make test  builds everything and runs every test
+# Both install what is missing first (scripts/bootstrap.sh).
+
+BUILD  ?= build
+WIN    := $(BUILD)/win
+NATIVE := $(BUILD)/native
+JOBS   ?= $(shell nproc)
+
+.PHONY: all bootstrap build build-win build-native run test fuzz bench clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap.sh
+
+build-win: bootstrap
+	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	    -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN) -j $(JOBS)
+
+build-native: bootstrap
+	@CC=clang CXX=clang++ cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS)
+
+build: build-win build-native
+
+run: build-win
+	@scripts/run-editor.sh $(WIN)
+
+test: build
+	@scripts/run-tests.sh $(BUILD)
+
+# A longer fuzz run of every fuzz target: make fuzz FUZZ_SECONDS=600
+FUZZ_SECONDS ?= 300
+fuzz: build-native
+	@scripts/fuzz.sh $(NATIVE) $(FUZZ_SECONDS)
+
+bench: build-win
+	@scripts/run-benchmarks.sh $(WIN)
+
+clean:
+	rm -rf $(BUILD)

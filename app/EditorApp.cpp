@@ -1,0 +1,122 @@
+// The application object, start-up, the main loop and the frame.
+#include "app/EditorApp.h"
+
+#include <mmsystem.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "app/MainWindow.h"
+#include "app/PaletteDialog.h"
+#include "app/PointerEditing.h"
+#include "resource.h"
+
+EditorApp app;
+HINSTANCE instanceHandle = nullptr;
+bool windowActive = false;
+
+namespace
+{
+const char kStartupHeightmap[] = "..\\maps\\area1.bmp";
+const char kStatusFontName[] = "Tahoma";
+const float kFarPlane = 1000.0f;
+const D3DCOLOR kStatusTextColour = 0xFFFF0000; // opaque red
+} // namespace
+
+EditorApp::~EditorApp()
+{
+    // The rest of the teardown order follows from the member order (header).
+    initialised = false;
+}
+
+bool EditorApp::Initialise()
+{
+    if (CreateDevice(mainWindow, kFarPlane) != 0)
+        return false;
+    fonts.SetOwner(this);
+    document.Init(this, &fonts, kStartupHeightmap);
+    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    backgroundBlue = 255;
+    textFont = fonts.FindOrRegister(kStatusFontName);
+    initialised = true;
+    srand(timeGetTime());
+    return true;
+}
+
+void EditorApp::Tick()
+{
+    timer.Tick();
+    frameTime = timer.frameTime;
+    POINT pointer = {0, 0};
+    GetCursorPos(&pointer);
+    ScreenToClient(mainWindow, &pointer); // may lie outside the client area
+    if (rightButtonDown)
+        EditAtPointer(pointer.x, pointer.y, PointerMode::Scroll);
+    DrawFrame();
+}
+
+void EditorApp::DrawFrame()
+{
+    BeginFrame();
+    document.DrawMap();
+    document.DrawObjects();
+    if (FontEntry* status = fonts.Entry(textFont))
+        status->Print(0.0f, 0.0f, false, kStatusTextColour, "Objects: %d", document.ObjectCount());
+    EndFrame();
+}
+
+void SaveProgramDirectory()
+{
+    // A directory longer than the buffer is not written: it stays empty and
+    // restoring it later changes nothing.
+    GetCurrentDirectoryA(sizeof(app.programDirectory), app.programDirectory);
+}
+
+void CreateEditorWindows(HINSTANCE instance)
+{
+    instanceHandle = instance;
+    app.mainWindow =
+        CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0);
+    app.paletteWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_OBJECTDIALOG),
+                                           app.mainWindow, PaletteDialogProc, 0);
+}
+
+int RunMainLoop()
+{
+    MSG message;
+    for (;;)
+    {
+        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        {
+            if (message.message == WM_QUIT)
+                return 1;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        else if (windowActive)
+        {
+            app.Tick();
+        }
+    }
+}
+
+int RunEditor(HINSTANCE instance)
+{
+    SaveProgramDirectory();
+    CreateEditorWindows(instance);
+    ShowWindow(app.mainWindow, SW_SHOWMAXIMIZED);
+    if (!app.Initialise())
+    {
+        char text[256];
+        snprintf(text, sizeof(text),
+                 "The Direct3D 8 device could not be created (%s failed).\n"
+                 "Map Editor 1.4a needs Direct3D 8 and will now close.",
+                 app.failedStep ? app.failedStep : "device creation");
+        MessageBoxA(app.mainWindow, text, "Map Editor 1.4a", MB_OK | MB_ICONERROR);
+        DestroyWindow(app.paletteWindow);
+        DestroyWindow(app.mainWindow);
+        return 2;
+    }
+    return RunMainLoop();
+}

@@ -1,0 +1,68 @@
+// The one application object: the renderer part, the frame timer, the fonts,
+// the map document, the program directory, the window handles and the
+// pointer state. Constructed before WinMain runs, destroyed at process exit.
+#ifndef MAPEDITOR_EDITORAPP_H
+#define MAPEDITOR_EDITORAPP_H
+
+#include <windows.h>
+
+#include "app/FrameTimer.h"
+#include "document/MapDocument.h"
+#include "render/Renderer.h"
+#include "text/FontRegistry.h"
+
+class EditorApp : public Renderer
+{
+  public:
+    // Members are declared in the order the teardown needs: destruction runs
+    // the document, then the fonts (before the device they live on), then the
+    // Renderer part releases the device and finally its texture table.
+    FrameTimer timer; // starts counting at static construction
+    float frameTime = 0.0f;
+    FontRegistry fonts;
+    bool initialised = false;
+    char programDirectory[255] = {};
+    MapDocument document;
+    int textFont = 0;
+    HWND mainWindow = nullptr;
+    HWND paletteWindow = nullptr;
+    bool leftButtonDown = false;
+    bool rightButtonDown = false;
+    // Starts false: the first press in the view must not move object 0.
+    bool dragging = false;
+    short currentRotation = 0;
+    int rightPressX = 0;
+    int rightPressY = 0;
+
+    EditorApp() = default;
+    ~EditorApp();
+
+    // Device, fonts, document, blend states, background, status font, random
+    // seed. False when the Direct3D device could not be created; nothing
+    // after the device is then done (failedStep names what failed).
+    bool Initialise();
+
+    // One idle pass of the main loop: timer, right-button scrolling, a frame.
+    void Tick();
+
+    // BeginFrame, map, objects, "Objects: %d", EndFrame.
+    void DrawFrame();
+};
+
+extern EditorApp app;
+extern HINSTANCE instanceHandle;
+extern bool windowActive;
+
+// Start-up steps of the entry point, in order (separate so tests can run them).
+void SaveProgramDirectory();
+void CreateEditorWindows(HINSTANCE instance);
+
+// Removes and dispatches messages, running a Tick whenever none is waiting
+// and the main window is active. Returns 1 when WM_QUIT arrives.
+int RunMainLoop();
+
+// The whole program: start-up, main loop. 1 after a normal quit, 2 when the
+// Direct3D device could not be created (the user has been told).
+int RunEditor(HINSTANCE instance);
+
+#endif

@@ -1,0 +1,266 @@
+// The main window procedure and the menu commands.
+//
+// Every message is answered with FALSE (TRUE only for WM_INITDIALOG) so that
+// the default dialog handling also runs; WM_PAINT in particular relies on it
+// to validate the window after the frame is drawn.
+//
+// The mouse is captured while a button is held in the view, so that a button
+// released outside the window still arrives here; when the capture is lost to
+// another window, every button flag is cleared so that nothing keeps
+// scrolling or dragging.
+#include "app/MainWindow.h"
+
+#include <windowsx.h>
+
+#include "app/EditorApp.h"
+#include "app/FileChooser.h"
+#include "app/ObjectImport.h"
+#include "app/PointerEditing.h"
+#include "app/PropertiesDialog.h"
+#include "resource.h"
+
+namespace
+{
+HWND PaletteList()
+{
+    return GetDlgItem(app.paletteWindow, IDC_OBJECTLIST);
+}
+
+void OnSize(LPARAM lParam)
+{
+    app.ResizeViewport(0, 0, LOWORD(lParam), HIWORD(lParam));
+}
+
+void OnActivate(WPARAM wParam)
+{
+    windowActive = LOWORD(wParam) != WA_INACTIVE;
+}
+
+void OnPaint()
+{
+    if (app.initialised)
+        app.DrawFrame();
+}
+
+// Button messages carry client coordinates as signed 16-bit values: with the
+// mouse captured, points left of or above the window are negative.
+void OnMouseMove(LPARAM lParam)
+{
+    if (app.leftButtonDown)
+        EditAtPointer(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), PointerMode::Edit);
+}
+
+void OnLeftButtonDown(HWND window, LPARAM lParam)
+{
+    app.leftButtonDown = true;
+    SetCapture(window);
+    OnMouseMove(lParam);
+}
+
+// Gives the capture back once no button is held any more.
+void ReleaseCaptureWhenIdle(WPARAM buttons)
+{
+    if (!(buttons & (MK_LBUTTON | MK_RBUTTON)))
+        ReleaseCapture();
+}
+
+void OnLeftButtonUp(WPARAM wParam)
+{
+    app.leftButtonDown = false;
+    app.dragging = false;
+    ReleaseCaptureWhenIdle(wParam);
+}
+
+void OnRightButtonDown(HWND window, LPARAM lParam)
+{
+    app.rightButtonDown = true;
+    app.rightPressX = GET_X_LPARAM(lParam);
+    app.rightPressY = GET_Y_LPARAM(lParam);
+    SetCapture(window);
+}
+
+void ShowPopupMenu(HWND window)
+{
+    HMENU menu = LoadMenuA(instanceHandle, MAKEINTRESOURCEA(IDR_POPUP));
+    if (!menu)
+        return;
+    POINT at = {0, 0};
+    GetCursorPos(&at);
+    TrackPopupMenu(GetSubMenu(menu, 0), 0, at.x, at.y, 0, window, nullptr);
+    // Lets the menu close correctly when the user clicks elsewhere.
+    PostMessageA(window, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+}
+
+void OnRightButtonUp(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    app.rightButtonDown = false;
+    ReleaseCaptureWhenIdle(wParam);
+    // Only a release exactly where the button went down opens the popup.
+    if (GET_X_LPARAM(lParam) == app.rightPressX && GET_Y_LPARAM(lParam) == app.rightPressY)
+        ShowPopupMenu(window);
+}
+
+void OnCaptureChanged(HWND window, LPARAM lParam)
+{
+    if ((HWND)lParam == window)
+        return;
+    app.leftButtonDown = false;
+    app.rightButtonDown = false;
+    app.dragging = false;
+}
+
+void OpenMap(HWND window)
+{
+    char path[kChooserPathSize];
+    const bool picked = ChooseOpenFile(path, window, "Open Map File", kMapFileFilter);
+    RestoreProgramDirectory();
+    if (picked)
+        app.document.LoadSettings(path, PaletteList());
+}
+
+void SaveMap(HWND window)
+{
+    char path[kChooserPathSize];
+    const bool picked = ChooseSaveFile(path, window, "Save Map File", kMapFileFilter);
+    RestoreProgramDirectory();
+    if (picked)
+        app.document.SaveSettings(path);
+}
+
+void LoadObjectFile(HWND window)
+{
+    char path[kChooserPathSize];
+    const bool picked = ChooseOpenFile(path, window, "Open Object File", kObjectFileFilter);
+    RestoreProgramDirectory();
+    if (picked)
+        app.document.LoadObjects(path, PaletteList());
+}
+
+void SaveObjectFile(HWND window)
+{
+    char path[kChooserPathSize];
+    const bool picked = ChooseSaveFile(path, window, "Save Object File", kObjectFileFilter);
+    RestoreProgramDirectory();
+    if (picked)
+        app.document.SaveObjects(path);
+}
+
+void ImportHeightmap(HWND window)
+{
+    char path[kChooserPathSize];
+    const bool picked = ChooseOpenFile(path, window, "Open BMP File", kBitmapFilter);
+    RestoreProgramDirectory();
+    if (picked)
+        app.document.LoadHeightmap(path);
+}
+
+void Quit(HWND window)
+{
+    PostQuitMessage(0);
+    EndDialog(window, 0);
+}
+} // namespace
+
+void Zoom(int factor)
+{
+    app.document.viewScale = app.document.width * 2 * factor;
+    app.document.scrollX = 0.0f;
+    app.document.scrollY = 0.0f;
+}
+
+void RunMainWindowCommand(HWND window, int command)
+{
+    switch (command)
+    {
+    case IDOK:
+    case IDCANCEL: // also the caption's close box
+        Quit(window);
+        break;
+    case ID_FILE_EXIT:
+        PostQuitMessage(0);
+        break;
+    case ID_FILE_OPENMAP:
+        OpenMap(window);
+        break;
+    case ID_FILE_SAVEMAP:
+        SaveMap(window);
+        break;
+    case ID_FILE_LOADOBJECTS:
+        LoadObjectFile(window);
+        break;
+    case ID_FILE_SAVEOBJECTS:
+        SaveObjectFile(window);
+        break;
+    case ID_MAP_PROPERTIES:
+        DialogBoxParamA(instanceHandle, MAKEINTRESOURCEA(IDD_PROPERTIESDIALOG), window,
+                        PropertiesDialogProc, 0);
+        break;
+    case ID_IMPORT_OBJECTS:
+        ImportObjectType(window);
+        break;
+    case ID_IMPORT_HEIGHTMAP:
+        ImportHeightmap(window);
+        break;
+    case ID_ZOOM_1X:
+        Zoom(1);
+        break;
+    case ID_ZOOM_2X:
+        Zoom(2);
+        break;
+    case ID_ZOOM_4X:
+        Zoom(4);
+        break;
+    case ID_ZOOM_6X:
+        Zoom(6);
+        break;
+    case ID_ZOOM_8X:
+        Zoom(8);
+        break;
+    default: // Help > About, Import > Tiles, the popup's two items: nothing
+        break;
+    }
+}
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message)
+    {
+    case WM_INITDIALOG:
+        return TRUE;
+    case WM_SIZE:
+        OnSize(lParam);
+        break;
+    case WM_ACTIVATE:
+        OnActivate(wParam);
+        break;
+    case WM_PAINT:
+        OnPaint();
+        break;
+    case WM_KEYDOWN:
+        OnKeyDown(wParam);
+        break;
+    case WM_COMMAND:
+        RunMainWindowCommand(window, LOWORD(wParam));
+        break;
+    case WM_LBUTTONDOWN:
+        OnLeftButtonDown(window, lParam);
+        break;
+    case WM_MOUSEMOVE:
+        OnMouseMove(lParam);
+        break;
+    case WM_LBUTTONUP:
+        OnLeftButtonUp(wParam);
+        break;
+    case WM_RBUTTONDOWN:
+        OnRightButtonDown(window, lParam);
+        break;
+    case WM_RBUTTONUP:
+        OnRightButtonUp(window, wParam, lParam);
+        break;
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged(window, lParam);
+        break;
+    }
+    return FALSE;
+}

@@ -1,0 +1,17 @@
+// The main window: a dialog without controls whose client area is the map
+// view. Its procedure turns messages into the editor's actions.
+#ifndef MAPEDITOR_MAINWINDOW_H
+#define MAPEDITOR_MAINWINDOW_H
+
+#include <windows.h>
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The menu commands, by command id (WM_COMMAND's low word).
+void RunMainWindowCommand(HWND window, int command);
+
+// View > Zoom: one heightmap pixel spans 2 x factor view pixels; the scroll
+// returns to the map's top-left corner.
+void Zoom(int factor);
+
+#endif

@@ -1,0 +1,10 @@
+// Importing an object type: choose an object description file and add its
+// path, relative to the program directory, to the palette and the catalog.
+#ifndef MAPEDITOR_OBJECTIMPORT_H
+#define MAPEDITOR_OBJECTIMPORT_H
+
+#include <windows.h>
+
+void ImportObjectType(HWND owner);
+
+#endif

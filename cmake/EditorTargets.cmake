@@ -1,0 +1,77 @@
+# Helpers shared by the folders' CMakeLists: warnings, test registration
+# (GoogleTest under Wine or native with sanitizers) and fuzz targets.
+
+set(EDITOR_WARNINGS -Wall -Wextra -Wno-unused-parameter)
+
+# Native builds check the platform-free code with sanitizers.
+if(NOT WIN32)
+    set(EDITOR_SANITIZE "-fsanitize=address,undefined" "-fno-sanitize-recover=all"
+        "-fno-omit-frame-pointer")
+    add_compile_options(${EDITOR_SANITIZE} -g)
+    add_link_options(${EDITOR_SANITIZE})
+endif()
+
+function(editor_setup_windows)
+    # mingw-w64 has d3d8.h but no libd3d8.a for x86-64: make the import
+    # library from a one-line definition file.
+    set(def ${CMAKE_SOURCE_DIR}/cmake/d3d8.def)
+    set(lib ${CMAKE_BINARY_DIR}/libd3d8.a)
+    add_custom_command(OUTPUT ${lib}
+        COMMAND ${CMAKE_DLLTOOL} -d ${def} -l ${lib} -D d3d8.dll
+        DEPENDS ${def} COMMENT "Import library for d3d8.dll")
+    add_custom_target(d3d8_import DEPENDS ${lib})
+    add_library(d3d8 STATIC IMPORTED GLOBAL)
+    set_target_properties(d3d8 PROPERTIES IMPORTED_LOCATION ${lib})
+    add_dependencies(d3d8 d3d8_import)
+
+    # Tests run under Wine through this wrapper (prefix inside the build tree).
+    configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in
+                   ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
+                   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+                                    GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh CACHE FILEPATH
+        "Runs Windows test programs under Wine" FORCE)
+endfunction()
+
+# editor_test(<name> SOURCES ... LIBS ... [LABELS ...])
+# One GoogleTest executable, registered as one CTest test. In the Windows
+# build it runs under Wine (through the emulator wrapper), in the native build
+# directly with the sanitizers.
+function(editor_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
+    target_compile_options(${name} PRIVATE ${EDITOR_WARNINGS})
+    add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+    if(WIN32)
+        # Windows suites share one display, focus and pointer: one at a time.
+        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_display)
+    endif()
+    if(T_LABELS)
+        set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+    endif()
+endfunction()
+
+# editor_fuzz_target(<name> SOURCES ... LIBS ... SEEDS <dir> [SECONDS n])
+# A libFuzzer target (native clang build only) and a short, bounded run of it
+# over a seed folder, as a CTest test. Longer runs: see README.md.
+function(editor_fuzz_target name)
+    cmake_parse_arguments(F "" "SEEDS;SECONDS" "SOURCES;LIBS" ${ARGN})
+    if(WIN32 OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        return()
+    endif()
+    if(NOT F_SECONDS)
+        set(F_SECONDS 10)
+    endif()
+    add_executable(${name} ${F_SOURCES})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+    set(corpus ${CMAKE_BINARY_DIR}/fuzz-corpus/${name})
+    add_test(NAME ${name}_short_run
+        COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
+                sh -c "mkdir -p '${corpus}' && cp -n '${F_SEEDS}'/* '${corpus}'/ 2>/dev/null; exec \"$0\" -max_total_time=${F_SECONDS} -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 '${corpus}'"
+                $<TARGET_FILE:${name}>)
+    set_tests_properties(${name}_short_run PROPERTIES TIMEOUT 300 LABELS fuzz)
+endfunction()

@@ -1,0 +1,136 @@
+// Device creation, viewport, the two halves of a frame and release.
+#include "render/Renderer.h"
+
+#include "d3dx/d3dx8.h"
+
+namespace
+{
+// The SDK version the editor was written against; Direct3D 8 runtimes accept it.
+const UINT kSdkVersion = 120;
+const float kFieldOfView = 3.14159265358979f / 3.0f; // 60 degrees, bits 0x3F860A92
+const float kNearPlane = 1.0f;
+} // namespace
+
+int Renderer::CreateDevice(HWND targetWindow, float farPlane)
+{
+    failedStep = nullptr;
+    direct3d = Direct3DCreate8(kSdkVersion);
+    if (!direct3d)
+    {
+        failedStep = "Direct3DCreate8";
+        return 1;
+    }
+
+    D3DDISPLAYMODE mode;
+    if (FAILED(direct3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode)))
+    {
+        failedStep = "GetAdapterDisplayMode";
+        return 1;
+    }
+
+    window = targetWindow;
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(window, &client);
+    clientWidth = client.right - client.left;
+    clientHeight = client.bottom - client.top;
+
+    D3DPRESENT_PARAMETERS params;
+    ZeroMemory(&params, sizeof(params));
+    params.BackBufferWidth = clientWidth;
+    params.BackBufferHeight = clientHeight;
+    params.BackBufferFormat = mode.Format;
+    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    params.Windowed = TRUE;
+    params.EnableAutoDepthStencil = TRUE;
+    params.AutoDepthStencilFormat = D3DFMT_D16;
+
+    if (FAILED(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                      D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, &device)))
+    {
+        device = nullptr;
+        failedStep = "CreateDevice";
+        return 1;
+    }
+
+    // The aspect ratio is an integer quotient: 1280 x 960 gives 1.0. A window
+    // without client area would divide by zero; its height counts as 1.
+    const int aspect = clientWidth / (clientHeight > 0 ? clientHeight : 1);
+    D3DXMATRIX projection;
+    D3DXMatrixPerspectiveFovLH(&projection, kFieldOfView, (float)aspect, kNearPlane, farPlane);
+    device->SetTransform(D3DTS_PROJECTION, &projection);
+
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetRenderState(D3DRS_LIGHTING, TRUE);
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    device->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
+    device->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_LINEAR);
+    device->SetTextureStageState(0, D3DTSS_MIPFILTER, D3DTEXF_LINEAR);
+
+    D3DMATERIAL8 material;
+    ZeroMemory(&material, sizeof(material));
+    material.Diffuse.r = material.Diffuse.g = material.Diffuse.b = material.Diffuse.a = 1.0f;
+    material.Ambient.r = material.Ambient.g = material.Ambient.b = material.Ambient.a = 1.0f;
+    device->SetMaterial(&material);
+    device->SetRenderState(D3DRS_AMBIENT, 0xFFFFFFFF);
+
+    textures.renderer = this;
+    return 0;
+}
+
+void Renderer::ResizeViewport(unsigned x, unsigned y, unsigned width, unsigned height)
+{
+    if (!device)
+        return;
+    D3DVIEWPORT8 viewport;
+    viewport.X = x;
+    viewport.Y = y;
+    viewport.Width = width;
+    viewport.Height = height;
+    viewport.MinZ = 0.0f;
+    viewport.MaxZ = 1.0f;
+    // A viewport Direct3D refuses (e.g. 0 x 0 while minimised) leaves the old one.
+    device->SetViewport(&viewport);
+}
+
+void Renderer::BeginFrame()
+{
+    if (!device)
+        return;
+    const D3DCOLOR colour = 0xFF000000u | (DWORD)(backgroundRed & 0xFF) << 16 |
+                            (DWORD)(backgroundGreen & 0xFF) << 8 | (DWORD)(backgroundBlue & 0xFF);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, colour, 1.0f, 0);
+    device->BeginScene();
+}
+
+void Renderer::EndFrame()
+{
+    if (!device)
+        return;
+    device->EndScene();
+    // Present the current client rectangle, not the creation-time size: after
+    // the window shrinks only the top-left part of the back buffer shows.
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(window, &client);
+    device->Present(&client, &client, nullptr, nullptr);
+}
+
+void Renderer::ReleaseDevice()
+{
+    if (device)
+    {
+        device->Release();
+        device = nullptr;
+    }
+    if (direct3d)
+    {
+        direct3d->Release();
+        direct3d = nullptr;
+    }
+}

@@ -1,0 +1,53 @@
+// The 255-slot table of textures loaded from image files. Slots are addressed
+// by plain integer indices (0..254, -1 = no texture); once loaded, a texture
+// keeps its slot until ReleaseAll at exit. The table also holds the preset
+// bookkeeping of the texture-stage setups (RenderPresets.cpp).
+#ifndef MAPEDITOR_TEXTURETABLE_H
+#define MAPEDITOR_TEXTURETABLE_H
+
+#include <windows.h>
+#include <d3d8.h>
+
+class Renderer;
+
+struct TextureRecord
+{
+    IDirect3DTexture8* texture = nullptr; // owned reference, or none
+    Renderer* renderer = nullptr;         // renderer whose device made the texture
+    char fileName[255] = {};              // the name exactly as the first caller spelled it
+    int width = 0;                        // source image size, not the texture's
+    int height = 0;
+    int preset = 0; // texture-stage preset requested whenever the texture is bound
+
+    // 0 on success, 1 on failure (the record then holds no texture).
+    int LoadFromFile(Renderer* renderer, const char* fileName);
+    void ReleaseTexture();
+};
+
+class TextureTable
+{
+  public:
+    static const int SlotCount = 255;
+
+    TextureRecord* slots[SlotCount] = {};
+    Renderer* renderer = nullptr; // set by CreateDevice, cleared by ReleaseAll
+    int currentPreset = 0;
+
+    TextureTable() = default;
+    TextureTable(const TextureTable&) = delete;
+    TextureTable& operator=(const TextureTable&) = delete;
+    ~TextureTable() { ReleaseAll(); }
+
+    int FindTexture(const char* fileName) const;
+    int AddTexture(const char* fileName);
+    void ReleaseAll();
+
+    // The record of an occupied slot, or null for -1, an index out of range
+    // or an empty slot. Every reader of a slot index goes through this test.
+    TextureRecord* Record(int index) const;
+
+    // Numbered texture-stage setups (RenderPresets.cpp).
+    void ApplyPreset(int preset, bool force);
+};
+
+#endif

@@ -1,0 +1,57 @@
+// Resource and command ids of the editor: dialogs, menus, the icon, the
+// controls of the dialogs and the menu commands. Shared by the resource
+// script and the code; plain #defines so that windres reads it too.
+#ifndef MAPEDITOR_RESOURCE_H
+#define MAPEDITOR_RESOURCE_H
+
+// Dialogs, menus, icon
+#define IDD_MAIN 101
+#define IDI_MAPEDITOR 102
+#define IDD_TILEDIALOG 103
+#define IDD_OBJECTDIALOG 104
+#define IDD_PROPERTIESDIALOG 105
+#define IDR_MAINMENU 106
+#define IDR_POPUP 107
+
+// Menu bar commands
+#define ID_HELP_ABOUT 110
+#define ID_MAP_PROPERTIES 113
+#define ID_ZOOM_1X 119
+#define ID_ZOOM_2X 120
+#define ID_ZOOM_4X 121
+#define ID_ZOOM_6X 122
+#define ID_ZOOM_8X 123
+#define ID_FILE_SAVEOBJECTS 124
+#define ID_FILE_LOADOBJECTS 125
+#define ID_IMPORT_TILES 40011
+#define ID_FILE_EXIT 40012
+#define ID_FILE_SAVEMAP 40014
+#define ID_IMPORT_OBJECTS 40017
+#define ID_FILE_OPENMAP 40018
+#define ID_IMPORT_HEIGHTMAP 40019
+
+// Popup menu commands
+#define ID_POPUP_INSERTOBJECT 40015
+#define ID_POPUP_DELETEOBJECT 40016
+
+// Controls
+#define IDC_TILELIST 1000
+#define IDC_OBJECTLIST 1001
+#define IDC_QUADDEPTH 1003
+#define IDC_TILEGRIDDIMENSIONS 1006
+#define IDC_RANDOMIZE 1009
+#define IDC_ROTATION 1010
+#define IDC_ADD 1011
+#define IDC_REMOVE 1012
+#define IDC_SPACING 1013
+#define IDC_POLYGONALDIMENSIONS 1014
+#define IDC_HEIGHTMAP 1015
+#define IDC_COLORMAP 1016
+#define IDC_DETAILMAP 1017
+#define IDC_OBJECTMAP 1018
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+#endif
