@@ -40,7 +40,9 @@ void BenchBuild(unsigned points)
     }
     char what[64];
     snprintf(what, sizeof(what), "build a %u-point font (%s texture)", points,
-             points > 40 ? "1024" : points > 20 ? "512" : "256");
+             points > 40   ? "1024"
+             : points > 20 ? "512"
+                           : "256");
     Row(what, runs, Now() - start, "ms", 1e3);
 }
 
