@@ -96,8 +96,7 @@ bool IsDrawable(char c)
 }
 } // namespace
 
-Font2D::Font2D(const char* name, unsigned size, unsigned flags)
-    : pointSize(size), styleFlags(flags)
+Font2D::Font2D(const char* name, unsigned size, unsigned flags) : pointSize(size), styleFlags(flags)
 {
     faceName[0] = '\0';
     if (name)
@@ -112,9 +111,9 @@ HRESULT Font2D::CreateDrawResources()
     if (!device)
         return E_FAIL;
     ReleaseDrawResources(); // a second call must not leak the first buffer
-    HRESULT result = device->CreateVertexBuffer(kVertexBufferBytes,
-                                                D3DUSAGE_WRITEONLY | D3DUSAGE_DYNAMIC, 0,
-                                                D3DPOOL_DEFAULT, &vertexBuffer);
+    HRESULT result =
+        device->CreateVertexBuffer(kVertexBufferBytes, D3DUSAGE_WRITEONLY | D3DUSAGE_DYNAMIC, 0,
+                                   D3DPOOL_DEFAULT, &vertexBuffer);
     if (FAILED(result))
     {
         vertexBuffer = nullptr;

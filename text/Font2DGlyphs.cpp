@@ -136,11 +136,10 @@ HRESULT Font2D::CreateGlyphTexture(IDirect3DDevice8* newDevice)
     // gets a proportionally smaller face and the glyphs still fit.
     const int logPixels = (int)((float)GetDeviceCaps(canvas.dc, LOGPIXELSY) * textScale);
     const int pixelHeight = MulDiv((int)pointSize, logPixels, 72);
-    canvas.font = CreateFontA(-pixelHeight, 0, 0, 0,
-                              (styleFlags & FONT2D_BOLD) ? FW_BOLD : FW_NORMAL,
-                              (styleFlags & FONT2D_ITALIC) ? TRUE : FALSE, FALSE, FALSE,
-                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                              ANTIALIASED_QUALITY, VARIABLE_PITCH, faceName);
+    canvas.font = CreateFontA(
+        -pixelHeight, 0, 0, 0, (styleFlags & FONT2D_BOLD) ? FW_BOLD : FW_NORMAL,
+        (styleFlags & FONT2D_ITALIC) ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH, faceName);
     if (!canvas.font)
         return E_FAIL;
 
