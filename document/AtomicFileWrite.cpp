@@ -13,21 +13,25 @@ const size_t kLargestWrite = (size_t)1 << 30;
 // Writes the bytes into the (existing, empty) temporary file and makes sure
 // they reached the disk before the file is renamed over the target: a rename
 // that lands before the data would leave an empty file after a crash.
-bool WriteWholeFile(const char* fileName, const void* data, size_t size)
+bool WriteWholeFile(const char* fileName, const FilePiece* pieces, size_t pieceCount)
 {
     HANDLE file = CreateFileA(fileName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     bool ok = true;
-    const char* next = (const char*)data;
-    while (ok && size > 0)
+    for (size_t i = 0; ok && i < pieceCount; ++i)
     {
-        const DWORD piece = (DWORD)(size < kLargestWrite ? size : kLargestWrite);
-        DWORD written = 0;
-        ok = WriteFile(file, next, piece, &written, nullptr) && written == piece;
-        next += piece;
-        size -= piece;
+        const char* next = (const char*)pieces[i].data;
+        size_t size = pieces[i].size;
+        while (ok && size > 0)
+        {
+            const DWORD piece = (DWORD)(size < kLargestWrite ? size : kLargestWrite);
+            DWORD written = 0;
+            ok = WriteFile(file, next, piece, &written, nullptr) && written == piece;
+            next += piece;
+            size -= piece;
+        }
     }
     if (ok)
         ok = FlushFileBuffers(file) != 0;
@@ -37,7 +41,7 @@ bool WriteWholeFile(const char* fileName, const void* data, size_t size)
 }
 } // namespace
 
-bool ReplaceFileContents(const char* path, const void* data, size_t size)
+bool ReplaceFileContents(const char* path, const FilePiece* pieces, size_t pieceCount)
 {
     if (!path || !path[0])
         return false;
@@ -63,7 +67,7 @@ bool ReplaceFileContents(const char* path, const void* data, size_t size)
     char temporary[MAX_PATH];
     if (GetTempFileNameA(folder.c_str(), "map", 0, temporary) == 0)
         return false;
-    bool ok = WriteWholeFile(temporary, data, size);
+    bool ok = WriteWholeFile(temporary, pieces, pieceCount);
     if (ok)
         ok = MoveFileExA(temporary, full, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     if (!ok)

@@ -43,6 +43,20 @@ uint64_t ObjectFileRequiredSize(const ObjectFileHeader& header)
            kObjectRecordSize * EntriesOf(header.objectCount);
 }
 
+void ReadObjectTypeNames(const unsigned char* fields, size_t count, std::vector<ObjectType>* types)
+{
+    types->resize(count);
+    for (size_t i = 0; i < count; ++i, fields += kObjectFileNameSize)
+    {
+        // Up to the first zero byte, and never past the 127 characters that a
+        // well-formed field can hold.
+        const void* zero = memchr(fields, 0, kMaxObjectTypePath);
+        const size_t length =
+            zero ? (size_t)((const unsigned char*)zero - fields) : kMaxObjectTypePath;
+        (*types)[i].path.assign((const char*)fields, length);
+    }
+}
+
 bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents* contents)
 {
     ObjectFileHeader header;
@@ -55,37 +69,27 @@ bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents*
     const size_t typeCount = (size_t)EntriesOf(header.typeCount);
     const size_t objectCount = (size_t)EntriesOf(header.objectCount);
     ObjectFileContents read;
-    read.types.resize(typeCount);
-    const unsigned char* field = data + kObjectFileHeaderSize;
-    for (size_t i = 0; i < typeCount; ++i, field += kObjectFileNameSize)
-    {
-        // Up to the first zero byte, and never past the 127 characters that a
-        // well-formed field can hold.
-        const void* zero = memchr(field, 0, kMaxObjectTypePath);
-        const size_t length =
-            zero ? (size_t)((const unsigned char*)zero - field) : kMaxObjectTypePath;
-        read.types[i].path.assign((const char*)field, length);
-    }
+    ReadObjectTypeNames(data + kObjectFileHeaderSize, typeCount, &read.types);
     read.objects.resize(objectCount);
     if (objectCount)
-        memcpy(read.objects.data(), field, objectCount * kObjectRecordSize);
+        memcpy(read.objects.data(), data + kObjectFileHeaderSize + kObjectFileNameSize * typeCount,
+               objectCount * kObjectRecordSize);
 
     contents->types.swap(read.types);
     contents->objects.swap(read.objects);
     return true;
 }
 
-bool EncodeObjectFile(const std::vector<ObjectType>& types,
-                      const std::vector<PlacedObject>& objects, std::vector<unsigned char>* out)
+bool EncodeObjectFileHead(const std::vector<ObjectType>& types, size_t objectCount,
+                          std::vector<unsigned char>* out)
 {
-    if (types.size() > (size_t)INT32_MAX || objects.size() > (size_t)INT32_MAX)
+    if (types.size() > (size_t)INT32_MAX || objectCount > (size_t)INT32_MAX)
         return false;
     out->clear();
-    out->reserve(kObjectFileHeaderSize + kObjectFileNameSize * types.size() +
-                 kObjectRecordSize * objects.size());
+    out->reserve(kObjectFileHeaderSize + kObjectFileNameSize * types.size());
     out->insert(out->end(), kObjectFileSignature, kObjectFileSignature + 4);
     AppendInt32(out, (int32_t)types.size());
-    AppendInt32(out, (int32_t)objects.size());
+    AppendInt32(out, (int32_t)objectCount);
     for (const ObjectType& type : types)
     {
         // Zero-filled field; the name and at least one zero byte.
@@ -95,6 +99,14 @@ bool EncodeObjectFile(const std::vector<ObjectType>& types,
             type.path.size() < kMaxObjectTypePath ? type.path.size() : kMaxObjectTypePath;
         memcpy(out->data() + start, type.path.data(), length);
     }
+    return true;
+}
+
+bool EncodeObjectFile(const std::vector<ObjectType>& types,
+                      const std::vector<PlacedObject>& objects, std::vector<unsigned char>* out)
+{
+    if (!EncodeObjectFileHead(types, objects.size(), out))
+        return false;
     if (!objects.empty())
     {
         const unsigned char* records = (const unsigned char*)objects.data();

@@ -46,6 +46,10 @@ struct ObjectFileContents
     std::vector<PlacedObject> objects;
 };
 
+// Reads count name fields of 128 bytes each, back to back, into catalog
+// entries: each up to its first zero byte and never past 127 characters.
+void ReadObjectTypeNames(const unsigned char* fields, size_t count, std::vector<ObjectType>* types);
+
 // Checks and reads a whole file held in memory. A file is refused (false,
 // *contents untouched) when its signature is wrong or it is shorter than its
 // counts say; bytes after the last record are ignored. A name field without
@@ -54,9 +58,15 @@ struct ObjectFileContents
 // std::bad_alloc for files with very many entries.
 bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents* contents);
 
-// Builds the bytes of a file. A name longer than 127 characters (which the
-// catalog never holds) is cut to fit its field rather than overrun it. False
-// when a count does not fit the file's 32-bit field. May throw std::bad_alloc.
+// Builds the start of a file, header and names, for a document with these
+// types and objectCount objects; the records follow as the objects' memory,
+// verbatim. A name longer than 127 characters (which the catalog never
+// holds) is cut to fit its field rather than overrun it. False when a count
+// does not fit the file's 32-bit field. May throw std::bad_alloc.
+bool EncodeObjectFileHead(const std::vector<ObjectType>& types, size_t objectCount,
+                          std::vector<unsigned char>* out);
+
+// Builds the bytes of a whole file: the head and the records.
 bool EncodeObjectFile(const std::vector<ObjectType>& types,
                       const std::vector<PlacedObject>& objects, std::vector<unsigned char>* out);
 

@@ -16,7 +16,7 @@
 
 namespace
 {
-// ReadFile takes a 32-bit count; larger files are read in pieces.
+// ReadFile takes a 32-bit count; larger runs are read in pieces.
 const size_t kLargestRead = (size_t)1 << 30;
 
 bool ReadExactly(HANDLE file, unsigned char* into, size_t size)
@@ -33,11 +33,12 @@ bool ReadExactly(HANDLE file, unsigned char* into, size_t size)
     return true;
 }
 
-// The bytes of the file that its header accounts for: the header, the names
-// and the records, read in one go. Bytes after the last record are not read.
-// False when the file cannot be opened, its signature is wrong or it is
-// shorter than its counts say.
-bool ReadObjectFileBytes(const char* path, std::vector<unsigned char>* bytes)
+// Reads and checks a whole file: the header, then the names, then the
+// records straight into the objects' storage (they are stored verbatim), each
+// in one read. Bytes after the last record are not read. False when the file
+// cannot be opened, its signature is wrong or it is shorter than its counts
+// say; *contents is then untouched.
+bool ReadObjectFile(const char* path, ObjectFileContents* contents)
 {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -48,22 +49,30 @@ bool ReadObjectFileBytes(const char* path, std::vector<unsigned char>* bytes)
     unsigned char header[kObjectFileHeaderSize];
     ObjectFileHeader counts;
     if (GetFileSizeEx(file, &fileSize) && ReadExactly(file, header, sizeof(header)) &&
-        ReadObjectFileHeader(header, sizeof(header), &counts))
+        ReadObjectFileHeader(header, sizeof(header), &counts) &&
+        (uint64_t)fileSize.QuadPart >= ObjectFileRequiredSize(counts))
     {
-        const uint64_t required = ObjectFileRequiredSize(counts);
-        if ((uint64_t)fileSize.QuadPart >= required && required <= (uint64_t)SIZE_MAX)
+        // The size check bounds both counts by the bytes on disk.
+        const size_t typeCount = counts.typeCount > 0 ? (size_t)counts.typeCount : 0;
+        const size_t objectCount = counts.objectCount > 0 ? (size_t)counts.objectCount : 0;
+        try
         {
-            try
+            std::vector<unsigned char> names(typeCount * kObjectFileNameSize);
+            ObjectFileContents read;
+            read.objects.resize(objectCount);
+            ok = ReadExactly(file, names.data(), names.size()) &&
+                 ReadExactly(file, (unsigned char*)read.objects.data(),
+                             objectCount * kObjectRecordSize);
+            if (ok)
             {
-                bytes->resize((size_t)required);
-                memcpy(bytes->data(), header, sizeof(header));
-                ok = ReadExactly(file, bytes->data() + sizeof(header),
-                                 (size_t)required - sizeof(header));
+                ReadObjectTypeNames(names.data(), typeCount, &read.types);
+                contents->types.swap(read.types);
+                contents->objects.swap(read.objects);
             }
-            catch (const std::bad_alloc&)
-            {
-                ok = false; // more entries than memory: refused like a damaged file
-            }
+        }
+        catch (const std::bad_alloc&)
+        {
+            ok = false; // more entries than memory: refused like a damaged file
         }
     }
     CloseHandle(file);
@@ -89,17 +98,8 @@ bool MapDocument::LoadObjects(const char* path, HWND paletteList)
     if (!path || !path[0] || strlen(path) >= sizeof(objectMap))
         return false;
     ObjectFileContents contents;
-    try
-    {
-        std::vector<unsigned char> bytes;
-        if (!ReadObjectFileBytes(path, &bytes) ||
-            !ParseObjectFile(bytes.data(), bytes.size(), &contents))
-            return false;
-    }
-    catch (const std::bad_alloc&)
-    {
+    if (!ReadObjectFile(path, &contents))
         return false;
-    }
     // Everything checked: replace objects, catalog and list as a whole. The
     // old entries go with `contents`. currentType and selectedObject stay.
     objectTypes.swap(contents.types);
@@ -113,17 +113,21 @@ bool MapDocument::SaveObjects(const char* path)
 {
     if (!path || !path[0] || strlen(path) >= sizeof(objectMap))
         return false;
-    std::vector<unsigned char> bytes;
+    // Header and names are built; the records are written straight from the
+    // objects' storage, which is exactly their 17-byte form.
+    std::vector<unsigned char> head;
     try
     {
-        if (!EncodeObjectFile(objectTypes, objects, &bytes))
+        if (!EncodeObjectFileHead(objectTypes, objects.size(), &head))
             return false;
     }
     catch (const std::bad_alloc&)
     {
         return false;
     }
-    if (!ReplaceFileContents(path, bytes.data(), bytes.size()))
+    const FilePiece pieces[] = {{head.data(), head.size()},
+                                {objects.data(), objects.size() * sizeof(PlacedObject)}};
+    if (!ReplaceFileContents(path, pieces, 2))
         return false;
     strcpy(objectMap, path);
     return true;
