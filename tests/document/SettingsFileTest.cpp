@@ -40,8 +40,11 @@ class SettingsFileTest : public ::testing::Test
         std::string text;
         for (const std::string& line : lines)
             text += line + "\r\n";
-        const std::string in = folder.File("in.ini");
-        const std::string out = folder.File("out.ini");
+        // A new name each time: Wine's private-profile functions keep the
+        // last file they read cached, recognising changes by time stamp only.
+        const std::string number = std::to_string(++files);
+        const std::string in = folder.File(("in" + number + ".ini").c_str());
+        const std::string out = folder.File(("out" + number + ".ini").c_str());
         WriteText(in, text);
         EXPECT_TRUE(document.LoadSettings(in.c_str(), list));
         EXPECT_TRUE(document.SaveSettings(out.c_str()));
@@ -51,6 +54,7 @@ class SettingsFileTest : public ::testing::Test
     MapDocument document;
     HWND list = nullptr;
     TempFolder folder;
+    int files = 0;
 };
 } // namespace
 
@@ -193,6 +197,7 @@ TEST_F(SettingsFileTest, FailedSavesKeepTheOldFile)
     EXPECT_FALSE(document.SaveSettings(folder.File("missing\\map.ini").c_str()));
     EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"map.ini"});
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    document.colormapTexture = document.heightmapTexture = -1; // slot 0 is occupied
     EXPECT_TRUE(document.SaveSettings(path.c_str()));
     EXPECT_EQ(ReadText(path),
               "[map]\r\ndetailmap=\r\nobjectmap=\r\nquad_depth=0\r\nspacing=0\r\n");
