@@ -4,6 +4,8 @@
 
 #include <string.h>
 
+#include <new>
+
 #include "d3dx/d3dx8.h"
 #include "render/Renderer.h"
 
@@ -31,7 +33,8 @@ bool SameNameIgnoringCase(const char* a, const char* b)
 int TextureRecord::LoadFromFile(Renderer* owner, const char* name)
 {
     ReleaseTexture();
-    if (!owner || !name)
+    // A name that does not fit fileName is refused before the file is read.
+    if (!owner || !name || strlen(name) >= sizeof(fileName))
         return 1;
     D3DXIMAGE_INFO info;
     ZeroMemory(&info, sizeof(info));
@@ -43,7 +46,7 @@ int TextureRecord::LoadFromFile(Renderer* owner, const char* name)
         texture = nullptr;
         return 1;
     }
-    strcpy(fileName, name); // callers have checked that the name fits
+    strcpy(fileName, name);
     renderer = owner;
     width = (int)info.Width;
     height = (int)info.Height;
@@ -87,7 +90,9 @@ int TextureTable::AddTexture(const char* fileName)
     if (!renderer || !renderer->Device())
         return -1;
 
-    TextureRecord* record = new TextureRecord();
+    TextureRecord* record = new (std::nothrow) TextureRecord();
+    if (!record)
+        return -1;
     if (record->LoadFromFile(renderer, fileName) != 0)
     {
         record->ReleaseTexture();

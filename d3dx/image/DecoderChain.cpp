@@ -1,0 +1,81 @@
+// The decoder chain and the allocation rule that every decoder follows.
+#include "d3dx/image/DecoderChain.h"
+
+#include <new>
+
+#include "d3dx/image/Decoders.h"
+
+namespace d3dximage
+{
+namespace
+{
+struct Decoder
+{
+    bool (*recognise)(const uint8_t* data, size_t size);
+    DecodeStatus (*decode)(const uint8_t* data, size_t size, const DecodeLimits& limits,
+                           Image* image, ImageInfo* info);
+};
+
+// Tried in this order; the first that recognises the content decides.
+const Decoder Chain[] = {
+    {RecogniseBmp, DecodeBmp}, {RecognisePpm, DecodePpm}, {RecogniseDds, DecodeDds},
+    {RecogniseJpeg, DecodeJpeg}, {RecognisePng, DecodePng}, {RecogniseTga, DecodeTga},
+    {RecogniseDib, DecodeDib},
+};
+} // namespace
+
+bool WithinLimits(uint64_t width, uint64_t height, const DecodeLimits& limits)
+{
+    return width > 0 && height > 0 && width <= limits.maxSide && height <= limits.maxSide &&
+           width * height <= limits.maxPixels;
+}
+
+DecodeStatus AllocateImage(Image* image, uint64_t width, uint64_t height,
+                           const DecodeLimits& limits)
+{
+    if (!WithinLimits(width, height, limits))
+        return DecodeStatus::InvalidData;
+    image->width = (uint32_t)width;
+    image->height = (uint32_t)height;
+    try
+    {
+        image->pixels.assign((size_t)(width * height), 0);
+    }
+    catch (const std::bad_alloc&)
+    {
+        *image = Image();
+        return DecodeStatus::OutOfMemory;
+    }
+    return DecodeStatus::Ok;
+}
+
+DecodeStatus DecodeImageFile(const uint8_t* data, size_t size, const DecodeLimits& limits,
+                             Image* image, ImageInfo* info)
+{
+    *image = Image();
+    *info = ImageInfo();
+    if (!data || size == 0)
+        return DecodeStatus::NotRecognised;
+    DecodeStatus status = DecodeStatus::NotRecognised;
+    for (const Decoder& decoder : Chain)
+    {
+        if (!decoder.recognise(data, size))
+            continue;
+        try
+        {
+            status = decoder.decode(data, size, limits, image, info);
+        }
+        catch (const std::bad_alloc&)
+        {
+            status = DecodeStatus::OutOfMemory;
+        }
+        break;
+    }
+    if (status != DecodeStatus::Ok)
+    {
+        *image = Image();
+        *info = ImageInfo();
+    }
+    return status;
+}
+} // namespace d3dximage
