@@ -50,11 +50,13 @@ void OnMouseMove(LPARAM lParam)
         EditAtPointer(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), PointerMode::Edit);
 }
 
+// The press is told apart from the movements that follow: it alone decides
+// which object, if any, the movements drag.
 void OnLeftButtonDown(HWND window, LPARAM lParam)
 {
     app.leftButtonDown = true;
     SetCapture(window);
-    OnMouseMove(lParam);
+    EditAtPointer(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), PointerMode::Press);
 }
 
 // Gives the capture back once no button is held any more.
