@@ -194,7 +194,8 @@ void ConvertImage(const Image& image, PixelFormat format, uint8_t* out, size_t p
 
 uint32_t ReadTexel(const uint8_t* t, PixelFormat format)
 {
-    const uint32_t v16 = (uint32_t)t[0] | (uint32_t)t[1] << 8;
+    // Only two-byte formats read the second byte.
+    const uint32_t v16 = TexelBytes(format) >= 2 ? (uint32_t)t[0] | (uint32_t)t[1] << 8 : 0;
     switch (format)
     {
     case FormatA8R8G8B8:

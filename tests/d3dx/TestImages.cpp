@@ -4,8 +4,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STBI_WRITE_NO_STDIO
 #include <stb_image_write.h>
 
 namespace testimages

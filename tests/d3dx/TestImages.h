@@ -8,10 +8,21 @@
 
 #include <stdint.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "d3dx/image/ImageTypes.h"
+
+namespace d3dximage
+{
+// Readable results in test failure messages.
+inline std::ostream& operator<<(std::ostream& out, DecodeStatus status)
+{
+    static const char* const names[] = {"Ok", "NotRecognised", "InvalidData", "OutOfMemory"};
+    return out << names[(int)status];
+}
+} // namespace d3dximage
 
 namespace testimages
 {
