@@ -101,6 +101,17 @@ int RunMainLoop()
     }
 }
 
+int ReportDeviceFailure(HWND owner, const char* failedStep)
+{
+    char text[256];
+    snprintf(text, sizeof(text),
+             "The Direct3D 8 device could not be created (%s failed).\n"
+             "Map Editor 1.4a needs Direct3D 8 and will now close.",
+             failedStep ? failedStep : "device creation");
+    MessageBoxA(owner, text, "Map Editor 1.4a", MB_OK | MB_ICONERROR);
+    return 2;
+}
+
 int RunEditor(HINSTANCE instance)
 {
     SaveProgramDirectory();
@@ -108,15 +119,11 @@ int RunEditor(HINSTANCE instance)
     ShowWindow(app.mainWindow, SW_SHOWMAXIMIZED);
     if (!app.Initialise())
     {
-        char text[256];
-        snprintf(text, sizeof(text),
-                 "The Direct3D 8 device could not be created (%s failed).\n"
-                 "Map Editor 1.4a needs Direct3D 8 and will now close.",
-                 app.failedStep ? app.failedStep : "device creation");
-        MessageBoxA(app.mainWindow, text, "Map Editor 1.4a", MB_OK | MB_ICONERROR);
+        // Nothing may touch the missing device: tell the user and end here.
+        const int status = ReportDeviceFailure(app.mainWindow, app.failedStep);
         DestroyWindow(app.paletteWindow);
         DestroyWindow(app.mainWindow);
-        return 2;
+        return status;
     }
     return RunMainLoop();
 }

@@ -61,6 +61,10 @@ void CreateEditorWindows(HINSTANCE instance);
 // and the main window is active. Returns 1 when WM_QUIT arrives.
 int RunMainLoop();
 
+// Tells the user which step of the device creation failed; returns the
+// program's exit status for that case, 2.
+int ReportDeviceFailure(HWND owner, const char* failedStep);
+
 // The whole program: start-up, main loop. 1 after a normal quit, 2 when the
 // Direct3D device could not be created (the user has been told).
 int RunEditor(HINSTANCE instance);

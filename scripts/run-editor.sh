@@ -22,29 +22,38 @@ SHOT="$SHOTS/startup.png"
 start_xvfb
 trap 'wineserver -k 2>/dev/null || true; stop_xvfb' EXIT INT TERM
 
-import -window root "$SHOTS/.empty.png"
 "$WINE" explorer /desktop=editor,1280x1024 MapEditor.exe &
 EDITOR_PID=$!
 
-# The first frames are up when the screen has changed from the empty desktop
-# and then holds still for a second (the view is redrawn continuously, but
-# with nothing moving every frame is the same).
+# The first frames are up when the main window exists and the screen then
+# holds still for a second (the view is redrawn continuously, but with nothing
+# moving every frame is the same).
+for _ in $(seq 1 120); do
+    xdotool search --name '^Map Editor 1.4a$' >/dev/null 2>&1 && break
+    sleep 0.5
+done
 previous="$SHOTS/.previous.png"
 current="$SHOTS/.current.png"
+sleep 2
 import -window root "$previous"
-for _ in $(seq 1 90); do
+for _ in $(seq 1 60); do
     sleep 1
     import -window root "$current"
-    changed=$(compare -metric AE "$SHOTS/.empty.png" "$current" null: 2>&1 || true)
     moving=$(compare -metric AE "$previous" "$current" null: 2>&1 || true)
-    if [ "$changed" != "0" ] && [ "$moving" = "0" ]; then
-        break
-    fi
+    [ "$moving" = "0" ] && break
     cp "$current" "$previous"
+done
+rm -f "$previous" "$current"
+
+# Wine's virtual desktop keeps the Direct3D surface of the main window above
+# the X window of the palette, although in Windows' own order the owned
+# palette is above its owner: raise the palette's X window so it shows.
+for window in $(xdotool search --name '^Objects$' 2>/dev/null); do
+    xdotool windowraise "$window" 2>/dev/null || true
 done
 sleep 1
 import -window root "$SHOT"
-rm -f "$SHOTS/.empty.png" "$previous" "$current"
+
 
 # Close it as a user would: File > Exit.
 xdotool key alt+f 2>/dev/null || true

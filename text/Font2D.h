@@ -15,6 +15,10 @@
 class Font2D
 {
   public:
+    // The vertex buffer holds 50 characters: two triangles, six vertices each.
+    static const unsigned CharactersPerBatch = 50;
+    static const unsigned VerticesPerBatch = CharactersPerBatch * 6;
+
     char faceName[80];
     unsigned pointSize;
     unsigned styleFlags;
@@ -28,7 +32,10 @@ class Font2D
     DWORD savedStateBlock = 0;
     DWORD drawStateBlock = 0;
 
+    // Copies at most 79 characters of the name; does no device work.
     Font2D(const char* faceName, unsigned pointSize, unsigned styleFlags);
+    // Tears down whatever is still held (the device must still be alive).
+    ~Font2D() { Teardown(); }
     Font2D(const Font2D&) = delete;
     Font2D& operator=(const Font2D&) = delete;
 
@@ -39,6 +46,9 @@ class Font2D
     HRESULT Teardown();
     HRESULT MeasureText(const char* text, SIZE* size) const;
     HRESULT DrawString(float x, float y, D3DCOLOR colour, const char* text, DWORD flags);
+
+  private:
+    float RowHeight() const;
 };
 
 #endif

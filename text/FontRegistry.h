@@ -13,7 +13,7 @@ class Renderer;
 struct FontEntry
 {
     Font2D* font = nullptr;
-    char name[32] = {};        // empty until the font loads
+    char name[32] = {};         // empty until the font loads
     char textBuffer[2048] = {}; // text of the last Print
     unsigned char ready = 0;
 

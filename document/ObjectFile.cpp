@@ -1,0 +1,116 @@
+// Reading and writing the bytes of the object placement file.
+#include "document/ObjectFile.h"
+
+#include <limits.h>
+#include <string.h>
+
+const unsigned char kObjectFileSignature[4] = {0x4D, 0x34, 0x44, 0x4F};
+
+namespace
+{
+int32_t ReadInt32(const unsigned char* p)
+{
+    const uint32_t value =
+        (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
+    return (int32_t)value;
+}
+
+void AppendInt32(std::vector<unsigned char>* out, int32_t value)
+{
+    const uint32_t bits = (uint32_t)value;
+    for (int shift = 0; shift < 32; shift += 8)
+        out->push_back((unsigned char)(bits >> shift));
+}
+
+uint64_t EntriesOf(int32_t count) { return count > 0 ? (uint64_t)count : 0; }
+} // namespace
+
+bool ReadObjectFileHeader(const unsigned char* data, size_t size, ObjectFileHeader* header)
+{
+    if (!data || size < kObjectFileHeaderSize)
+        return false;
+    if (memcmp(data, kObjectFileSignature, sizeof(kObjectFileSignature)) != 0)
+        return false;
+    header->typeCount = ReadInt32(data + 4);
+    header->objectCount = ReadInt32(data + 8);
+    return true;
+}
+
+uint64_t ObjectFileRequiredSize(const ObjectFileHeader& header)
+{
+    // At most 12 + 128 x (2^31 - 1) + 17 x (2^31 - 1) < 2^39: no overflow.
+    return kObjectFileHeaderSize + kObjectFileNameSize * EntriesOf(header.typeCount) +
+           kObjectRecordSize * EntriesOf(header.objectCount);
+}
+
+void ReadObjectTypeNames(const unsigned char* fields, size_t count, std::vector<ObjectType>* types)
+{
+    types->resize(count);
+    for (size_t i = 0; i < count; ++i, fields += kObjectFileNameSize)
+    {
+        // Up to the first zero byte, and never past the 127 characters that a
+        // well-formed field can hold.
+        const void* zero = memchr(fields, 0, kMaxObjectTypePath);
+        const size_t length =
+            zero ? (size_t)((const unsigned char*)zero - fields) : kMaxObjectTypePath;
+        (*types)[i].path.assign((const char*)fields, length);
+    }
+}
+
+bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents* contents)
+{
+    ObjectFileHeader header;
+    if (!ReadObjectFileHeader(data, size, &header))
+        return false;
+    if ((uint64_t)size < ObjectFileRequiredSize(header))
+        return false;
+
+    // The size check above bounds both counts by the bytes actually present.
+    const size_t typeCount = (size_t)EntriesOf(header.typeCount);
+    const size_t objectCount = (size_t)EntriesOf(header.objectCount);
+    ObjectFileContents read;
+    ReadObjectTypeNames(data + kObjectFileHeaderSize, typeCount, &read.types);
+    read.objects.resize(objectCount);
+    if (objectCount)
+        memcpy(read.objects.data(), data + kObjectFileHeaderSize + kObjectFileNameSize * typeCount,
+               objectCount * kObjectRecordSize);
+
+    contents->types.swap(read.types);
+    contents->objects.swap(read.objects);
+    return true;
+}
+
+bool EncodeObjectFileHead(const std::vector<ObjectType>& types, size_t objectCount,
+                          std::vector<unsigned char>* out)
+{
+    if (types.size() > (size_t)INT32_MAX || objectCount > (size_t)INT32_MAX)
+        return false;
+    out->clear();
+    out->reserve(kObjectFileHeaderSize + kObjectFileNameSize * types.size());
+    out->insert(out->end(), kObjectFileSignature, kObjectFileSignature + 4);
+    AppendInt32(out, (int32_t)types.size());
+    AppendInt32(out, (int32_t)objectCount);
+    for (const ObjectType& type : types)
+    {
+        // Zero-filled field; the name and at least one zero byte.
+        const size_t start = out->size();
+        out->resize(start + kObjectFileNameSize, 0);
+        const size_t length =
+            type.path.size() < kMaxObjectTypePath ? type.path.size() : kMaxObjectTypePath;
+        memcpy(out->data() + start, type.path.data(), length);
+    }
+    return true;
+}
+
+bool EncodeObjectFile(const std::vector<ObjectType>& types,
+                      const std::vector<PlacedObject>& objects, std::vector<unsigned char>* out)
+{
+    if (!EncodeObjectFileHead(types, objects.size(), out))
+        return false;
+    if (!objects.empty())
+    {
+        const unsigned char* records = (const unsigned char*)objects.data();
+        out->insert(out->end(), records, records + objects.size() * kObjectRecordSize);
+    }
+    return true;
+}

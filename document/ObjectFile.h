@@ -1,0 +1,73 @@
+// The object placement file (.mob) as bytes: reading a whole file's bytes into
+// the catalog and the placed objects, and writing them back. No Windows API;
+// MapDocument does the file handling and the palette list around it.
+//
+// Layout, all integers little-endian:
+//   0   4        signature "M4DO" (4D 34 44 4F)
+//   4   4        type count T (signed)
+//   8   4        object count N (signed)
+//   12  128 x T  type names, each zero-terminated and zero-padded
+//   ..  17 x N   PlacedObject records, verbatim
+// A count below zero means no entries of that kind.
+#ifndef MAPEDITOR_OBJECTFILE_H
+#define MAPEDITOR_OBJECTFILE_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include <vector>
+
+#include "document/ObjectType.h"
+#include "document/PlacedObject.h"
+
+const size_t kObjectFileHeaderSize = 12;
+const size_t kObjectFileNameSize = 128;
+const size_t kObjectRecordSize = sizeof(PlacedObject);
+extern const unsigned char kObjectFileSignature[4];
+
+struct ObjectFileHeader
+{
+    int32_t typeCount = 0;
+    int32_t objectCount = 0;
+};
+
+// Reads the 12-byte header. False when fewer than 12 bytes are given or the
+// signature is wrong.
+bool ReadObjectFileHeader(const unsigned char* data, size_t size, ObjectFileHeader* header);
+
+// Bytes that a file with this header must hold at least: 12 + 128 x T + 17 x N
+// with counts below zero taken as zero. Computed in 64 bits, so the largest
+// counts (about 311 GB) cannot overflow.
+uint64_t ObjectFileRequiredSize(const ObjectFileHeader& header);
+
+struct ObjectFileContents
+{
+    std::vector<ObjectType> types;
+    std::vector<PlacedObject> objects;
+};
+
+// Reads count name fields of 128 bytes each, back to back, into catalog
+// entries: each up to its first zero byte and never past 127 characters.
+void ReadObjectTypeNames(const unsigned char* fields, size_t count, std::vector<ObjectType>* types);
+
+// Checks and reads a whole file held in memory. A file is refused (false,
+// *contents untouched) when its signature is wrong or it is shorter than its
+// counts say; bytes after the last record are ignored. A name field without
+// a zero byte gives its first 127 characters. Records are kept exactly as
+// stored, including types that the catalog does not have. May throw
+// std::bad_alloc for files with very many entries.
+bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents* contents);
+
+// Builds the start of a file, header and names, for a document with these
+// types and objectCount objects; the records follow as the objects' memory,
+// verbatim. A name longer than 127 characters (which the catalog never
+// holds) is cut to fit its field rather than overrun it. False when a count
+// does not fit the file's 32-bit field. May throw std::bad_alloc.
+bool EncodeObjectFileHead(const std::vector<ObjectType>& types, size_t objectCount,
+                          std::vector<unsigned char>* out);
+
+// Builds the bytes of a whole file: the head and the records.
+bool EncodeObjectFile(const std::vector<ObjectType>& types,
+                      const std::vector<PlacedObject>& objects, std::vector<unsigned char>* out);
+
+#endif

@@ -1,0 +1,38 @@
+// libFuzzer target of the object placement file reader: any bytes are either
+// refused or read, and what is read saves and reads back to the same document.
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "document/ObjectFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    ObjectFileContents contents;
+    if (!ParseObjectFile(data, size, &contents))
+        return 0;
+    std::vector<unsigned char> saved;
+    if (!EncodeObjectFile(contents.types, contents.objects, &saved))
+        abort();
+    ObjectFileContents again;
+    if (!ParseObjectFile(saved.data(), saved.size(), &again))
+        abort();
+    if (again.types.size() != contents.types.size() ||
+        again.objects.size() != contents.objects.size())
+        abort();
+    for (size_t i = 0; i < contents.types.size(); ++i)
+    {
+        if (again.types[i].path != contents.types[i].path || contents.types[i].path.size() > 127)
+            abort();
+    }
+    if (!contents.objects.empty() &&
+        memcmp(again.objects.data(), contents.objects.data(),
+               contents.objects.size() * sizeof(PlacedObject)) != 0)
+        abort();
+    // The records are carried byte for byte from where the input holds them.
+    const size_t records = contents.objects.size() * sizeof(PlacedObject);
+    const size_t inputRecords = kObjectFileHeaderSize + kObjectFileNameSize * contents.types.size();
+    if (records && memcmp(saved.data() + saved.size() - records, data + inputRecords, records) != 0)
+        abort();
+    return 0;
+}

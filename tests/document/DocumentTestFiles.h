@@ -1,0 +1,50 @@
+// Helpers of the document suite: files as bytes and text, bitmaps to load as
+// heightmaps, deep folders for over-long names, the palette's real list box.
+#ifndef MAPEDITOR_TESTS_DOCUMENTTESTFILES_H
+#define MAPEDITOR_TESTS_DOCUMENTTESTFILES_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "document/MapDocument.h"
+
+using Bytes = std::vector<unsigned char>;
+
+bool FileExists(const std::string& path);
+Bytes ReadBytes(const std::string& path);
+std::string ReadText(const std::string& path);
+void WriteBytes(const std::string& path, const Bytes& bytes);
+void WriteText(const std::string& path, const std::string& text);
+
+// Names of the files (not folders) in a folder, sorted.
+std::vector<std::string> FilesIn(const std::string& folder);
+
+// A 24-bit bitmap of the given size (a grey ramp).
+Bytes Bitmap24(int width, int height);
+
+// A folder whose full path is at least minimumLength characters long, made of
+// nested folders below parent; removed with everything in it on destruction.
+class DeepFolder
+{
+  public:
+    DeepFolder(const std::string& parent, size_t minimumLength);
+    ~DeepFolder();
+    const std::string& Path() const { return path_; }
+    std::string File(const char* name) const { return path_ + "\\" + name; }
+
+  private:
+    std::string top_;
+    std::string path_;
+};
+
+// Control 1001 of the palette, and its rows.
+HWND PaletteList();
+std::vector<std::string> ListRows(HWND list);
+void SetListRows(HWND list, const std::vector<std::string>& rows);
+
+// A placed object with zeroed reserved bytes.
+PlacedObject MakeObject(uint8_t type, float x, float y, int16_t rotation);
+
+#endif

@@ -1,0 +1,699 @@
+// The texture font on Wine's real Direct3D 8 device: glyph texture sizes and
+// contents, measuring, the quads and batches of a draw, the caller's states
+// around a draw, pixels on the back buffer, and failing locks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/EditorApp.h"
+#include "tests/support/DeviceRecorder.h"
+#include "tests/support/EditorHarness.h"
+#include "tests/support/MethodPatch.h"
+#include "text/Font2D.h"
+
+namespace
+{
+struct Vertex
+{
+    float x, y, z, rhw;
+    D3DCOLOR diffuse;
+    float tu, tv;
+};
+
+// Watches the vertex buffer of one font: every Lock (its flags), and the
+// vertices present at each Unlock. Can make the n-th Lock fail.
+struct VertexWatch
+{
+    static VertexWatch* current;
+    IDirect3DVertexBuffer8* buffer;
+    std::vector<DWORD> lockFlags;
+    std::vector<std::vector<Vertex>> unlocked; // the whole buffer at each Unlock
+    int failLock = 0;                          // 1-based Lock to fail, 0 none
+    BYTE* data = nullptr;
+    MethodPatch lock;
+    MethodPatch unlock;
+
+    typedef HRESULT(WINAPI* LockFn)(IDirect3DVertexBuffer8*, UINT, UINT, BYTE**, DWORD);
+    typedef HRESULT(WINAPI* UnlockFn)(IDirect3DVertexBuffer8*);
+
+    explicit VertexWatch(IDirect3DVertexBuffer8* vb)
+        : buffer(vb), lock(vb, &IDirect3DVertexBuffer8::Lock, (void*)OnLock),
+          unlock(vb, &IDirect3DVertexBuffer8::Unlock, (void*)OnUnlock)
+    {
+        current = this;
+    }
+    ~VertexWatch() { current = nullptr; }
+
+    static HRESULT WINAPI OnLock(IDirect3DVertexBuffer8* self, UINT offset, UINT size, BYTE** out,
+                                 DWORD flags)
+    {
+        VertexWatch* w = current;
+        if (w && self == w->buffer)
+        {
+            w->lockFlags.push_back(flags);
+            if ((int)w->lockFlags.size() == w->failLock)
+            {
+                *out = (BYTE*)NoAccessPage();
+                return D3DERR_INVALIDCALL;
+            }
+        }
+        const HRESULT result = w->lock.Original<LockFn>()(self, offset, size, out, flags);
+        if (w && self == w->buffer)
+            w->data = *out;
+        return result;
+    }
+
+    static HRESULT WINAPI OnUnlock(IDirect3DVertexBuffer8* self)
+    {
+        VertexWatch* w = current;
+        if (w && self == w->buffer && w->data)
+        {
+            const Vertex* v = (const Vertex*)w->data;
+            w->unlocked.emplace_back(v, v + Font2D::VerticesPerBatch);
+            w->data = nullptr;
+        }
+        return w->unlock.Original<UnlockFn>()(self);
+    }
+};
+VertexWatch* VertexWatch::current = nullptr;
+
+// A device that accepts textures of at most 256 texels.
+MethodPatch* smallCapsPatch = nullptr;
+HRESULT WINAPI SmallCaps(IDirect3DDevice8* self, D3DCAPS8* caps)
+{
+    const HRESULT result =
+        smallCapsPatch->Original<HRESULT(WINAPI*)(IDirect3DDevice8*, D3DCAPS8*)>()(self, caps);
+    caps->MaxTextureWidth = 256;
+    return result;
+}
+
+// A glyph texture lock that fails, handing out a pointer that must not be used.
+HRESULT WINAPI FailingLockRect(IDirect3DTexture8*, UINT, D3DLOCKED_RECT* locked, const RECT*, DWORD)
+{
+    locked->pBits = NoAccessPage();
+    locked->Pitch = 512;
+    return D3DERR_INVALIDCALL;
+}
+
+DWORD RenderState(DWORD state)
+{
+    DWORD value = 0xDEADBEEF;
+    app.device->GetRenderState((D3DRENDERSTATETYPE)state, &value);
+    return value;
+}
+
+DWORD StageState(DWORD stage, DWORD state)
+{
+    DWORD value = 0xDEADBEEF;
+    app.device->GetTextureStageState(stage, (D3DTEXTURESTAGESTATETYPE)state, &value);
+    return value;
+}
+
+class Font2DTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+        ASSERT_EQ(font.CreateGlyphTexture(app.device), S_OK);
+        ASSERT_EQ(font.CreateDrawResources(), S_OK);
+    }
+
+    // Runs the drawing between BeginFrame and the read-back, then presents.
+    template <typename Draw> BackBufferPixels DrawnFrame(Draw draw)
+    {
+        BackBufferPixels pixels;
+        app.BeginFrame();
+        draw();
+        app.device->EndScene();
+        EXPECT_TRUE(ReadBackBuffer(app.device, &pixels));
+        app.device->BeginScene();
+        app.EndFrame();
+        return pixels;
+    }
+
+    SIZE Measure(const char* text) const
+    {
+        SIZE size = {-1, -1};
+        EXPECT_EQ(font.MeasureText(text, &size), S_OK);
+        return size;
+    }
+
+    int GlyphWidth(char c) const
+    {
+        const float* g = font.glyphCoords[c - 32];
+        return (int)((g[2] - g[0]) * font.textureWidth);
+    }
+
+    Font2D font{"Tahoma", 8, 0};
+};
+} // namespace
+
+TEST_F(Font2DTest, TextureSideFollowsThePointSize)
+{
+    const struct
+    {
+        unsigned points, side;
+    } cases[] = {{8, 256}, {20, 256}, {21, 512}, {40, 512}, {41, 1024}};
+    for (const auto& c : cases)
+    {
+        Font2D sized("Tahoma", c.points, 0);
+        ASSERT_EQ(sized.CreateGlyphTexture(app.device), S_OK) << c.points;
+        EXPECT_EQ(sized.textureWidth, c.side) << c.points;
+        EXPECT_EQ(sized.textureHeight, c.side) << c.points;
+        EXPECT_EQ(sized.textScale, 1.0f);
+        D3DSURFACE_DESC level;
+        ASSERT_EQ(sized.glyphTexture->GetLevelDesc(0, &level), D3D_OK);
+        EXPECT_EQ(level.Width, c.side);
+        EXPECT_EQ(level.Height, c.side);
+        EXPECT_EQ(level.Format, D3DFMT_A4R4G4B4);
+        EXPECT_EQ(level.Pool, D3DPOOL_MANAGED);
+        EXPECT_EQ(sized.glyphTexture->GetLevelCount(), 1u);
+        sized.Teardown();
+        EXPECT_EQ(sized.glyphTexture, nullptr);
+        EXPECT_EQ(sized.device, nullptr);
+    }
+}
+
+TEST_F(Font2DTest, GlyphsArePackedInRowsWithOneTexelGaps)
+{
+    // The cells GDI reports for the same face.
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT gdiFont = CreateFontA(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
+                                0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                ANTIALIASED_QUALITY, VARIABLE_PITCH, "Tahoma");
+    HGDIOBJ old = SelectObject(dc, gdiFont);
+    const float W = (float)font.textureWidth, H = (float)font.textureHeight;
+    for (char c = 32; c <= 126; ++c)
+    {
+        SIZE cell;
+        GetTextExtentPoint32A(dc, &c, 1, &cell);
+        const float* g = font.glyphCoords[c - 32];
+        EXPECT_EQ(g[2] * W - g[0] * W, (float)cell.cx) << c;
+        EXPECT_EQ(g[3] * H - g[1] * H, (float)cell.cy) << c;
+        EXPECT_EQ(GlyphWidth(c), Measure(std::string(1, c).c_str()).cx) << c;
+        if (c == 32)
+        {
+            EXPECT_EQ(g[0], 0.0f);
+            EXPECT_EQ(g[1], 0.0f);
+            continue;
+        }
+        const float* p = font.glyphCoords[c - 33];
+        if (g[1] == p[1])
+        {
+            EXPECT_EQ(g[0] * W, p[2] * W + 1) << c; // one texel after the last cell
+        }
+        else
+        {
+            EXPECT_EQ(g[0], 0.0f) << c;
+            EXPECT_EQ(g[1] * H, p[3] * H + 1) << c;
+            EXPECT_GT(p[2] * W + 1 + cell.cx + 1, W) << c << " would have fitted";
+        }
+        EXPECT_LE(g[2], 1.0f);
+        EXPECT_LE(g[3], 1.0f);
+    }
+    SelectObject(dc, old);
+    DeleteObject(gdiFont);
+    DeleteDC(dc);
+    for (float v : font.glyphCoords[95])
+        EXPECT_EQ(v, 0.0f) << "code 127 is never rasterised";
+}
+
+TEST_F(Font2DTest, TexelsAreWhiteWithTheGreyLevelAsFourBitAlpha)
+{
+    // 20 points: the face is anti-aliased there (smaller sizes are drawn
+    // without grey levels, as the typeface asks).
+    Font2D twenty("Tahoma", 20, 0);
+    ASSERT_EQ(twenty.CreateGlyphTexture(app.device), S_OK);
+    const int side = (int)twenty.textureWidth;
+
+    // 'H' drawn by GDI on its own, as the reference for its cell.
+    const float* h = twenty.glyphCoords['H' - 32];
+    const int cellX = (int)(h[0] * side), cellY = (int)(h[1] * side);
+    const int cellW = (int)(h[2] * side) - cellX, cellH = (int)(h[3] * side) - cellY;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = cellW;
+    info.bmiHeader.biHeight = -cellH;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    HDC dc = CreateCompatibleDC(nullptr);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HFONT face = CreateFontA(-MulDiv(20, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0,
+                             0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             ANTIALIASED_QUALITY, VARIABLE_PITCH, "Tahoma");
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HGDIOBJ oldFont = SelectObject(dc, face);
+    SetTextColor(dc, RGB(255, 255, 255));
+    SetBkColor(dc, 0);
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, nullptr, "H", 1, nullptr);
+    GdiFlush();
+
+    D3DLOCKED_RECT locked;
+    ASSERT_EQ(twenty.glyphTexture->LockRect(0, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+    auto texel = [&](int x, int y)
+    { return ((const WORD*)((const BYTE*)locked.pBits + y * locked.Pitch))[x]; };
+    int opaque = 0, partial = 0, wrong = 0;
+    for (int y = 0; y < side; ++y)
+    {
+        for (int x = 0; x < side; ++x)
+        {
+            const WORD t = texel(x, y);
+            if (t == 0)
+                continue;
+            wrong += (t & 0x0FFF) != 0x0FFF;
+            opaque += t == 0xFFFF;
+            partial += t != 0xFFFF;
+        }
+    }
+    int differ = 0, inked = 0;
+    for (int y = 0; y < cellH; ++y)
+    {
+        for (int x = 0; x < cellW; ++x)
+        {
+            const unsigned alpha = (((const DWORD*)bits)[y * cellW + x] & 0xFF) >> 4;
+            const WORD expected = alpha ? (WORD)((alpha << 12) | 0x0FFF) : 0;
+            differ += texel(cellX + x, cellY + y) != expected;
+            inked += alpha != 0;
+        }
+    }
+    // The space's cell holds nothing.
+    const float* space = twenty.glyphCoords[0];
+    int spaceInk = 0;
+    for (int y = (int)(space[1] * side); y < (int)(space[3] * side); ++y)
+        for (int x = (int)(space[0] * side); x < (int)(space[2] * side); ++x)
+            spaceInk += texel(x, y) != 0;
+    twenty.glyphTexture->UnlockRect(0);
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(face);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+
+    EXPECT_EQ(wrong, 0) << "every texel is white or fully transparent";
+    EXPECT_GT(opaque, 100);
+    EXPECT_GT(partial, 100) << "grey levels of anti-aliased edges";
+    EXPECT_GT(inked, 20);
+    EXPECT_EQ(differ, 0) << "the cell of 'H' is GDI's drawing of it";
+    EXPECT_EQ(spaceInk, 0);
+}
+
+TEST_F(Font2DTest, MeasuresInTexelsSkippingControlAndHighCodes)
+{
+    const LONG row = Measure("").cy;
+    EXPECT_GT(row, 8);
+    EXPECT_EQ(Measure("").cx, 0);
+    EXPECT_EQ(Measure("\n").cx, 0);
+    EXPECT_EQ(Measure("\n").cy, 2 * row);
+    const LONG ab = GlyphWidth('A') + GlyphWidth('B');
+    const struct
+    {
+        const char* text;
+        LONG cx, cy;
+    } cases[] = {
+        {"AB", ab, row},
+        {"A\rB", ab, row},
+        {"A\tB", ab, row},
+        {"A\x80\xff\177B", ab, row}, // high codes skipped, 127 has no width
+        {"AB\nA", ab, 2 * row},
+        {"A\nAB\n", ab, 3 * row},
+        {" ", GlyphWidth(' '), row},
+    };
+    for (const auto& c : cases)
+    {
+        const SIZE size = Measure(c.text);
+        EXPECT_EQ(size.cx, c.cx) << c.text;
+        EXPECT_EQ(size.cy, c.cy) << c.text;
+    }
+    SIZE untouched = {7, 7};
+    EXPECT_EQ(font.MeasureText(nullptr, &untouched), E_FAIL);
+    EXPECT_EQ(untouched.cx, 7);
+    EXPECT_EQ(font.MeasureText("A", nullptr), E_FAIL);
+}
+
+TEST_F(Font2DTest, QuadsSitHalfAPixelUpAndLeftAndAdvanceByTheirWidth)
+{
+    VertexWatch watch(font.vertexBuffer);
+    ASSERT_EQ(font.DrawString(10.0f, 20.0f, 0x80112233, "AB\n\x7f\tA", 0), S_OK);
+    ASSERT_EQ(watch.unlocked.size(), 1u);
+    const std::vector<Vertex>& v = watch.unlocked[0];
+    const float wa = (float)GlyphWidth('A'), wb = (float)GlyphWidth('B');
+    const float h = (float)Measure("").cy;
+    const float* ga = font.glyphCoords['A' - 32];
+    // A: bottom-left, top-left, bottom-right, top-right, bottom-right, top-left.
+    const Vertex a[6] = {{9.5f, 19.5f + h, 0.9f, 1, 0x80112233, ga[0], ga[3]},
+                         {9.5f, 19.5f, 0.9f, 1, 0x80112233, ga[0], ga[1]},
+                         {9.5f + wa, 19.5f + h, 0.9f, 1, 0x80112233, ga[2], ga[3]},
+                         {9.5f + wa, 19.5f, 0.9f, 1, 0x80112233, ga[2], ga[1]},
+                         {9.5f + wa, 19.5f + h, 0.9f, 1, 0x80112233, ga[2], ga[3]},
+                         {9.5f, 19.5f, 0.9f, 1, 0x80112233, ga[0], ga[1]}};
+    for (int i = 0; i < 6; ++i)
+    {
+        EXPECT_EQ(v[i].x, a[i].x) << i;
+        EXPECT_EQ(v[i].y, a[i].y) << i;
+        EXPECT_EQ(v[i].z, 0.9f);
+        EXPECT_EQ(v[i].rhw, 1.0f);
+        EXPECT_EQ(v[i].diffuse, 0x80112233u);
+        EXPECT_EQ(v[i].tu, a[i].tu) << i;
+        EXPECT_EQ(v[i].tv, a[i].tv) << i;
+    }
+    EXPECT_EQ(v[6].x, 9.5f + wa) << "B starts where A ends";
+    EXPECT_EQ(v[8].x, 9.5f + wa + wb);
+    // The newline returns to x = 10 one row down; 127 is an empty quad.
+    EXPECT_EQ(v[12].x, 9.5f);
+    EXPECT_EQ(v[13].y, 19.5f + h);
+    EXPECT_EQ(v[14].x, 9.5f);
+    EXPECT_EQ(v[12].y, v[13].y);
+    EXPECT_EQ(v[18].x, 9.5f) << "127 does not advance; the tab is skipped";
+    EXPECT_EQ(v[20].x, 9.5f + wa);
+}
+
+TEST_F(Font2DTest, FlushesAfterEveryFiftiethCharacter)
+{
+    const struct
+    {
+        int characters;
+        std::vector<DWORD> batches;
+    } cases[] = {{0, {}},     {1, {2}},       {49, {98}},
+                 {50, {100}}, {51, {100, 2}}, {150, {100, 100, 100}}};
+    app.BeginFrame();
+    for (const auto& c : cases)
+    {
+        // Non-drawing codes between the letters change nothing.
+        std::string text;
+        for (int i = 0; i < c.characters; ++i)
+            text += i % 7 == 3 ? "x\r\x81" : "x";
+        VertexWatch watch(font.vertexBuffer);
+        DeviceRecorder recorder(app.device);
+        EXPECT_EQ(font.DrawString(0.0f, 40.0f, 0xFFFFFFFF, text.c_str(), 0), S_OK);
+        const std::vector<DeviceCall> draws = recorder.OfKind(DeviceCall::DrawPrimitive);
+        ASSERT_EQ(draws.size(), c.batches.size()) << c.characters;
+        for (size_t i = 0; i < draws.size(); ++i)
+        {
+            EXPECT_EQ(draws[i].a, (DWORD)D3DPT_TRIANGLELIST);
+            EXPECT_EQ(draws[i].b, 0u);
+            EXPECT_EQ(draws[i].c, c.batches[i]) << c.characters << " batch " << i;
+        }
+        // One lock to start with and one after each flush, always discarding.
+        EXPECT_EQ(watch.lockFlags.size(), 1 + c.characters / 50) << c.characters;
+        for (DWORD flags : watch.lockFlags)
+            EXPECT_EQ(flags, (DWORD)D3DLOCK_DISCARD);
+        // The whole state switch: one capture, two applies, nothing else.
+        EXPECT_EQ(recorder.Count(DeviceCall::CaptureStateBlock), 1);
+        EXPECT_EQ(recorder.Count(DeviceCall::ApplyStateBlock), 2);
+        EXPECT_EQ(recorder.Count(DeviceCall::SetRenderState), 0);
+        EXPECT_EQ(recorder.Count(DeviceCall::SetTextureStageState), 0);
+        const std::vector<DeviceCall> shaders = recorder.OfKind(DeviceCall::SetVertexShader);
+        ASSERT_EQ(shaders.size(), 1u);
+        EXPECT_EQ(shaders[0].a, 0x144u);
+    }
+    app.device->EndScene();
+    app.device->BeginScene();
+    app.EndFrame();
+}
+
+TEST_F(Font2DTest, CallerStatesComeBackAfterADraw)
+{
+    // Unusual values for every state the font sets.
+    struct Setting
+    {
+        int stage; // -1 for a render state
+        DWORD state, value, saved = 0;
+    } settings[] = {{-1, D3DRS_ALPHABLENDENABLE, FALSE},
+                    {-1, D3DRS_SRCBLEND, D3DBLEND_DESTCOLOR},
+                    {-1, D3DRS_DESTBLEND, D3DBLEND_SRCCOLOR},
+                    {-1, D3DRS_ALPHATESTENABLE, FALSE},
+                    {-1, D3DRS_ALPHAREF, 0x7F},
+                    {-1, D3DRS_ALPHAFUNC, D3DCMP_LESS},
+                    {-1, D3DRS_FILLMODE, D3DFILL_WIREFRAME},
+                    {-1, D3DRS_CULLMODE, D3DCULL_CW},
+                    {-1, D3DRS_ZENABLE, D3DZB_TRUE},
+                    {-1, D3DRS_STENCILENABLE, TRUE},
+                    {-1, D3DRS_CLIPPING, FALSE},
+                    {-1, D3DRS_EDGEANTIALIAS, TRUE},
+                    {-1, D3DRS_CLIPPLANEENABLE, 5},
+                    {-1, D3DRS_VERTEXBLEND, D3DVBF_2WEIGHTS},
+                    {-1, D3DRS_INDEXEDVERTEXBLENDENABLE, TRUE},
+                    {-1, D3DRS_FOGENABLE, TRUE},
+                    {0, D3DTSS_COLOROP, D3DTOP_ADD},
+                    {0, D3DTSS_COLORARG1, D3DTA_TFACTOR},
+                    {0, D3DTSS_COLORARG2, D3DTA_SPECULAR},
+                    {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2},
+                    {0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR},
+                    {0, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
+                    {0, D3DTSS_MINFILTER, D3DTEXF_ANISOTROPIC},
+                    {0, D3DTSS_MAGFILTER, D3DTEXF_POINT},
+                    {0, D3DTSS_MIPFILTER, D3DTEXF_LINEAR},
+                    {0, D3DTSS_TEXCOORDINDEX, 1},
+                    {0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_COUNT2},
+                    {1, D3DTSS_COLOROP, D3DTOP_SUBTRACT},
+                    {1, D3DTSS_ALPHAOP, D3DTOP_ADD}};
+    IDirect3DDevice8* d = app.device;
+    for (Setting& s : settings)
+    {
+        if (s.stage < 0)
+        {
+            s.saved = RenderState(s.state);
+            d->SetRenderState((D3DRENDERSTATETYPE)s.state, s.value);
+        }
+        else
+        {
+            s.saved = StageState(s.stage, s.state);
+            d->SetTextureStageState(s.stage, (D3DTEXTURESTAGESTATETYPE)s.state, s.value);
+        }
+    }
+    // Wine's device does not keep every Direct3D 8 state (it reads
+    // D3DRS_EDGEANTIALIAS back as 0): expect back what the device held.
+    int held = 0;
+    for (Setting& s : settings)
+    {
+        const DWORD now = s.stage < 0 ? RenderState(s.state) : StageState(s.stage, s.state);
+        held += now == s.value;
+        s.value = now;
+    }
+    EXPECT_GE(held, 28);
+    IDirect3DBaseTexture8* savedTexture = nullptr;
+    d->GetTexture(0, &savedTexture);
+    IDirect3DTexture8* callerTexture = nullptr;
+    ASSERT_EQ(d->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &callerTexture),
+              D3D_OK);
+    d->SetTexture(0, callerTexture);
+
+    app.BeginFrame();
+    for (DWORD flags : {(DWORD)0, (DWORD)FONT2D_FILTERED})
+    {
+        DeviceRecorder recorder(d);
+        EXPECT_EQ(font.DrawString(5.0f, 5.0f, 0xFFFFFFFF, "States", flags), S_OK);
+        for (const Setting& s : settings)
+        {
+            const DWORD now = s.stage < 0 ? RenderState(s.state) : StageState(s.stage, s.state);
+            EXPECT_EQ(now, s.value)
+                << "stage " << s.stage << " state " << s.state << " flags " << flags;
+        }
+        IDirect3DBaseTexture8* bound = nullptr;
+        d->GetTexture(0, &bound);
+        EXPECT_EQ(bound, callerTexture);
+        if (bound)
+            bound->Release();
+        // The filtered draw switched stage 0 to linear filtering in between.
+        const std::vector<DeviceCall> stage = recorder.OfKind(DeviceCall::SetTextureStageState);
+        if (flags & FONT2D_FILTERED)
+        {
+            ASSERT_EQ(stage.size(), 2u);
+            EXPECT_EQ(stage[0].b, (DWORD)D3DTSS_MINFILTER);
+            EXPECT_EQ(stage[1].b, (DWORD)D3DTSS_MAGFILTER);
+            EXPECT_EQ(stage[0].c, (DWORD)D3DTEXF_LINEAR);
+            EXPECT_EQ(stage[1].c, (DWORD)D3DTEXF_LINEAR);
+        }
+        else
+        {
+            EXPECT_TRUE(stage.empty());
+        }
+    }
+    app.device->EndScene();
+    app.device->BeginScene();
+    app.EndFrame();
+
+    d->SetTexture(0, savedTexture);
+    if (savedTexture)
+        savedTexture->Release();
+    callerTexture->Release();
+    for (const Setting& s : settings)
+    {
+        if (s.stage < 0)
+            d->SetRenderState((D3DRENDERSTATETYPE)s.state, s.saved);
+        else
+            d->SetTextureStageState(s.stage, (D3DTEXTURESTAGESTATETYPE)s.state, s.saved);
+    }
+}
+
+TEST_F(Font2DTest, StatusTextIsRedOnBlueInsideItsMeasuredBox)
+{
+    ASSERT_TRUE(app.initialised);
+    FontEntry* status = app.fonts.Entry(app.textFont);
+    ASSERT_NE(status, nullptr);
+    ASSERT_TRUE(status->ready);
+    SIZE box;
+    ASSERT_EQ(status->font->MeasureText("Objects: 0", &box), S_OK);
+    D3DVIEWPORT8 viewport;
+    app.device->GetViewport(&viewport);
+    const BackBufferPixels pixels =
+        DrawnFrame([&] { status->Print(0.0f, 0.0f, false, 0xFFFF0000, "Objects: %d", 0); });
+    EXPECT_STREQ(status->textBuffer, "Objects: 0");
+    // The clear covers the viewport (which follows the client area) within
+    // the back buffer.
+    const int width = std::min(pixels.width, (int)viewport.Width);
+    const int height = std::min(pixels.height, (int)viewport.Height);
+    ASSERT_GT(width, box.cx);
+    int red = 0, outside = 0, notBlended = 0;
+    for (int y = 0; y < height; ++y)
+    {
+        for (int x = 0; x < width; ++x)
+        {
+            const unsigned p = pixels.At(x, y);
+            if (x >= box.cx || y >= box.cy)
+            {
+                outside += p != 0xFF0000FFu;
+                continue;
+            }
+            red += p == 0xFFFF0000u;
+            // Red blended over blue: no green, red and blue sum to 255 (+-1).
+            const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+            notBlended += g != 0 || r + b < 254 || r + b > 256;
+        }
+    }
+    EXPECT_EQ(outside, 0) << "pixels changed outside " << box.cx << " x " << box.cy;
+    EXPECT_GT(red, 20) << "fully covered text pixels";
+    EXPECT_EQ(notBlended, 0);
+}
+
+TEST_F(Font2DTest, ShrunkTextureKeepsGlyphsInTexelsAndDrawsThemLarger)
+{
+    Font2D big("Tahoma", 30, 0);
+    Font2D half("Tahoma", 15, 0); // what half the logical resolution gives 30 points
+    ASSERT_EQ(half.CreateGlyphTexture(app.device), S_OK);
+    {
+        MethodPatch patch(app.device, &IDirect3DDevice8::GetDeviceCaps, (void*)SmallCaps);
+        smallCapsPatch = &patch;
+        ASSERT_EQ(big.CreateGlyphTexture(app.device), S_OK);
+    }
+    ASSERT_EQ(big.CreateDrawResources(), S_OK);
+    EXPECT_EQ(big.textureWidth, 256u);
+    EXPECT_EQ(big.textureHeight, 256u);
+    EXPECT_EQ(big.textScale, 0.5f);
+    SIZE bigSize, halfSize;
+    big.MeasureText("Wg\nW", &bigSize);
+    half.MeasureText("Wg\nW", &halfSize);
+    EXPECT_EQ(bigSize.cx, halfSize.cx);
+    EXPECT_EQ(bigSize.cy, halfSize.cy);
+
+    VertexWatch watch(big.vertexBuffer);
+    ASSERT_EQ(big.DrawString(0.0f, 0.0f, 0xFFFFFFFF, "W\nW", 0), S_OK);
+    ASSERT_EQ(watch.unlocked.size(), 1u);
+    const std::vector<Vertex>& v = watch.unlocked[0];
+    const float* w = big.glyphCoords['W' - 32];
+    EXPECT_EQ(v[2].x - v[0].x, (w[2] - w[0]) * 256 * 2);
+    EXPECT_EQ(v[0].y - v[1].y, (w[3] - w[1]) * 256 * 2);
+    // The newline still advances by the row in texels.
+    SIZE row;
+    big.MeasureText("", &row);
+    EXPECT_EQ(v[7].y - v[1].y, (float)row.cy);
+}
+
+TEST_F(Font2DTest, HugeFaceKeepsEveryGlyphRectangleInsideTheTexture)
+{
+    Font2D huge("Tahoma", 200, FONT2D_BOLD | FONT2D_ITALIC);
+    ASSERT_EQ(huge.CreateGlyphTexture(app.device), S_OK);
+    ASSERT_EQ(huge.CreateDrawResources(), S_OK);
+    EXPECT_EQ(huge.textureWidth, 1024u);
+    int cut = 0;
+    for (int i = 0; i < 95; ++i)
+    {
+        const float* g = huge.glyphCoords[i];
+        for (int k = 0; k < 4; ++k)
+        {
+            EXPECT_GE(g[k], 0.0f);
+            EXPECT_LE(g[k], 1.0f);
+        }
+        EXPECT_LE(g[0], g[2]);
+        EXPECT_LE(g[1], g[3]);
+        cut += g[3] == 1.0f;
+    }
+    EXPECT_GT(cut, 0) << "200 points no longer overflow 1024 texels; pick a larger size";
+    std::string all;
+    for (char c = 32; c <= 126; ++c)
+        all += c;
+    DrawnFrame([&] { EXPECT_EQ(huge.DrawString(0.0f, 0.0f, 0xFFFFFFFF, all.c_str(), 0), S_OK); });
+}
+
+TEST_F(Font2DTest, FailedVertexLockEndsTheDrawAndRestoresStates)
+{
+    app.BeginFrame();
+    const DWORD cull = RenderState(D3DRS_CULLMODE);
+    for (int failing : {1, 2})
+    {
+        VertexWatch watch(font.vertexBuffer);
+        watch.failLock = failing;
+        DeviceRecorder recorder(app.device);
+        const std::string text(60, 'x');
+        EXPECT_EQ(font.DrawString(0.0f, 0.0f, 0xFFFFFFFF, text.c_str(), 0), D3DERR_INVALIDCALL);
+        // The first lock failing draws nothing; the second, only the first batch.
+        const std::vector<DeviceCall> draws = recorder.OfKind(DeviceCall::DrawPrimitive);
+        ASSERT_EQ(draws.size(), (size_t)(failing - 1));
+        if (failing == 2)
+        {
+            EXPECT_EQ(draws[0].c, 100u);
+        }
+        EXPECT_EQ(watch.lockFlags.size(), (size_t)failing);
+        EXPECT_EQ(recorder.Count(DeviceCall::ApplyStateBlock), 2);
+        EXPECT_EQ(RenderState(D3DRS_CULLMODE), cull);
+    }
+    app.device->EndScene();
+    app.device->BeginScene();
+    app.EndFrame();
+}
+
+TEST_F(Font2DTest, FailedGlyphLockReturnsItsCodeAndWritesNothing)
+{
+    Font2D failing("Tahoma", 8, 0);
+    {
+        MethodPatch patch(font.glyphTexture, &IDirect3DTexture8::LockRect, (void*)FailingLockRect);
+        EXPECT_EQ(failing.CreateGlyphTexture(app.device), D3DERR_INVALIDCALL);
+    }
+    EXPECT_NE(failing.glyphTexture, nullptr) << "kept until Teardown";
+    EXPECT_EQ(failing.Teardown(), S_OK);
+    EXPECT_EQ(failing.glyphTexture, nullptr);
+}
+
+TEST(Font2DWithoutDevice, RefusesEveryDeviceOperation)
+{
+    Font2D font("A face name longer than seventy-nine characters is cut at the end of its "
+                "eighty-byte field",
+                8, 0);
+    EXPECT_EQ(strlen(font.faceName), 79u);
+    EXPECT_EQ(font.CreateGlyphTexture(nullptr), E_FAIL);
+    EXPECT_EQ(font.CreateDrawResources(), E_FAIL);
+    EXPECT_EQ(font.DrawString(0, 0, 0xFFFFFFFF, "text", 0), E_FAIL);
+    EXPECT_EQ(font.ReleaseDrawResources(), S_OK);
+    EXPECT_EQ(font.ReleaseGlyphTexture(), S_OK);
+    SIZE size = {5, 5};
+    EXPECT_EQ(font.MeasureText("", &size), S_OK);
+    EXPECT_EQ(size.cx, 0);
+    EXPECT_EQ(size.cy, 0);
+
+    // A font with its texture but without its buffer cannot draw either.
+    ASSERT_TRUE(StartEditorOnce());
+    Font2D half("Tahoma", 8, 0);
+    ASSERT_EQ(half.CreateGlyphTexture(app.device), S_OK);
+    EXPECT_EQ(half.DrawString(0, 0, 0xFFFFFFFF, "text", 0), E_FAIL);
+    // And can be initialised again after Teardown.
+    half.Teardown();
+    EXPECT_EQ(half.CreateGlyphTexture(app.device), S_OK);
+    EXPECT_EQ(half.CreateDrawResources(), S_OK);
+    EXPECT_NE(half.savedStateBlock, 0u);
+    EXPECT_NE(half.drawStateBlock, 0u);
+    EXPECT_NE(half.savedStateBlock, half.drawStateBlock);
+}
