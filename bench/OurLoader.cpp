@@ -46,8 +46,8 @@ double LoadWithOurLoader(const char* path)
     IDirect3DTexture8* texture = nullptr;
     const double start = NowMilliseconds();
     const HRESULT result = D3DXCreateTextureFromFileExA(
-        device, path, D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8,
-        D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &texture);
+        device, path, D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
+        D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &texture);
     const double elapsed = NowMilliseconds() - start;
     if (FAILED(result))
         return -1.0;

@@ -8,10 +8,9 @@ namespace
 {
 typedef IDirect3D9*(WINAPI* CreateDirect3D9)(UINT);
 // The D3DX 9 signature; the image info (unused here) is passed as null.
-typedef HRESULT(WINAPI* CreateTextureFromFileExA)(IDirect3DDevice9*, const char*, UINT, UINT,
-                                                  UINT, DWORD, D3DFORMAT, D3DPOOL, DWORD, DWORD,
-                                                  D3DCOLOR, void*, PALETTEENTRY*,
-                                                  IDirect3DTexture9**);
+typedef HRESULT(WINAPI* CreateTextureFromFileExA)(IDirect3DDevice9*, const char*, UINT, UINT, UINT,
+                                                  DWORD, D3DFORMAT, D3DPOOL, DWORD, DWORD, D3DCOLOR,
+                                                  void*, PALETTEENTRY*, IDirect3DTexture9**);
 const UINT FullChain = 0xFFFFFFFFu; // D3DX_DEFAULT
 
 HMODULE d3d9 = nullptr;

@@ -95,8 +95,8 @@ int main()
         return 1;
     }
 
-    printf("Texture loading, %u x %u, A8R8G8B8, managed pool, full mip chain, %d runs each\n",
-           Side, Side, Repetitions);
+    printf("Texture loading, %u x %u, A8R8G8B8, managed pool, full mip chain, %d runs each\n", Side,
+           Side, Repetitions);
     printf("%-11s %10s %14s %14s %14s %14s %8s\n", "file", "bytes", "ours median", "ours best",
            "peer median", "peer best", "ratio");
     bool failed = false;

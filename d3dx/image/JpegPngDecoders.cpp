@@ -136,8 +136,8 @@ DecodeStatus ReadPngChunks(const uint8_t* data, size_t size, const DecodeLimits&
             chunks->depth = body[8];
             chunks->colourType = body[9];
             if (!WithinLimits(chunks->width, chunks->height, limits) ||
-                !ValidDepth(chunks->colourType, chunks->depth) || body[10] != 0 ||
-                body[11] != 0 || body[12] > 1)
+                !ValidDepth(chunks->colourType, chunks->depth) || body[10] != 0 || body[11] != 0 ||
+                body[12] > 1)
                 return DecodeStatus::InvalidData;
             header = true;
         }
@@ -152,8 +152,7 @@ DecodeStatus ReadPngChunks(const uint8_t* data, size_t size, const DecodeLimits&
         else if (!memcmp(type, "tRNS", 4))
         {
             // In a palette image tRNS follows PLTE.
-            if (chunks->transparency || imageData ||
-                (chunks->colourType == 3 && !chunks->palette))
+            if (chunks->transparency || imageData || (chunks->colourType == 3 && !chunks->palette))
                 return DecodeStatus::InvalidData;
             chunks->transparencyAt = at;
             chunks->transparencyLength = length;
@@ -178,9 +177,9 @@ DecodeStatus ReadPngChunks(const uint8_t* data, size_t size, const DecodeLimits&
 void AppendChunk(std::vector<uint8_t>* out, const char* type, const uint8_t* body, uint32_t length)
 {
     const size_t start = out->size();
-    const uint8_t header[8] = {(uint8_t)(length >> 24), (uint8_t)(length >> 16),
-                               (uint8_t)(length >> 8), (uint8_t)length, (uint8_t)type[0],
-                               (uint8_t)type[1], (uint8_t)type[2], (uint8_t)type[3]};
+    const uint8_t header[8] = {
+        (uint8_t)(length >> 24), (uint8_t)(length >> 16), (uint8_t)(length >> 8), (uint8_t)length,
+        (uint8_t)type[0],        (uint8_t)type[1],        (uint8_t)type[2],       (uint8_t)type[3]};
     out->insert(out->end(), header, header + 8);
     out->insert(out->end(), body, body + length);
     const uint32_t crc = Crc32(out->data() + start + 4, (size_t)length + 4);
@@ -262,8 +261,8 @@ bool RecogniseJpeg(const uint8_t* data, size_t size)
     return size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
 }
 
-DecodeStatus DecodeJpeg(const uint8_t* data, size_t size, const DecodeLimits& limits,
-                        Image* image, ImageInfo* info)
+DecodeStatus DecodeJpeg(const uint8_t* data, size_t size, const DecodeLimits& limits, Image* image,
+                        ImageInfo* info)
 {
     if (!CheckJpegStructure(data, size, limits))
         return DecodeStatus::InvalidData;
@@ -284,8 +283,8 @@ bool RecognisePng(const uint8_t* data, size_t size)
     return size >= sizeof(PngSignature) && !memcmp(data, PngSignature, sizeof(PngSignature));
 }
 
-DecodeStatus DecodePng(const uint8_t* data, size_t size, const DecodeLimits& limits,
-                       Image* image, ImageInfo* info)
+DecodeStatus DecodePng(const uint8_t* data, size_t size, const DecodeLimits& limits, Image* image,
+                       ImageInfo* info)
 {
     PngChunks chunks;
     DecodeStatus status = ReadPngChunks(data, size, limits, &chunks);

@@ -201,8 +201,7 @@ bool CheckJpegStructure(const uint8_t* data, size_t size, const DecodeLimits& li
             return scanned;
         if (IsRestart(code) || code == 0x01)
             continue; // markers without a segment
-        if (code == 0x00 || code == StartOfImage || IsUnsupportedFrame(code) ||
-            !Fits(size, at, 2))
+        if (code == 0x00 || code == StartOfImage || IsUnsupportedFrame(code) || !Fits(size, at, 2))
             return false;
         const uint32_t length = Be16(data + at);
         if (length < 2 || !Fits(size, at, length))

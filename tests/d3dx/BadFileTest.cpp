@@ -84,8 +84,8 @@ size_t PngChunk(const Bytes& file, const char* type)
 {
     for (size_t at = 8; at + 8 <= file.size();)
     {
-        const uint32_t length = (uint32_t)file[at] << 24 | file[at + 1] << 16 | file[at + 2] << 8 |
-                                file[at + 3];
+        const uint32_t length =
+            (uint32_t)file[at] << 24 | file[at + 1] << 16 | file[at + 2] << 8 | file[at + 3];
         if (!memcmp(&file[at + 4], type, 4))
             return at + 8;
         at += 12 + length;
@@ -144,7 +144,8 @@ TEST(BadFiles, HeadersThatLieAreRefused)
         Bytes file;
     };
     std::vector<Lie> lies;
-    auto lie = [&](const char* what, Bytes file, void (*edit)(Bytes*)) {
+    auto lie = [&](const char* what, Bytes file, void (*edit)(Bytes*))
+    {
         edit(&file);
         lies.push_back({what, file});
     };
@@ -178,103 +179,125 @@ TEST(BadFiles, HeadersThatLieAreRefused)
     lie("dds unknown four-cc", dxt, [](Bytes* f) { Set32(f, 84, 0x31555555); });
     lie("dds more levels than a chain", dxt, [](Bytes* f) { Set32(f, 28, 5); });
     lie("dds taller than its data", dxt, [](Bytes* f) { Set32(f, 12, 8); });
-    lie("ppm largest 0", Bytes{'P', '5', ' ', '1', ' ', '1', ' ', '0', '\n', 0},
-        [](Bytes*) {});
-    lie("ppm largest 70000", Bytes{'P', '5', ' ', '1', ' ', '1', ' ', '7', '0', '0', '0', '0',
-                                   '\n', 0, 0},
+    lie("ppm largest 0", Bytes{'P', '5', ' ', '1', ' ', '1', ' ', '0', '\n', 0}, [](Bytes*) {});
+    lie("ppm largest 70000",
+        Bytes{'P', '5', ' ', '1', ' ', '1', ' ', '7', '0', '0', '0', '0', '\n', 0, 0},
         [](Bytes*) {});
     lie("ppm sample over the largest", Bytes{'P', '5', ' ', '2', ' ', '1', ' ', '9', '\n', 3, 10},
         [](Bytes*) {});
-    lie("ppm text sample over the largest", Bytes{'P', '2', ' ', '1', ' ', '1', ' ', '9', ' ', '1',
-                                                  '0'},
-        [](Bytes*) {});
+    lie("ppm text sample over the largest",
+        Bytes{'P', '2', ' ', '1', ' ', '1', ' ', '9', ' ', '1', '0'}, [](Bytes*) {});
     lie("ppm no space before the data", Bytes{'P', '5', ' ', '1', ' ', '1', ' ', '9', 3},
         [](Bytes*) {});
-    lie("tga run past the last texel", tga, [](Bytes* f) {
-        (*f)[2] = 10;
-        f->resize(18);
-        Append(f, {0x86, 1, 2, 3});
-    });
+    lie("tga run past the last texel", tga,
+        [](Bytes* f)
+        {
+            (*f)[2] = 10;
+            f->resize(18);
+            Append(f, {0x86, 1, 2, 3});
+        });
     lie("tga alpha of 33 bits", tga, [](Bytes* f) { (*f)[16] = 33; });
     lie("tga map entries past the end", mapped, [](Bytes* f) { Set16(f, 5, 200); });
     lie("png bad checksum", png, [](Bytes* f) { (*f)[PngChunk(*f, "IHDR") + 13] ^= 1; });
-    lie("png depth 3", png, [](Bytes* f) {
-        (*f)[PngChunk(*f, "IHDR") + 8] = 3;
-        FixPngCrc(f, PngChunk(*f, "IHDR"));
-    });
-    lie("png palette of 16 bits", png, [](Bytes* f) {
-        (*f)[PngChunk(*f, "IHDR") + 8] = 16;
-        FixPngCrc(f, PngChunk(*f, "IHDR"));
-    });
-    lie("png width 0", png, [](Bytes* f) {
-        SetBe32(f, PngChunk(*f, "IHDR"), 0);
-        FixPngCrc(f, PngChunk(*f, "IHDR"));
-    });
-    lie("png without its palette", png, [](Bytes* f) {
-        const size_t body = PngChunk(*f, "PLTE");
-        memcpy(&(*f)[body - 4], "zzTE", 4); // an ancillary chunk now: ignored
-        FixPngCrc(f, body);
-    });
-    lie("png transparency past the palette", png, [](Bytes* f) {
-        const size_t body = PngChunk(*f, "PLTE");
-        SetBe32(f, body - 8, 6); // two palette entries, three alphas
-        f->erase(f->begin() + (long)body + 6, f->begin() + (long)body + 9);
-        FixPngCrc(f, body);
-    });
-    lie("png unknown critical chunk", png, [](Bytes* f) {
-        const size_t body = PngChunk(*f, "tRNS");
-        memcpy(&(*f)[body - 4], "XRNS", 4);
-        FixPngCrc(f, body);
-    });
-    lie("png interlace method 2", png, [](Bytes* f) {
-        (*f)[PngChunk(*f, "IHDR") + 12] = 2;
-        FixPngCrc(f, PngChunk(*f, "IHDR"));
-    });
-    lie("jpeg height 0", jpeg, [](Bytes* f) {
-        for (size_t i = 2; i + 4 < f->size(); ++i)
+    lie("png depth 3", png,
+        [](Bytes* f)
         {
-            if ((*f)[i] == 0xFF && ((*f)[i + 1] & 0xFC) == 0xC0)
-            {
-                (*f)[i + 5] = 0;
-                (*f)[i + 6] = 0;
-                return;
-            }
-        }
-    });
-    lie("jpeg lossless frame", jpeg, [](Bytes* f) {
-        for (size_t i = 2; i + 4 < f->size(); ++i)
+            (*f)[PngChunk(*f, "IHDR") + 8] = 3;
+            FixPngCrc(f, PngChunk(*f, "IHDR"));
+        });
+    lie("png palette of 16 bits", png,
+        [](Bytes* f)
         {
-            if ((*f)[i] == 0xFF && ((*f)[i + 1] & 0xFC) == 0xC0)
+            (*f)[PngChunk(*f, "IHDR") + 8] = 16;
+            FixPngCrc(f, PngChunk(*f, "IHDR"));
+        });
+    lie("png width 0", png,
+        [](Bytes* f)
+        {
+            SetBe32(f, PngChunk(*f, "IHDR"), 0);
+            FixPngCrc(f, PngChunk(*f, "IHDR"));
+        });
+    lie("png without its palette", png,
+        [](Bytes* f)
+        {
+            const size_t body = PngChunk(*f, "PLTE");
+            memcpy(&(*f)[body - 4], "zzTE", 4); // an ancillary chunk now: ignored
+            FixPngCrc(f, body);
+        });
+    lie("png transparency past the palette", png,
+        [](Bytes* f)
+        {
+            const size_t body = PngChunk(*f, "PLTE");
+            SetBe32(f, body - 8, 6); // two palette entries, three alphas
+            f->erase(f->begin() + (long)body + 6, f->begin() + (long)body + 9);
+            FixPngCrc(f, body);
+        });
+    lie("png unknown critical chunk", png,
+        [](Bytes* f)
+        {
+            const size_t body = PngChunk(*f, "tRNS");
+            memcpy(&(*f)[body - 4], "XRNS", 4);
+            FixPngCrc(f, body);
+        });
+    lie("png interlace method 2", png,
+        [](Bytes* f)
+        {
+            (*f)[PngChunk(*f, "IHDR") + 12] = 2;
+            FixPngCrc(f, PngChunk(*f, "IHDR"));
+        });
+    lie("jpeg height 0", jpeg,
+        [](Bytes* f)
+        {
+            for (size_t i = 2; i + 4 < f->size(); ++i)
             {
-                (*f)[i + 1] = 0xC3;
-                return;
+                if ((*f)[i] == 0xFF && ((*f)[i + 1] & 0xFC) == 0xC0)
+                {
+                    (*f)[i + 5] = 0;
+                    (*f)[i + 6] = 0;
+                    return;
+                }
             }
-        }
-    });
+        });
+    lie("jpeg lossless frame", jpeg,
+        [](Bytes* f)
+        {
+            for (size_t i = 2; i + 4 < f->size(); ++i)
+            {
+                if ((*f)[i] == 0xFF && ((*f)[i + 1] & 0xFC) == 0xC0)
+                {
+                    (*f)[i + 1] = 0xC3;
+                    return;
+                }
+            }
+        });
     lie("jpeg without its end mark", jpeg, [](Bytes* f) { f->back() = 0x00; });
-    lie("jpeg scan naming an undefined table", jpeg, [](Bytes* f) {
-        for (size_t i = 2; i + 6 < f->size(); ++i)
+    lie("jpeg scan naming an undefined table", jpeg,
+        [](Bytes* f)
         {
-            if ((*f)[i] == 0xFF && (*f)[i + 1] == 0xDA)
+            for (size_t i = 2; i + 6 < f->size(); ++i)
             {
-                (*f)[i + 6] = 0x33; // the first component's tables: slot 3, never defined
-                return;
+                if ((*f)[i] == 0xFF && (*f)[i + 1] == 0xDA)
+                {
+                    (*f)[i + 6] = 0x33; // the first component's tables: slot 3, never defined
+                    return;
+                }
             }
-        }
-    });
-    lie("jpeg Huffman table of 257 codes", jpeg, [](Bytes* f) {
-        for (size_t i = 2; i + 21 < f->size(); ++i)
+        });
+    lie("jpeg Huffman table of 257 codes", jpeg,
+        [](Bytes* f)
         {
-            if ((*f)[i] == 0xFF && (*f)[i + 1] == 0xC4)
+            for (size_t i = 2; i + 21 < f->size(); ++i)
             {
-                for (size_t bits = 0; bits < 16; ++bits)
-                    (*f)[i + 5 + bits] = 0;
-                (*f)[i + 5 + 8] = 255; // 9-bit codes
-                (*f)[i + 5 + 9] = 2;   // 10-bit codes
-                return;
+                if ((*f)[i] == 0xFF && (*f)[i + 1] == 0xC4)
+                {
+                    for (size_t bits = 0; bits < 16; ++bits)
+                        (*f)[i + 5 + bits] = 0;
+                    (*f)[i + 5 + 8] = 255; // 9-bit codes
+                    (*f)[i + 5 + 9] = 2;   // 10-bit codes
+                    return;
+                }
             }
-        }
-    });
+        });
 
     for (const Lie& l : lies)
         EXPECT_NE(DecodeExactly(l.file), DecodeStatus::Ok) << l.what;
@@ -394,7 +417,7 @@ TEST(BadFiles, ColourIndicesOutsideTheirTableAreRefused)
 
 TEST(BadFiles, BytesNoDecoderKnowsAreNotRecognised)
 {
-    const char* texts[] = {"", "hello", "GIF89a\x01\x00\x01\x00", "P4\n1 1\n\x80", "P7 ",
+    const char* texts[] = {"",   "hello", "GIF89a\x01\x00\x01\x00", "P4\n1 1\n\x80", "P7 ",
                            "BM", "DDS "};
     for (const char* text : texts)
     {

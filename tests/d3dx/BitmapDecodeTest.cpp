@@ -125,8 +125,7 @@ void ExpectDecodes(const Case& c)
     {
         for (uint32_t x = 0; x < image.width; ++x)
         {
-            ASSERT_EQ(image.At(x, y), c.expected.At(x, y))
-                << c.name << " at " << x << ", " << y;
+            ASSERT_EQ(image.At(x, y), c.expected.At(x, y)) << c.name << " at " << x << ", " << y;
         }
     }
 }
@@ -155,12 +154,12 @@ TEST(BitmapDecode, TrueColourRowsInEveryHeaderAndMaskLayout)
 
     const std::vector<Case> cases = {
         {"24 bottom-up", Bitmap24(opaque), opaque, FormatR8G8B8, FileBmp},
-        {"24 top-down", BuildBitmap(Masked(40, 24, 0, 5, -3, Xrgb, opaque)), opaque,
-         FormatR8G8B8, FileBmp},
+        {"24 top-down", BuildBitmap(Masked(40, 24, 0, 5, -3, Xrgb, opaque)), opaque, FormatR8G8B8,
+         FileBmp},
         {"24 core header", BuildBitmap(core24), opaque, FormatR8G8B8, FileBmp},
         {"32 plain", BuildBitmap(noAlpha), Opaque(alpha), FormatX8R8G8B8, FileBmp},
-        {"32 bitfields", BuildBitmap(Masked(40, 32, 3, 5, 3, Xrgb, opaque)), opaque,
-         FormatX8R8G8B8, FileBmp},
+        {"32 bitfields", BuildBitmap(Masked(40, 32, 3, 5, 3, Xrgb, opaque)), opaque, FormatX8R8G8B8,
+         FileBmp},
         {"32 alpha bitfields", BuildBitmap(Masked(40, 32, 6, 5, 3, Argb, alpha)), alpha,
          FormatA8R8G8B8, FileBmp},
         {"32 version 5 alpha", BuildBitmap(Masked(124, 32, 3, 5, -3, Argb, alpha)), alpha,
@@ -179,8 +178,7 @@ TEST(BitmapDecode, TrueColourRowsInEveryHeaderAndMaskLayout)
          QuantisedImage(alpha, 4, 4, 4, 4), FormatA4R4G4B4, FileBmp},
         {"16 alpha bitfields 1555", BuildBitmap(Masked(40, 16, 6, 5, 3, Argb1555, alpha)),
          QuantisedImage(alpha, 1, 5, 5, 5), FormatA1R5G5B5, FileBmp},
-        {"bare 24", BuildDib(Masked(40, 24, 0, 5, 3, Xrgb, opaque)), opaque, FormatR8G8B8,
-         FileDib},
+        {"bare 24", BuildDib(Masked(40, 24, 0, 5, 3, Xrgb, opaque)), opaque, FormatR8G8B8, FileDib},
         {"bare 16 bitfields", BuildDib(Masked(40, 16, 3, 5, 3, Rgb565, opaque)),
          QuantisedImage(opaque, 0, 5, 6, 5), FormatR5G6B5, FileDib},
         {"bare 32 version 5", BuildDib(Masked(124, 32, 3, 5, 3, Argb, alpha)), alpha,
@@ -201,10 +199,10 @@ TEST(BitmapDecode, IndexedRowsThroughTheColourTable)
         int32_t width, height;
         uint32_t colours;
     } layouts[] = {
-        {"8 bits, full table", 40, 8, 7, 3, 256},    {"8 bits, 5 colours", 40, 8, 7, -3, 5},
-        {"4 bits, odd width", 40, 4, 5, 4, 16},      {"4 bits, 3 colours", 124, 4, 9, -2, 3},
-        {"1 bit, width 9", 40, 1, 9, 3, 2},          {"1 bit, top-down", 108, 1, 17, -2, 2},
-        {"core header, 8 bits", 12, 8, 6, 2, 256},   {"core header, 4 bits", 12, 4, 3, 3, 16},
+        {"8 bits, full table", 40, 8, 7, 3, 256},  {"8 bits, 5 colours", 40, 8, 7, -3, 5},
+        {"4 bits, odd width", 40, 4, 5, 4, 16},    {"4 bits, 3 colours", 124, 4, 9, -2, 3},
+        {"1 bit, width 9", 40, 1, 9, 3, 2},        {"1 bit, top-down", 108, 1, 17, -2, 2},
+        {"core header, 8 bits", 12, 8, 6, 2, 256}, {"core header, 4 bits", 12, 4, 3, 3, 16},
         {"core header, 1 bit", 12, 1, 11, 2, 2},
     };
     for (const auto& l : layouts)
@@ -212,14 +210,14 @@ TEST(BitmapDecode, IndexedRowsThroughTheColourTable)
         const Indexed made = IndexedBitmap(l.header, l.bits, l.width, l.height, l.colours);
         cases.push_back({std::string(l.name) + " file", BuildBitmap(made.spec), made.expected,
                          FormatP8, FileBmp});
-        cases.push_back({std::string(l.name) + " bare", BuildDib(made.spec), made.expected,
-                         FormatP8, FileDib});
+        cases.push_back(
+            {std::string(l.name) + " bare", BuildDib(made.spec), made.expected, FormatP8, FileDib});
     }
     // A core-header file whose table is shorter than its depth allows: the
     // offset of the rows says where the table ends.
     Indexed shortTable = IndexedBitmap(12, 8, 4, 2, 6);
-    cases.push_back({"core header, short table", BuildBitmap(shortTable.spec),
-                     shortTable.expected, FormatP8, FileBmp});
+    cases.push_back({"core header, short table", BuildBitmap(shortTable.spec), shortTable.expected,
+                     FormatP8, FileBmp});
     for (const Case& c : cases)
         ExpectDecodes(c);
 }
@@ -244,8 +242,8 @@ TEST(BitmapDecode, RunLengthEncodedRows)
     rle8.pixels = {4, 1, 1, 2, 1, 3, 0, 0, 0, 3, 5, 6, 7, 0, 0, 2, 1, 1, 2, 9, 0, 1};
     const Image rle8Expected =
         FromTexels(6, 3,
-                   {black, black, black, black, colour(9), colour(9),                    // line 2
-                    colour(5), colour(6), colour(7), black, black, black,                // line 1
+                   {black, black, black, black, colour(9), colour(9),                   // line 2
+                    colour(5), colour(6), colour(7), black, black, black,               // line 1
                     colour(1), colour(1), colour(1), colour(1), colour(2), colour(3)}); // line 0
 
     // RLE4, 5 x 2, top-down: a run of five texels alternating 1 and 2, end of
@@ -258,10 +256,9 @@ TEST(BitmapDecode, RunLengthEncodedRows)
     rle4.compression = 2;
     rle4.palette = palette;
     rle4.pixels = {5, 0x12, 0, 0, 0, 3, 0x45, 0x60, 0, 1};
-    const Image rle4Expected =
-        FromTexels(5, 2,
-                   {colour(1), colour(2), colour(1), colour(2), colour(1), colour(4), colour(5),
-                    colour(6), black, black});
+    const Image rle4Expected = FromTexels(5, 2,
+                                          {colour(1), colour(2), colour(1), colour(2), colour(1),
+                                           colour(4), colour(5), colour(6), black, black});
 
     // An absolute run of odd length is padded to 16 bits.
     BitmapSpec padded = rle8;

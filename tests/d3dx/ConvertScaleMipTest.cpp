@@ -16,7 +16,7 @@ using namespace d3dximage;
 
 namespace
 {
-const PixelFormat Writable[] = {FormatA8R8G8B8, FormatX8R8G8B8, FormatR8G8B8,  FormatR5G6B5,
+const PixelFormat Writable[] = {FormatA8R8G8B8, FormatX8R8G8B8, FormatR8G8B8,   FormatR5G6B5,
                                 FormatX1R5G5B5, FormatA1R5G5B5, FormatA4R4G4B4, FormatX4R4G4B4,
                                 FormatR3G3B2,   FormatA8R3G3B2, FormatA8,       FormatL8,
                                 FormatA8L8,     FormatA4L4};
@@ -43,19 +43,19 @@ TEST(PixelConvert, TexelsByHand)
         {FormatA8R8G8B8, 0x12345678, {0x78, 0x56, 0x34, 0x12}},
         {FormatX8R8G8B8, 0x12345678, {0x78, 0x56, 0x34, 0xFF}},
         {FormatR8G8B8, 0x12345678, {0x78, 0x56, 0x34}},
-        {FormatR5G6B5, 0xFF8040C0, {0x17, 0x82}},         // 10000 010000 10111
-        {FormatX1R5G5B5, 0x008040C0, {0x17, 0xC1}},       // 1 10000 01000 10111
-        {FormatA1R5G5B5, 0x7F8040C0, {0x17, 0x41}},       // alpha 127 rounds to 0
-        {FormatA1R5G5B5, 0x808040C0, {0x17, 0xC1}},       // alpha 128 rounds to 1
-        {FormatA4R4G4B4, 0x338040C0, {0x4B, 0x38}},       // 0011 1000 0100 1011
+        {FormatR5G6B5, 0xFF8040C0, {0x17, 0x82}},   // 10000 010000 10111
+        {FormatX1R5G5B5, 0x008040C0, {0x17, 0xC1}}, // 1 10000 01000 10111
+        {FormatA1R5G5B5, 0x7F8040C0, {0x17, 0x41}}, // alpha 127 rounds to 0
+        {FormatA1R5G5B5, 0x808040C0, {0x17, 0xC1}}, // alpha 128 rounds to 1
+        {FormatA4R4G4B4, 0x338040C0, {0x4B, 0x38}}, // 0011 1000 0100 1011
         {FormatX4R4G4B4, 0x008040C0, {0x4B, 0xF8}},
-        {FormatR3G3B2, 0xFF8040C0, {0x8A}},               // 100 010 10
+        {FormatR3G3B2, 0xFF8040C0, {0x8A}}, // 100 010 10
         {FormatA8R3G3B2, 0x5A8040C0, {0x8A, 0x5A}},
         {FormatA8, 0x5A8040C0, {0x5A}},
         {FormatL8, 0xFF8040C0, {87}},
         {FormatL8, 0xFFFFFFFF, {255}},
         {FormatA8L8, 0x5A8040C0, {87, 0x5A}},
-        {FormatA4L4, 0x5A8040C0, {0x55}},                 // alpha 90 -> 5, luminance 87 -> 5
+        {FormatA4L4, 0x5A8040C0, {0x55}}, // alpha 90 -> 5, luminance 87 -> 5
     };
     for (const auto& c : cases)
         EXPECT_EQ(Converted(c.argb, c.format), c.bytes) << c.format << " " << std::hex << c.argb;
@@ -189,7 +189,8 @@ TEST(MipChain, BoxFilterOfEvenOddAndUnitSides)
     const struct
     {
         uint32_t width, height, levels;
-    } counts[] = {{1, 1, 1}, {2, 1, 2}, {1, 2, 2}, {300, 200, 9}, {4096, 1, 13}, {16384, 16384, 15}};
+    } counts[] = {{1, 1, 1},     {2, 1, 2},     {1, 2, 2},
+                  {300, 200, 9}, {4096, 1, 13}, {16384, 16384, 15}};
     for (const auto& c : counts)
         EXPECT_EQ(FullMipCount(c.width, c.height), c.levels) << c.width << "x" << c.height;
 }
@@ -260,13 +261,13 @@ TEST(TextureLayout, SizeAndLevelsFromRequestAndDevice)
         {"requested size", 300, 200, 64, 32, FromImage, any, 64, 32, 7},
         {"requested levels", 300, 200, FromImage, FromImage, 3, any, 300, 200, 3},
         {"too many levels", 4, 4, FromImage, FromImage, 20, any, 4, 4, 3},
-        {"no mip levels on the device", 300, 200, FromImage, FromImage, FromImage, noMips, 300,
-         200, 1},
+        {"no mip levels on the device", 300, 200, FromImage, FromImage, FromImage, noMips, 300, 200,
+         1},
     };
     for (const auto& c : cases)
     {
-        const TextureLayout layout = ChooseTextureLayout(c.imageWidth, c.imageHeight, c.width,
-                                                         c.height, c.levels, c.device);
+        const TextureLayout layout =
+            ChooseTextureLayout(c.imageWidth, c.imageHeight, c.width, c.height, c.levels, c.device);
         EXPECT_EQ(layout.width, c.wantWidth) << c.what;
         EXPECT_EQ(layout.height, c.wantHeight) << c.what;
         EXPECT_EQ(layout.levels, c.wantLevels) << c.what;

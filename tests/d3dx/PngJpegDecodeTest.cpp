@@ -41,7 +41,8 @@ int WorstChannelDistance(const Image& a, const Image& b)
     {
         for (int shift = 0; shift < 32; shift += 8)
         {
-            const int d = abs((int)(a.pixels[i] >> shift & 255) - (int)(b.pixels[i] >> shift & 255));
+            const int d =
+                abs((int)(a.pixels[i] >> shift & 255) - (int)(b.pixels[i] >> shift & 255));
             worst = d > worst ? d : worst;
         }
     }
@@ -118,34 +119,33 @@ TEST(PngDecode, EveryColourTypeAndDepth)
 
     const std::vector<PngCase> cases = {
         {"grey 1", Png(9, 1, 1, 0, {1, 0, 1, 1, 0, 0, 1, 0, 1}),
-         FromTexels(9, 1, {Grey(255), Grey(0), Grey(255), Grey(255), Grey(0), Grey(0),
-                           Grey(255), Grey(0), Grey(255)}),
+         FromTexels(9, 1,
+                    {Grey(255), Grey(0), Grey(255), Grey(255), Grey(0), Grey(0), Grey(255), Grey(0),
+                     Grey(255)}),
          FormatL8},
         {"grey 2", Png(4, 1, 2, 0, {0, 1, 2, 3}),
          FromTexels(4, 1, {Grey(0), Grey(85), Grey(170), Grey(255)}), FormatL8},
         {"grey 4", Png(3, 2, 4, 0, {0, 5, 15, 1, 2, 3}),
-         FromTexels(3, 2, {Grey(0), Grey(85), Grey(255), Grey(17), Grey(34), Grey(51)}),
-         FormatL8},
+         FromTexels(3, 2, {Grey(0), Grey(85), Grey(255), Grey(17), Grey(34), Grey(51)}), FormatL8},
         {"grey 8", Png(2, 1, 8, 0, {7, 250}), FromTexels(2, 1, {Grey(7), Grey(250)}), FormatL8},
-        {"grey 16", Png(2, 1, 16, 0, {0x1234, 0xFF00}),
-         FromTexels(2, 1, {Grey(0x12), Grey(0xFF)}), FormatL8},
-        {"grey alpha 8", Png(1, 1, 8, 4, {100, 30}), FromTexels(1, 1, {Grey(100, 30)}),
-         FormatA8L8},
+        {"grey 16", Png(2, 1, 16, 0, {0x1234, 0xFF00}), FromTexels(2, 1, {Grey(0x12), Grey(0xFF)}),
+         FormatL8},
+        {"grey alpha 8", Png(1, 1, 8, 4, {100, 30}), FromTexels(1, 1, {Grey(100, 30)}), FormatA8L8},
         {"grey alpha 16", Png(1, 1, 16, 4, {0x6400, 0x1E00}), FromTexels(1, 1, {Grey(100, 30)}),
          FormatA8L8},
         {"rgb 8", Png(9, 9, 8, 2, RgbaSamples(colour, false)), opaque, FormatX8R8G8B8},
-        {"rgb 16", Png(1, 1, 16, 2, {0x0102, 0x0304, 0x0506}),
-         FromTexels(1, 1, {0xFF010305}), FormatX8R8G8B8},
+        {"rgb 16", Png(1, 1, 16, 2, {0x0102, 0x0304, 0x0506}), FromTexels(1, 1, {0xFF010305}),
+         FormatX8R8G8B8},
         {"rgba 8", Png(9, 9, 8, 6, RgbaSamples(colour, true)), colour, FormatA8R8G8B8},
         {"rgba 16", Png(1, 1, 16, 6, {0xFF00, 0x8000, 0x0100, 0x4000}),
          FromTexels(1, 1, {0x40FF8001}), FormatA8R8G8B8},
         {"palette 1", palette1,
-         FromTexels(10, 1, {~0u, 0xFF000000, 0xFF000000, ~0u, ~0u, ~0u, 0xFF000000, 0xFF000000,
-                            0xFF000000, ~0u}),
+         FromTexels(
+             10, 1,
+             {~0u, 0xFF000000, 0xFF000000, ~0u, ~0u, ~0u, 0xFF000000, 0xFF000000, 0xFF000000, ~0u}),
          FormatP8},
         {"palette 2 with alpha", palette2,
-         FromTexels(5, 1, {0xFFFF0000, 0x8000FF00, 0x000000FF, 0xFF123456, 0x8000FF00}),
-         FormatP8},
+         FromTexels(5, 1, {0xFFFF0000, 0x8000FF00, 0x000000FF, 0xFF123456, 0x8000FF00}), FormatP8},
         {"palette 4", palette4, FromTexels(3, 1, {0xFFF00000, 0xFF000000, 0xFF700000}), FormatP8},
         {"palette 8", palette8, FromTexels(2, 1, {0xFF040506, 0xFF010203}), FormatP8},
         {"interlaced rgba", interlaced, colour, FormatA8R8G8B8},
@@ -155,8 +155,7 @@ TEST(PngDecode, EveryColourTypeAndDepth)
                      0x000000FF, 0x8000FF00, 0xFFFF0000, 0xFFFF0000, 0x8000FF00, 0x8000FF00,
                      0x8000FF00, 0x8000FF00, 0x8000FF00}),
          FormatP8},
-        {"grey key", greyKey, FromTexels(3, 1, {Grey(10, 0), Grey(20), Grey(10, 0)}),
-         FormatA8L8},
+        {"grey key", greyKey, FromTexels(3, 1, {Grey(10, 0), Grey(20), Grey(10, 0)}), FormatA8L8},
         {"rgb key", rgbKey, FromTexels(2, 1, {0xFF010203, 0x00040506}), FormatA8R8G8B8},
         {"grey 16 key", grey16Key, FromTexels(2, 1, {Grey(0x12), Grey(0xAB, 0)}), FormatA8L8},
     };

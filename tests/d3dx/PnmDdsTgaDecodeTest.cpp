@@ -75,15 +75,14 @@ TEST(PnmDecode, BinaryAndTextMapsOfEveryDepth)
         {"P5 with comments", p5, FromTexels(3, 1, {Grey(0), Grey(128), Grey(255)}), FormatL8,
          FilePpm},
         {"P6 largest 15", p6low,
-         FromTexels(1, 2, {PackArgb(255, 255, 0, 119), PackArgb(255, 17, 34, 51)}),
-         FormatR8G8B8, FilePpm},
+         FromTexels(1, 2, {PackArgb(255, 255, 0, 119), PackArgb(255, 17, 34, 51)}), FormatR8G8B8,
+         FilePpm},
         {"P6 two-byte samples", p6wide, FromTexels(1, 1, {PackArgb(255, 255, 128, 0)}),
          FormatR8G8B8, FilePpm},
         {"P5 two-byte samples", p5wide, FromTexels(2, 1, {Grey(255), Grey(128)}), FormatL8,
          FilePpm},
         {"P3", Text("P3\n# text\n2 2\n255\n255 0 0  0 255 0\n0 0 255  10 20 30\n"),
-         FromTexels(2, 2, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF0A141E}), FormatR8G8B8,
-         FilePpm},
+         FromTexels(2, 2, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF0A141E}), FormatR8G8B8, FilePpm},
         {"P2 largest 100", Text("P2 3 1 100 0 50 100"),
          FromTexels(3, 1, {Grey(0), Grey(128), Grey(255)}), FormatL8, FilePpm},
     };
@@ -184,11 +183,12 @@ TEST(DdsDecode, UncompressedFormatsThroughTheirMasks)
     Append(&chain.data, Bytes(8 + 4, 0)); // 2 x 1 and 1 x 1
 
     const std::vector<Case> cases = {
-        {"A8R8G8B8", BuildDds(Plain(3, 2, 0x41, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000,
-                                    PackDds(colour, 32, argb))),
+        {"A8R8G8B8",
+         BuildDds(
+             Plain(3, 2, 0x41, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, PackDds(colour, 32, argb))),
          colour, FormatA8R8G8B8, FileDds},
-        {"X8R8G8B8", BuildDds(Plain(3, 2, 0x40, 32, 0xFF0000, 0xFF00, 0xFF, 0,
-                                    PackDds(colour, 32, argb))),
+        {"X8R8G8B8",
+         BuildDds(Plain(3, 2, 0x40, 32, 0xFF0000, 0xFF00, 0xFF, 0, PackDds(colour, 32, argb))),
          QuantisedImage(colour, 0, 8, 8, 8), FormatX8R8G8B8, FileDds},
         {"R8G8B8",
          BuildDds(Plain(3, 2, 0x40, 24, 0xFF0000, 0xFF00, 0xFF, 0, PackDds(opaque, 24, xrgb))),
@@ -196,14 +196,15 @@ TEST(DdsDecode, UncompressedFormatsThroughTheirMasks)
         {"R5G6B5",
          BuildDds(Plain(3, 2, 0x40, 16, 0xF800, 0x07E0, 0x1F, 0, PackDds(opaque, 16, rgb565))),
          QuantisedImage(opaque, 0, 5, 6, 5), FormatR5G6B5, FileDds},
-        {"X1R5G5B5", BuildDds(Plain(3, 2, 0x40, 16, 0x7C00, 0x03E0, 0x1F, 0,
-                                    PackDds(colour, 16, argb1555))),
+        {"X1R5G5B5",
+         BuildDds(Plain(3, 2, 0x40, 16, 0x7C00, 0x03E0, 0x1F, 0, PackDds(colour, 16, argb1555))),
          QuantisedImage(colour, 0, 5, 5, 5), FormatX1R5G5B5, FileDds},
-        {"A1R5G5B5", BuildDds(Plain(3, 2, 0x41, 16, 0x7C00, 0x03E0, 0x1F, 0x8000,
-                                    PackDds(colour, 16, argb1555))),
+        {"A1R5G5B5",
+         BuildDds(
+             Plain(3, 2, 0x41, 16, 0x7C00, 0x03E0, 0x1F, 0x8000, PackDds(colour, 16, argb1555))),
          QuantisedImage(colour, 1, 5, 5, 5), FormatA1R5G5B5, FileDds},
-        {"A4R4G4B4", BuildDds(Plain(3, 2, 0x41, 16, 0x0F00, 0xF0, 0xF, 0xF000,
-                                    PackDds(colour, 16, argb4444))),
+        {"A4R4G4B4",
+         BuildDds(Plain(3, 2, 0x41, 16, 0x0F00, 0xF0, 0xF, 0xF000, PackDds(colour, 16, argb4444))),
          QuantisedImage(colour, 4, 4, 4, 4), FormatA4R4G4B4, FileDds},
         {"L8", BuildDds(Plain(3, 1, 0x20000, 8, 0xFF, 0, 0, 0, {0, 100, 255})),
          FromTexels(3, 1, {Grey(0), Grey(100), Grey(255)}), FormatL8, FileDds},
@@ -244,7 +245,8 @@ TEST(DdsDecode, BlockCompressedFormats)
 
     // DXT5 with end points 255 > 0 (eight values) and 0 <= 255 (six values,
     // then 0 and 255); selectors 0..7 on the first eight texels, 0 after.
-    auto dxt5 = [](uint8_t a0, uint8_t a1) {
+    auto dxt5 = [](uint8_t a0, uint8_t a1)
+    {
         Bytes block = {a0, a1};
         const uint64_t selectors = 0xFAC688ull; // 0 1 2 3 4 5 6 7 in 3-bit fields
         for (int i = 0; i < 6; ++i)
@@ -266,8 +268,7 @@ TEST(DdsDecode, BlockCompressedFormats)
     Bytes dxt2(8, 0x88); // alpha 8 everywhere
     Append(&dxt2, {0x00, 0x84, 0x00, 0x84, 0, 0, 0, 0});
     const uint32_t a = 8 * 17;
-    const uint32_t undone =
-        PackArgb(a, (132 * 255 + a / 2) / a, (130 * 255 + a / 2) / a, 0);
+    const uint32_t undone = PackArgb(a, (132 * 255 + a / 2) / a, (130 * 255 + a / 2) / a, 0);
 
     const std::vector<Case> cases = {
         {"DXT1 three colours", BuildDds(Blocks(4, 4, "DXT1", threeColour)), Uniform(4, 4, threeRow),
@@ -290,7 +291,8 @@ TEST(DdsDecode, BlockCompressedFormats)
 TEST(TgaDecode, EveryImageTypeDepthAndOrientation)
 {
     const Image colour = Pattern(3, 2, true);
-    auto bgra = [](const Image& image, bool topDown, int bytes) {
+    auto bgra = [](const Image& image, bool topDown, int bytes)
+    {
         Bytes out;
         for (uint32_t r = 0; r < image.height; ++r)
         {
@@ -303,8 +305,9 @@ TEST(TgaDecode, EveryImageTypeDepthAndOrientation)
         }
         return out;
     };
-    auto spec = [](uint8_t type, uint16_t w, uint16_t h, uint8_t bits, uint8_t descriptor,
-                   Bytes data) {
+    auto spec =
+        [](uint8_t type, uint16_t w, uint16_t h, uint8_t bits, uint8_t descriptor, Bytes data)
+    {
         TgaSpec s;
         s.imageType = type;
         s.width = w;
@@ -348,10 +351,10 @@ TEST(TgaDecode, EveryImageTypeDepthAndOrientation)
     const std::vector<Case> cases = {
         {"24 bottom-up", BuildTga(spec(2, 3, 2, 24, 0x00, bgra(opaque, false, 3))), opaque,
          FormatR8G8B8, FileTga},
-        {"32 top-down with alpha", BuildTga(spec(2, 3, 2, 32, 0x28, bgra(colour, true, 4))),
-         colour, FormatA8R8G8B8, FileTga},
-        {"32 without alpha bits", BuildTga(spec(2, 3, 2, 32, 0x20, bgra(colour, true, 4))),
-         opaque, FormatX8R8G8B8, FileTga},
+        {"32 top-down with alpha", BuildTga(spec(2, 3, 2, 32, 0x28, bgra(colour, true, 4))), colour,
+         FormatA8R8G8B8, FileTga},
+        {"32 without alpha bits", BuildTga(spec(2, 3, 2, 32, 0x20, bgra(colour, true, 4))), opaque,
+         FormatX8R8G8B8, FileTga},
         {"32 right-to-left",
          BuildTga(spec(2, 3, 1, 32, 0x38, {1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3})),
          FromTexels(3, 1, {0x03030303, 0x02020202, 0x01010101}), FormatA8R8G8B8, FileTga},

@@ -107,15 +107,14 @@ std::vector<SampleFile> SampleFiles()
     dxt5.mipCount = 1;
     dxt5.data.clear();
     for (int block = 0; block < 2; ++block)
-        Append(&dxt5.data, {0x10, 0xF0, 0x88, 0xC6, 0xFA, 0x11, 0x22, 0x33, 0xFF, 0xFF, 0x00,
-                            0x00, 0xE4, 0xE4, 0xE4, 0xE4});
+        Append(&dxt5.data, {0x10, 0xF0, 0x88, 0xC6, 0xFA, 0x11, 0x22, 0x33, 0xFF, 0xFF, 0x00, 0x00,
+                            0xE4, 0xE4, 0xE4, 0xE4});
     files.push_back({"dxt5.dds", BuildDds(dxt5)});
 
     // JPEG and PNG.
     files.push_back({"photo.jpg", EncodeJpeg(Pattern(19, 11, false), 90)});
-    files.push_back(
-        {"progressive.jpg",
-         Bytes(std::begin(ProgressiveRedToBlueJpeg), std::end(ProgressiveRedToBlueJpeg))});
+    files.push_back({"progressive.jpg", Bytes(std::begin(ProgressiveRedToBlueJpeg),
+                                              std::end(ProgressiveRedToBlueJpeg))});
     files.push_back(
         {"grey.jpg", Bytes(std::begin(GreyWhiteToBlackJpeg), std::end(GreyWhiteToBlackJpeg))});
     files.push_back({"deflated.png", EncodePng(colour, 4)});
