@@ -9,6 +9,11 @@ if(NOT WIN32)
         "-fno-omit-frame-pointer")
     add_compile_options(${EDITOR_SANITIZE} -g)
     add_link_options(${EDITOR_SANITIZE})
+    # Coverage instrumentation for every library, so that a fuzz target sees
+    # the code of the libraries it links (only the targets link libFuzzer).
+    if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        add_compile_options(-fsanitize=fuzzer-no-link)
+    endif()
 endif()
 
 function(editor_setup_windows)

@@ -306,7 +306,7 @@ TEST(BadFiles, HeadersThatLieAreRefused)
 TEST(BadFiles, SidesOver16384AreRefusedBeforeAllocating)
 {
     // A grey DDS of 16384 x 1 decodes; 16385 x 1 (with its data) does not.
-    DdsSpec wide;
+    DdsRecipe wide;
     wide.width = 16384;
     wide.height = 1;
     wide.pixelFlags = 0x20000;
@@ -322,20 +322,20 @@ TEST(BadFiles, SidesOver16384AreRefusedBeforeAllocating)
     // allocation of the claimed size would be refused by the limit too).
     DecodeLimits tight;
     tight.maxPixels = 64;
-    BitmapSpec bmp;
+    BitmapRecipe bmp;
     bmp.width = 100000;
     bmp.height = 1;
     bmp.pixels = Bytes(12, 0);
-    TgaSpec tga;
+    TgaRecipe tga;
     tga.width = 60000;
     tga.height = 60000;
     tga.data = Bytes(12, 0);
-    PngSpec png;
+    PngRecipe png;
     png.width = 9;
     png.height = 9;
     png.colourType = 0;
     png.samples = std::vector<uint16_t>(81, 0);
-    DdsSpec dds = wide;
+    DdsRecipe dds = wide;
     dds.width = dds.height = 9;
     dds.data = Bytes(81, 0);
     Bytes p5 = {'P', '5', ' ', '9', ' ', '9', ' ', '2', '5', '5', '\n'};
@@ -367,14 +367,14 @@ TEST(BadFiles, ColourIndicesOutsideTheirTableAreRefused)
     Bytes bmp8 = Sample("indexed8.bmp");
     bmp8.back() = 4; // the top row's last texel (bottom-up rows)
     // 1-bit with a table of one colour, index 1 used.
-    BitmapSpec one;
+    BitmapRecipe one;
     one.width = 8;
     one.height = 1;
     one.bitCount = 1;
     one.colorsUsed = 1;
     one.palette = {0xFFFFFFFF};
     one.pixels = {0x01, 0, 0, 0};
-    BitmapSpec four = one;
+    BitmapRecipe four = one;
     four.bitCount = 4;
     four.colorsUsed = 3;
     four.palette = {0xFF000000, 0xFF111111, 0xFF222222};
@@ -388,7 +388,7 @@ TEST(BadFiles, ColourIndicesOutsideTheirTableAreRefused)
     tga[tga.size() - 1] = 4; // past entries 1..3
     Bytes tgaBelow = Sample("mapped-rle.tga");
     tgaBelow[tgaBelow.size() - 1] = 0; // below the first entry
-    PngSpec png;
+    PngRecipe png;
     png.width = 3;
     png.height = 1;
     png.depth = 8;

@@ -52,7 +52,7 @@ std::vector<uint32_t> GreyPalette(uint32_t count)
 
 struct Indexed
 {
-    BitmapSpec spec;
+    BitmapRecipe recipe;
     Image expected;
 };
 
@@ -73,29 +73,29 @@ Indexed IndexedBitmap(uint32_t headerSize, uint32_t bits, int32_t width, int32_t
             texels.push_back(palette[indices.back()]);
         }
     }
-    made.spec.headerSize = headerSize;
-    made.spec.width = width;
-    made.spec.height = height;
-    made.spec.bitCount = bits;
-    made.spec.palette = palette;
-    made.spec.colorsUsed = headerSize == 12 || colours == (1u << bits) ? 0 : colours;
-    made.spec.pixels = BitmapIndexRows(indices, w, h, bits, height < 0);
+    made.recipe.headerSize = headerSize;
+    made.recipe.width = width;
+    made.recipe.height = height;
+    made.recipe.bitCount = bits;
+    made.recipe.palette = palette;
+    made.recipe.colorsUsed = headerSize == 12 || colours == (1u << bits) ? 0 : colours;
+    made.recipe.pixels = BitmapIndexRows(indices, w, h, bits, height < 0);
     made.expected = FromTexels(w, h, texels);
     return made;
 }
 
-BitmapSpec Masked(uint32_t headerSize, uint32_t bits, uint32_t compression, int32_t width,
+BitmapRecipe Masked(uint32_t headerSize, uint32_t bits, uint32_t compression, int32_t width,
                   int32_t height, const uint32_t masks[4], const Image& image)
 {
-    BitmapSpec spec;
-    spec.headerSize = headerSize;
-    spec.width = width;
-    spec.height = height;
-    spec.bitCount = bits;
-    spec.compression = compression;
-    memcpy(spec.masks, masks, sizeof(spec.masks));
-    spec.pixels = BitmapRows(image, bits, masks, height < 0);
-    return spec;
+    BitmapRecipe recipe;
+    recipe.headerSize = headerSize;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.bitCount = bits;
+    recipe.compression = compression;
+    memcpy(recipe.masks, masks, sizeof(recipe.masks));
+    recipe.pixels = BitmapRows(image, bits, masks, height < 0);
+    return recipe;
 }
 
 struct Case
@@ -145,8 +145,8 @@ TEST(BitmapDecode, TrueColourRowsInEveryHeaderAndMaskLayout)
     const Image alpha = Pattern(5, 3, true);
 
     // 32-bit rows without masks: the fourth byte is not alpha.
-    BitmapSpec noAlpha = Masked(40, 32, 0, 5, 3, Argb, alpha);
-    BitmapSpec core24;
+    BitmapRecipe noAlpha = Masked(40, 32, 0, 5, 3, Argb, alpha);
+    BitmapRecipe core24;
     core24.headerSize = 12;
     core24.width = 5;
     core24.height = 3;
@@ -208,15 +208,15 @@ TEST(BitmapDecode, IndexedRowsThroughTheColourTable)
     for (const auto& l : layouts)
     {
         const Indexed made = IndexedBitmap(l.header, l.bits, l.width, l.height, l.colours);
-        cases.push_back({std::string(l.name) + " file", BuildBitmap(made.spec), made.expected,
+        cases.push_back({std::string(l.name) + " file", BuildBitmap(made.recipe), made.expected,
                          FormatP8, FileBmp});
         cases.push_back(
-            {std::string(l.name) + " bare", BuildDib(made.spec), made.expected, FormatP8, FileDib});
+            {std::string(l.name) + " bare", BuildDib(made.recipe), made.expected, FormatP8, FileDib});
     }
     // A core-header file whose table is shorter than its depth allows: the
     // offset of the rows says where the table ends.
     Indexed shortTable = IndexedBitmap(12, 8, 4, 2, 6);
-    cases.push_back({"core header, short table", BuildBitmap(shortTable.spec), shortTable.expected,
+    cases.push_back({"core header, short table", BuildBitmap(shortTable.recipe), shortTable.expected,
                      FormatP8, FileBmp});
     for (const Case& c : cases)
         ExpectDecodes(c);
@@ -232,7 +232,7 @@ TEST(BitmapDecode, RunLengthEncodedRows)
     // single runs of 2 and 3, end of line. Line 1: an absolute run 5 6 7
     // (padded to 16 bits), then a jump of (1, 1) to x = 4 of line 2, a run
     // of two 9s, end of bitmap. Texels no command reaches stay black.
-    BitmapSpec rle8;
+    BitmapRecipe rle8;
     rle8.width = 6;
     rle8.height = 3;
     rle8.bitCount = 8;
@@ -249,7 +249,7 @@ TEST(BitmapDecode, RunLengthEncodedRows)
     // RLE4, 5 x 2, top-down: a run of five texels alternating 1 and 2, end of
     // line, an absolute run of three nibbles 4 5 6 (two bytes, no padding
     // needed), end of bitmap.
-    BitmapSpec rle4;
+    BitmapRecipe rle4;
     rle4.width = 5;
     rle4.height = -2;
     rle4.bitCount = 4;
@@ -261,7 +261,7 @@ TEST(BitmapDecode, RunLengthEncodedRows)
                                            colour(4), colour(5), colour(6), black, black});
 
     // An absolute run of odd length is padded to 16 bits.
-    BitmapSpec padded = rle8;
+    BitmapRecipe padded = rle8;
     padded.width = 3;
     padded.height = 1;
     padded.pixels = {0, 3, 7, 8, 9, 0, 0, 1};

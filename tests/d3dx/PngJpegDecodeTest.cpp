@@ -49,16 +49,16 @@ int WorstChannelDistance(const Image& a, const Image& b)
     return worst;
 }
 
-PngSpec Png(uint32_t width, uint32_t height, uint32_t depth, uint32_t colourType,
+PngRecipe Png(uint32_t width, uint32_t height, uint32_t depth, uint32_t colourType,
             std::vector<uint16_t> samples)
 {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.depth = depth;
-    spec.colourType = colourType;
-    spec.samples = std::move(samples);
-    return spec;
+    PngRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.depth = depth;
+    recipe.colourType = colourType;
+    recipe.samples = std::move(samples);
+    return recipe;
 }
 
 // A picture and the PNG samples of it as RGBA at 8 bits.
@@ -79,7 +79,7 @@ std::vector<uint16_t> RgbaSamples(const Image& image, bool alpha)
 struct PngCase
 {
     const char* name;
-    PngSpec spec;
+    PngRecipe recipe;
     Image expected;
     PixelFormat format;
 };
@@ -92,29 +92,29 @@ TEST(PngDecode, EveryColourTypeAndDepth)
     for (uint32_t& p : opaque.pixels)
         p |= 0xFF000000u;
 
-    PngSpec palette2 = Png(5, 1, 2, 3, {0, 1, 2, 3, 1});
+    PngRecipe palette2 = Png(5, 1, 2, 3, {0, 1, 2, 3, 1});
     palette2.palette = {0xFFFF0000, 0x8000FF00, 0x000000FF, 0xFF123456};
-    PngSpec palette8 = Png(2, 1, 8, 3, {1, 0});
+    PngRecipe palette8 = Png(2, 1, 8, 3, {1, 0});
     palette8.palette = {0xFF010203, 0xFF040506};
-    PngSpec palette1 = Png(10, 1, 1, 3, {1, 0, 0, 1, 1, 1, 0, 0, 0, 1});
+    PngRecipe palette1 = Png(10, 1, 1, 3, {1, 0, 0, 1, 1, 1, 0, 0, 0, 1});
     palette1.palette = {0xFF000000, 0xFFFFFFFF};
-    PngSpec palette4 = Png(3, 1, 4, 3, {15, 0, 7});
+    PngRecipe palette4 = Png(3, 1, 4, 3, {15, 0, 7});
     for (uint32_t i = 0; i < 16; ++i)
         palette4.palette.push_back(PackArgb(255, i * 16, 0, 0));
-    PngSpec interlacedPalette = palette2;
+    PngRecipe interlacedPalette = palette2;
     interlacedPalette.width = 5;
     interlacedPalette.height = 3;
     interlacedPalette.samples = {0, 1, 2, 3, 1, 3, 2, 1, 0, 0, 1, 1, 1, 1, 1};
     interlacedPalette.interlaced = true;
 
-    PngSpec interlaced = Png(9, 9, 8, 6, RgbaSamples(colour, true));
+    PngRecipe interlaced = Png(9, 9, 8, 6, RgbaSamples(colour, true));
     interlaced.interlaced = true;
 
-    PngSpec greyKey = Png(3, 1, 8, 0, {10, 20, 10});
+    PngRecipe greyKey = Png(3, 1, 8, 0, {10, 20, 10});
     greyKey.transparency = {0, 10};
-    PngSpec rgbKey = Png(2, 1, 8, 2, {1, 2, 3, 4, 5, 6});
+    PngRecipe rgbKey = Png(2, 1, 8, 2, {1, 2, 3, 4, 5, 6});
     rgbKey.transparency = {0, 4, 0, 5, 0, 6};
-    PngSpec grey16Key = Png(2, 1, 16, 0, {0x1234, 0xABCD});
+    PngRecipe grey16Key = Png(2, 1, 16, 0, {0x1234, 0xABCD});
     grey16Key.transparency = {0xAB, 0xCD};
 
     const std::vector<PngCase> cases = {
@@ -161,7 +161,7 @@ TEST(PngDecode, EveryColourTypeAndDepth)
     };
     for (const PngCase& c : cases)
     {
-        const Decoded d = Decode(BuildPng(c.spec));
+        const Decoded d = Decode(BuildPng(c.recipe));
         ASSERT_EQ(d.status, DecodeStatus::Ok) << c.name;
         EXPECT_EQ(d.info.format, c.format) << c.name;
         EXPECT_EQ(d.info.fileFormat, FilePng) << c.name;

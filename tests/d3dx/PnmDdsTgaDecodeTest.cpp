@@ -126,31 +126,31 @@ Image QuantisedImage(const Image& image, uint32_t a, uint32_t r, uint32_t g, uin
     return out;
 }
 
-DdsSpec Plain(uint32_t width, uint32_t height, uint32_t flags, uint32_t bits, uint32_t r,
+DdsRecipe Plain(uint32_t width, uint32_t height, uint32_t flags, uint32_t bits, uint32_t r,
               uint32_t g, uint32_t b, uint32_t a, Bytes data)
 {
-    DdsSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.pixelFlags = flags;
-    spec.bits = bits;
-    spec.masks[0] = r;
-    spec.masks[1] = g;
-    spec.masks[2] = b;
-    spec.masks[3] = a;
-    spec.data = std::move(data);
-    return spec;
+    DdsRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.pixelFlags = flags;
+    recipe.bits = bits;
+    recipe.masks[0] = r;
+    recipe.masks[1] = g;
+    recipe.masks[2] = b;
+    recipe.masks[3] = a;
+    recipe.data = std::move(data);
+    return recipe;
 }
 
-DdsSpec Blocks(uint32_t width, uint32_t height, const char* fourCC, Bytes data)
+DdsRecipe Blocks(uint32_t width, uint32_t height, const char* fourCC, Bytes data)
 {
-    DdsSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.pixelFlags = 0x4;
-    memcpy(&spec.fourCC, fourCC, 4);
-    spec.data = std::move(data);
-    return spec;
+    DdsRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.pixelFlags = 0x4;
+    memcpy(&recipe.fourCC, fourCC, 4);
+    recipe.data = std::move(data);
+    return recipe;
 }
 
 Image Uniform(uint32_t width, uint32_t height, const std::vector<uint32_t>& row)
@@ -175,9 +175,9 @@ TEST(DdsDecode, UncompressedFormatsThroughTheirMasks)
     const uint32_t argb1555[4] = {0x7C00, 0x03E0, 0x001F, 0x8000};
     const uint32_t argb4444[4] = {0x0F00, 0x00F0, 0x000F, 0xF000};
 
-    DdsSpec byCode = Plain(3, 2, 0x4, 32, 0, 0, 0, 0, PackDds(colour, 32, argb));
+    DdsRecipe byCode = Plain(3, 2, 0x4, 32, 0, 0, 0, 0, PackDds(colour, 32, argb));
     byCode.fourCC = 21; // the format's number as a four-character code
-    DdsSpec chain = Plain(4, 2, 0x41, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000,
+    DdsRecipe chain = Plain(4, 2, 0x41, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000,
                           PackDds(Pattern(4, 2, true), 32, argb));
     chain.mipCount = 3;
     Append(&chain.data, Bytes(8 + 4, 0)); // 2 x 1 and 1 x 1
@@ -305,10 +305,10 @@ TEST(TgaDecode, EveryImageTypeDepthAndOrientation)
         }
         return out;
     };
-    auto spec =
+    auto recipe =
         [](uint8_t type, uint16_t w, uint16_t h, uint8_t bits, uint8_t descriptor, Bytes data)
     {
-        TgaSpec s;
+        TgaRecipe s;
         s.imageType = type;
         s.width = w;
         s.height = h;
@@ -326,7 +326,7 @@ TEST(TgaDecode, EveryImageTypeDepthAndOrientation)
     const Bytes sixteen = {0x00, 0x7C, 0xE0, 0x83};
 
     // Colour-mapped: an id of three bytes, a map of entries 2..5 (24-bit).
-    TgaSpec mapped = spec(1, 2, 2, 8, 0x20, {2, 3, 4, 5});
+    TgaRecipe mapped = recipe(1, 2, 2, 8, 0x20, {2, 3, 4, 5});
     mapped.id = {'a', 'b', 'c'};
     mapped.mapType = 1;
     mapped.mapFirst = 2;
@@ -334,7 +334,7 @@ TEST(TgaDecode, EveryImageTypeDepthAndOrientation)
     mapped.mapBits = 24;
     mapped.map = {0, 0, 255, 0, 255, 0, 255, 0, 0, 9, 9, 9};
     // 16-bit indices into a 32-bit map.
-    TgaSpec wideIndex = spec(1, 2, 1, 16, 0x28, {1, 0, 0, 0});
+    TgaRecipe wideIndex = recipe(1, 2, 1, 16, 0x28, {1, 0, 0, 0});
     wideIndex.mapType = 1;
     wideIndex.mapLength = 2;
     wideIndex.mapBits = 32;
@@ -342,29 +342,29 @@ TEST(TgaDecode, EveryImageTypeDepthAndOrientation)
 
     // Run-length: 3 x 2 true colour, one run of 4 crossing the line, then a
     // literal packet of 2.
-    TgaSpec rle = spec(10, 3, 2, 24, 0x20, {0x83, 10, 20, 30, 0x01, 1, 2, 3, 4, 5, 6});
-    TgaSpec rleGrey = spec(11, 2, 2, 8, 0x00, {0x81, 50, 0x81, 200});
-    TgaSpec rleMapped = mapped;
+    TgaRecipe rle = recipe(10, 3, 2, 24, 0x20, {0x83, 10, 20, 30, 0x01, 1, 2, 3, 4, 5, 6});
+    TgaRecipe rleGrey = recipe(11, 2, 2, 8, 0x00, {0x81, 50, 0x81, 200});
+    TgaRecipe rleMapped = mapped;
     rleMapped.imageType = 9;
     rleMapped.data = {0x81, 5, 0x01, 2, 3};
 
     const std::vector<Case> cases = {
-        {"24 bottom-up", BuildTga(spec(2, 3, 2, 24, 0x00, bgra(opaque, false, 3))), opaque,
+        {"24 bottom-up", BuildTga(recipe(2, 3, 2, 24, 0x00, bgra(opaque, false, 3))), opaque,
          FormatR8G8B8, FileTga},
-        {"32 top-down with alpha", BuildTga(spec(2, 3, 2, 32, 0x28, bgra(colour, true, 4))), colour,
+        {"32 top-down with alpha", BuildTga(recipe(2, 3, 2, 32, 0x28, bgra(colour, true, 4))), colour,
          FormatA8R8G8B8, FileTga},
-        {"32 without alpha bits", BuildTga(spec(2, 3, 2, 32, 0x20, bgra(colour, true, 4))), opaque,
+        {"32 without alpha bits", BuildTga(recipe(2, 3, 2, 32, 0x20, bgra(colour, true, 4))), opaque,
          FormatX8R8G8B8, FileTga},
         {"32 right-to-left",
-         BuildTga(spec(2, 3, 1, 32, 0x38, {1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3})),
+         BuildTga(recipe(2, 3, 1, 32, 0x38, {1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3})),
          FromTexels(3, 1, {0x03030303, 0x02020202, 0x01010101}), FormatA8R8G8B8, FileTga},
-        {"16 with an alpha bit", BuildTga(spec(2, 2, 1, 16, 0x21, sixteen)),
+        {"16 with an alpha bit", BuildTga(recipe(2, 2, 1, 16, 0x21, sixteen)),
          FromTexels(2, 1, {0x00FF0000, 0xFF00FF00}), FormatA1R5G5B5, FileTga},
-        {"15 bits", BuildTga(spec(2, 2, 1, 15, 0x20, sixteen)),
+        {"15 bits", BuildTga(recipe(2, 2, 1, 15, 0x20, sixteen)),
          FromTexels(2, 1, {0xFFFF0000, 0xFF00FF00}), FormatX1R5G5B5, FileTga},
-        {"grey", BuildTga(spec(3, 2, 1, 8, 0x20, {0, 99})), FromTexels(2, 1, {Grey(0), Grey(99)}),
+        {"grey", BuildTga(recipe(3, 2, 1, 8, 0x20, {0, 99})), FromTexels(2, 1, {Grey(0), Grey(99)}),
          FormatL8, FileTga},
-        {"grey with alpha", BuildTga(spec(3, 1, 1, 16, 0x28, {99, 7})),
+        {"grey with alpha", BuildTga(recipe(3, 1, 1, 16, 0x28, {99, 7})),
          FromTexels(1, 1, {Grey(99, 7)}), FormatA8L8, FileTga},
         {"colour-mapped", BuildTga(mapped),
          FromTexels(2, 2, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF090909}), FormatP8, FileTga},

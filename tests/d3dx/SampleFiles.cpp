@@ -15,20 +15,20 @@ Bytes Text(const char* text)
     return Bytes(text, text + strlen(text));
 }
 
-BitmapSpec Indexed8(uint32_t width, uint32_t height, uint32_t headerSize)
+BitmapRecipe Indexed8(uint32_t width, uint32_t height, uint32_t headerSize)
 {
-    BitmapSpec spec;
-    spec.headerSize = headerSize;
-    spec.width = (int32_t)width;
-    spec.height = (int32_t)height;
-    spec.bitCount = 8;
+    BitmapRecipe recipe;
+    recipe.headerSize = headerSize;
+    recipe.width = (int32_t)width;
+    recipe.height = (int32_t)height;
+    recipe.bitCount = 8;
     std::vector<uint8_t> indices;
     for (uint32_t i = 0; i < width * height; ++i)
         indices.push_back((uint8_t)(i % 4));
-    spec.palette = {0xFF000000, 0xFF0000FF, 0xFF00FF00, 0xFFFF0000};
-    spec.colorsUsed = headerSize == 12 ? 0 : 4;
-    spec.pixels = BitmapIndexRows(indices, width, height, 8, false);
-    return spec;
+    recipe.palette = {0xFF000000, 0xFF0000FF, 0xFF00FF00, 0xFFFF0000};
+    recipe.colorsUsed = headerSize == 12 ? 0 : 4;
+    recipe.pixels = BitmapIndexRows(indices, width, height, 8, false);
+    return recipe;
 }
 } // namespace
 
@@ -43,7 +43,7 @@ std::vector<SampleFile> SampleFiles()
     files.push_back({"indexed8.bmp", BuildBitmap(Indexed8(8, 2, 40))});
     files.push_back({"core8.bmp", BuildBitmap(Indexed8(4, 2, 12))});
     const uint32_t rgb565[4] = {0xF800, 0x07E0, 0x001F, 0};
-    BitmapSpec bits16;
+    BitmapRecipe bits16;
     bits16.width = 4;
     bits16.height = -3;
     bits16.bitCount = 16;
@@ -52,7 +52,7 @@ std::vector<SampleFile> SampleFiles()
     bits16.pixels = BitmapRows(opaque, 16, rgb565, true);
     files.push_back({"rgb565.bmp", BuildBitmap(bits16)});
     const uint32_t argb[4] = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
-    BitmapSpec bits32;
+    BitmapRecipe bits32;
     bits32.headerSize = 124;
     bits32.width = 4;
     bits32.height = 3;
@@ -61,11 +61,11 @@ std::vector<SampleFile> SampleFiles()
     memcpy(bits32.masks, argb, sizeof(argb));
     bits32.pixels = BitmapRows(colour, 32, argb, false);
     files.push_back({"argb32v5.bmp", BuildBitmap(bits32)});
-    BitmapSpec rle8 = Indexed8(6, 2, 40);
+    BitmapRecipe rle8 = Indexed8(6, 2, 40);
     rle8.compression = 1;
     rle8.pixels = {3, 1, 0, 3, 2, 3, 0, 0, 0, 0, 0, 2, 1, 0, 4, 2, 0, 1};
     files.push_back({"rle8.bmp", BuildBitmap(rle8)});
-    BitmapSpec rle4 = rle8;
+    BitmapRecipe rle4 = rle8;
     rle4.bitCount = 4;
     rle4.compression = 2;
     rle4.pixels = {6, 0x12, 0, 0, 0, 3, 0x23, 0x10, 0, 1};
@@ -84,7 +84,7 @@ std::vector<SampleFile> SampleFiles()
     files.push_back({"text.pgm", Text("P2 2 1 9 0 9\n"), true});
 
     // DDS.
-    DdsSpec dds;
+    DdsRecipe dds;
     dds.width = 3;
     dds.height = 2;
     dds.pixelFlags = 0x41;
@@ -93,7 +93,7 @@ std::vector<SampleFile> SampleFiles()
     for (uint32_t i = 0; i < 6; ++i)
         Put32(&dds.data, colour.pixels[i]);
     files.push_back({"argb.dds", BuildDds(dds)});
-    DdsSpec dxt1;
+    DdsRecipe dxt1;
     dxt1.width = 8;
     dxt1.height = 4;
     dxt1.pixelFlags = 0x4;
@@ -102,7 +102,7 @@ std::vector<SampleFile> SampleFiles()
     for (int block = 0; block < 2 + 1 + 1 + 1; ++block)
         Append(&dxt1.data, {0x1F, (uint8_t)(block * 8), 0x00, 0xF8, 0xE4, 0x1B, 0x4E, 0xB1});
     files.push_back({"dxt1.dds", BuildDds(dxt1)});
-    DdsSpec dxt5 = dxt1;
+    DdsRecipe dxt5 = dxt1;
     memcpy(&dxt5.fourCC, "DXT5", 4);
     dxt5.mipCount = 1;
     dxt5.data.clear();
@@ -118,7 +118,7 @@ std::vector<SampleFile> SampleFiles()
     files.push_back(
         {"grey.jpg", Bytes(std::begin(GreyWhiteToBlackJpeg), std::end(GreyWhiteToBlackJpeg))});
     files.push_back({"deflated.png", EncodePng(colour, 4)});
-    PngSpec palette;
+    PngRecipe palette;
     palette.width = 5;
     palette.height = 3;
     palette.depth = 2;
@@ -127,7 +127,7 @@ std::vector<SampleFile> SampleFiles()
     palette.palette = {0xFFFF0000, 0x8000FF00, 0x000000FF};
     palette.samples = {0, 1, 2, 1, 0, 2, 2, 1, 1, 0, 0, 0, 2, 2, 1};
     files.push_back({"palette.png", BuildPng(palette)});
-    PngSpec grey16;
+    PngRecipe grey16;
     grey16.width = 2;
     grey16.height = 2;
     grey16.depth = 16;
@@ -136,14 +136,14 @@ std::vector<SampleFile> SampleFiles()
     files.push_back({"greyalpha16.png", BuildPng(grey16)});
 
     // TGA.
-    TgaSpec tga;
+    TgaRecipe tga;
     tga.width = 3;
     tga.height = 2;
     tga.pixelBits = 24;
     for (int i = 0; i < 6; ++i)
         Append(&tga.data, {(uint8_t)i, (uint8_t)(i * 3), (uint8_t)(255 - i)});
     files.push_back({"rgb.tga", BuildTga(tga)});
-    TgaSpec mapped;
+    TgaRecipe mapped;
     mapped.imageType = 9;
     mapped.mapType = 1;
     mapped.mapFirst = 1;

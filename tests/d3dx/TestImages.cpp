@@ -62,58 +62,58 @@ void Append(Bytes* out, const Bytes& more)
 
 // --- bitmaps -----------------------------------------------------------------
 
-Bytes BuildDib(const BitmapSpec& spec)
+Bytes BuildDib(const BitmapRecipe& recipe)
 {
     Bytes out;
-    Put32(&out, spec.headerSize);
-    if (spec.headerSize == 12)
+    Put32(&out, recipe.headerSize);
+    if (recipe.headerSize == 12)
     {
-        Put16(&out, (uint32_t)spec.width);
-        Put16(&out, (uint32_t)spec.height);
-        Put16(&out, spec.planes);
-        Put16(&out, spec.bitCount);
+        Put16(&out, (uint32_t)recipe.width);
+        Put16(&out, (uint32_t)recipe.height);
+        Put16(&out, recipe.planes);
+        Put16(&out, recipe.bitCount);
     }
     else
     {
-        Put32(&out, (uint32_t)spec.width);
-        Put32(&out, (uint32_t)spec.height);
-        Put16(&out, spec.planes);
-        Put16(&out, spec.bitCount);
-        Put32(&out, spec.compression);
-        Put32(&out, (uint32_t)spec.pixels.size());
+        Put32(&out, (uint32_t)recipe.width);
+        Put32(&out, (uint32_t)recipe.height);
+        Put16(&out, recipe.planes);
+        Put16(&out, recipe.bitCount);
+        Put32(&out, recipe.compression);
+        Put32(&out, (uint32_t)recipe.pixels.size());
         Put32(&out, 2835); // 72 dpi
         Put32(&out, 2835);
-        Put32(&out, spec.colorsUsed);
+        Put32(&out, recipe.colorsUsed);
         Put32(&out, 0);
-        if (spec.headerSize >= 52)
+        if (recipe.headerSize >= 52)
         {
-            for (int i = 0; i < (spec.headerSize >= 56 ? 4 : 3); ++i)
-                Put32(&out, spec.masks[i]);
+            for (int i = 0; i < (recipe.headerSize >= 56 ? 4 : 3); ++i)
+                Put32(&out, recipe.masks[i]);
         }
-        while (out.size() < spec.headerSize)
+        while (out.size() < recipe.headerSize)
             out.push_back(0); // colour space, end points, gamma, intent, profile
-        if (spec.headerSize == 40 && (spec.compression == 3 || spec.compression == 6))
+        if (recipe.headerSize == 40 && (recipe.compression == 3 || recipe.compression == 6))
         {
-            for (int i = 0; i < (spec.compression == 6 ? 4 : 3); ++i)
-                Put32(&out, spec.masks[i]);
+            for (int i = 0; i < (recipe.compression == 6 ? 4 : 3); ++i)
+                Put32(&out, recipe.masks[i]);
         }
     }
-    for (uint32_t colour : spec.palette)
+    for (uint32_t colour : recipe.palette)
     {
         out.push_back((uint8_t)colour);
         out.push_back((uint8_t)(colour >> 8));
         out.push_back((uint8_t)(colour >> 16));
-        if (spec.headerSize != 12)
+        if (recipe.headerSize != 12)
             out.push_back(0);
     }
-    Append(&out, spec.pixels);
+    Append(&out, recipe.pixels);
     return out;
 }
 
-Bytes BuildBitmap(const BitmapSpec& spec)
+Bytes BuildBitmap(const BitmapRecipe& recipe)
 {
-    const Bytes dib = BuildDib(spec);
-    const uint32_t offset = 14 + (uint32_t)(dib.size() - spec.pixels.size());
+    const Bytes dib = BuildDib(recipe);
+    const uint32_t offset = 14 + (uint32_t)(dib.size() - recipe.pixels.size());
     Bytes out = {'B', 'M'};
     Put32(&out, 14 + (uint32_t)dib.size());
     Put32(&out, 0);
@@ -188,58 +188,58 @@ Bytes BitmapIndexRows(const std::vector<uint8_t>& indices, uint32_t width, uint3
 
 Bytes Bitmap24(const Image& image)
 {
-    BitmapSpec spec;
-    spec.width = (int32_t)image.width;
-    spec.height = (int32_t)image.height;
-    spec.bitCount = 24;
-    spec.pixels = BitmapRows(image, 24, spec.masks, false);
-    return BuildBitmap(spec);
+    BitmapRecipe recipe;
+    recipe.width = (int32_t)image.width;
+    recipe.height = (int32_t)image.height;
+    recipe.bitCount = 24;
+    recipe.pixels = BitmapRows(image, 24, recipe.masks, false);
+    return BuildBitmap(recipe);
 }
 
 // --- DDS ---------------------------------------------------------------------
 
-Bytes BuildDds(const DdsSpec& spec)
+Bytes BuildDds(const DdsRecipe& recipe)
 {
     Bytes out = {'D', 'D', 'S', ' '};
     Put32(&out, 124);
-    Put32(&out, 0x1007 | (spec.mipCount ? 0x20000 : 0)); // caps, height, width, format
-    Put32(&out, spec.height);
-    Put32(&out, spec.width);
+    Put32(&out, 0x1007 | (recipe.mipCount ? 0x20000 : 0)); // caps, height, width, format
+    Put32(&out, recipe.height);
+    Put32(&out, recipe.width);
     Put32(&out, 0);
     Put32(&out, 0);
-    Put32(&out, spec.mipCount);
+    Put32(&out, recipe.mipCount);
     for (int i = 0; i < 11; ++i)
         Put32(&out, 0);
     Put32(&out, 32);
-    Put32(&out, spec.pixelFlags);
-    Put32(&out, spec.fourCC);
-    Put32(&out, spec.bits);
-    for (uint32_t mask : spec.masks)
+    Put32(&out, recipe.pixelFlags);
+    Put32(&out, recipe.fourCC);
+    Put32(&out, recipe.bits);
+    for (uint32_t mask : recipe.masks)
         Put32(&out, mask);
-    Put32(&out, 0x1000 | (spec.mipCount > 1 ? 0x400008 : 0));
+    Put32(&out, 0x1000 | (recipe.mipCount > 1 ? 0x400008 : 0));
     for (int i = 0; i < 4; ++i)
         Put32(&out, 0);
-    Append(&out, spec.data);
+    Append(&out, recipe.data);
     return out;
 }
 
 // --- TGA ---------------------------------------------------------------------
 
-Bytes BuildTga(const TgaSpec& spec)
+Bytes BuildTga(const TgaRecipe& recipe)
 {
-    Bytes out = {(uint8_t)spec.id.size(), spec.mapType, spec.imageType};
-    Put16(&out, spec.mapFirst);
-    Put16(&out, spec.mapLength);
-    out.push_back(spec.mapBits);
+    Bytes out = {(uint8_t)recipe.id.size(), recipe.mapType, recipe.imageType};
+    Put16(&out, recipe.mapFirst);
+    Put16(&out, recipe.mapLength);
+    out.push_back(recipe.mapBits);
     Put16(&out, 0);
     Put16(&out, 0);
-    Put16(&out, spec.width);
-    Put16(&out, spec.height);
-    out.push_back(spec.pixelBits);
-    out.push_back(spec.descriptor);
-    Append(&out, spec.id);
-    Append(&out, spec.map);
-    Append(&out, spec.data);
+    Put16(&out, recipe.width);
+    Put16(&out, recipe.height);
+    out.push_back(recipe.pixelBits);
+    out.push_back(recipe.descriptor);
+    Append(&out, recipe.id);
+    Append(&out, recipe.map);
+    Append(&out, recipe.data);
     return out;
 }
 
@@ -299,29 +299,29 @@ uint32_t Channels(uint32_t colourType)
 }
 
 // The filtered lines (filter 0) of the texels at (x0 + i dx, y0 + j dy).
-void AppendLines(const PngSpec& spec, uint32_t x0, uint32_t y0, uint32_t dx, uint32_t dy,
+void AppendLines(const PngRecipe& recipe, uint32_t x0, uint32_t y0, uint32_t dx, uint32_t dy,
                  Bytes* raw)
 {
-    const uint32_t channels = Channels(spec.colourType);
-    for (uint32_t y = y0; y < spec.height; y += dy)
+    const uint32_t channels = Channels(recipe.colourType);
+    for (uint32_t y = y0; y < recipe.height; y += dy)
     {
-        if (x0 >= spec.width)
+        if (x0 >= recipe.width)
             return;
         raw->push_back(0);
         uint32_t bits = 0, pending = 0;
-        for (uint32_t x = x0; x < spec.width; x += dx)
+        for (uint32_t x = x0; x < recipe.width; x += dx)
         {
             for (uint32_t c = 0; c < channels; ++c)
             {
-                const uint32_t sample = spec.samples[((size_t)y * spec.width + x) * channels + c];
-                if (spec.depth == 16)
+                const uint32_t sample = recipe.samples[((size_t)y * recipe.width + x) * channels + c];
+                if (recipe.depth == 16)
                 {
                     raw->push_back((uint8_t)(sample >> 8));
                     raw->push_back((uint8_t)sample);
                     continue;
                 }
-                pending = pending << spec.depth | sample;
-                bits += spec.depth;
+                pending = pending << recipe.depth | sample;
+                bits += recipe.depth;
                 if (bits == 8)
                 {
                     raw->push_back((uint8_t)pending);
@@ -335,23 +335,23 @@ void AppendLines(const PngSpec& spec, uint32_t x0, uint32_t y0, uint32_t dx, uin
 }
 } // namespace
 
-Bytes BuildPng(const PngSpec& spec)
+Bytes BuildPng(const PngRecipe& recipe)
 {
     Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     Bytes header;
-    PutBe32(&header, spec.width);
-    PutBe32(&header, spec.height);
-    header.push_back((uint8_t)spec.depth);
-    header.push_back((uint8_t)spec.colourType);
+    PutBe32(&header, recipe.width);
+    PutBe32(&header, recipe.height);
+    header.push_back((uint8_t)recipe.depth);
+    header.push_back((uint8_t)recipe.colourType);
     header.push_back(0);
     header.push_back(0);
-    header.push_back(spec.interlaced ? 1 : 0);
+    header.push_back(recipe.interlaced ? 1 : 0);
     Chunk(&out, "IHDR", header);
-    if (!spec.palette.empty())
+    if (!recipe.palette.empty())
     {
         Bytes plte, trns;
         bool translucent = false;
-        for (uint32_t colour : spec.palette)
+        for (uint32_t colour : recipe.palette)
         {
             plte.push_back((uint8_t)(colour >> 16));
             plte.push_back((uint8_t)(colour >> 8));
@@ -363,18 +363,18 @@ Bytes BuildPng(const PngSpec& spec)
         if (translucent)
             Chunk(&out, "tRNS", trns);
     }
-    if (!spec.transparency.empty())
-        Chunk(&out, "tRNS", spec.transparency);
+    if (!recipe.transparency.empty())
+        Chunk(&out, "tRNS", recipe.transparency);
     Bytes raw;
-    if (!spec.interlaced)
-        AppendLines(spec, 0, 0, 1, 1, &raw);
+    if (!recipe.interlaced)
+        AppendLines(recipe, 0, 0, 1, 1, &raw);
     else
     {
         static const uint32_t passes[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8},
                                               {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2},
                                               {0, 1, 1, 2}};
         for (const auto& p : passes)
-            AppendLines(spec, p[0], p[1], p[2], p[3], &raw);
+            AppendLines(recipe, p[0], p[1], p[2], p[3], &raw);
     }
     Chunk(&out, "IDAT", Stored(raw));
     Chunk(&out, "IEND", Bytes());

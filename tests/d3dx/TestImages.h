@@ -43,7 +43,7 @@ void Append(Bytes* out, const Bytes& more);
 
 // --- bitmaps -----------------------------------------------------------------
 
-struct BitmapSpec
+struct BitmapRecipe
 {
     uint32_t headerSize = 40; // 12, 40, 52, 56, 108, 124
     int32_t width = 0;
@@ -60,9 +60,9 @@ struct BitmapSpec
 };
 
 // "BM", the 14-byte file header pointing at the rows, then what BuildDib writes.
-Bytes BuildBitmap(const BitmapSpec& spec);
+Bytes BuildBitmap(const BitmapRecipe& recipe);
 // Info header, masks, colour table, rows.
-Bytes BuildDib(const BitmapSpec& spec);
+Bytes BuildDib(const BitmapRecipe& recipe);
 
 // Rows of 16, 24 or 32 bits as a bitmap stores them (4-byte padding, the
 // bottom row first unless top-down). 16 and 32 bits pack the channels into
@@ -76,7 +76,7 @@ Bytes Bitmap24(const Image& image);
 
 // --- DDS ---------------------------------------------------------------------
 
-struct DdsSpec
+struct DdsRecipe
 {
     uint32_t width = 0;
     uint32_t height = 0;
@@ -88,11 +88,11 @@ struct DdsSpec
     uint32_t mipCount = 0; // written with its flag when not 0
     Bytes data;
 };
-Bytes BuildDds(const DdsSpec& spec);
+Bytes BuildDds(const DdsRecipe& recipe);
 
 // --- TGA ---------------------------------------------------------------------
 
-struct TgaSpec
+struct TgaRecipe
 {
     uint8_t imageType = 2;
     uint8_t mapType = 0;
@@ -107,11 +107,11 @@ struct TgaSpec
     Bytes map;
     Bytes data;
 };
-Bytes BuildTga(const TgaSpec& spec);
+Bytes BuildTga(const TgaRecipe& recipe);
 
 // --- PNG ---------------------------------------------------------------------
 
-struct PngSpec
+struct PngRecipe
 {
     uint32_t width = 0;
     uint32_t height = 0;
@@ -125,7 +125,7 @@ struct PngSpec
     std::vector<uint16_t> samples;
 };
 // Filter type 0 on every line, zlib with stored blocks, Adam7 when interlaced.
-Bytes BuildPng(const PngSpec& spec);
+Bytes BuildPng(const PngRecipe& recipe);
 
 // --- real compressors ----------------------------------------------------------
 

@@ -127,7 +127,7 @@ TEST_F(TextureLoadTest, EachFileKindArrivesTexelForTexel)
     const Image translucent = Pattern(6, 4, true);
     const uint32_t argbMasks[4] = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
 
-    BitmapSpec bits32; // a version 4 header carries the alpha mask
+    BitmapRecipe bits32; // a version 4 header carries the alpha mask
     bits32.headerSize = 108;
     bits32.width = 6;
     bits32.height = -4;
@@ -137,7 +137,7 @@ TEST_F(TextureLoadTest, EachFileKindArrivesTexelForTexel)
     bits32.pixels = BitmapRows(translucent, 32, argbMasks, true);
 
     // An 8-bit bitmap: index i is grey 40 i.
-    BitmapSpec indexed;
+    BitmapRecipe indexed;
     indexed.width = 3;
     indexed.height = 2;
     indexed.bitCount = 8;
@@ -150,7 +150,7 @@ TEST_F(TextureLoadTest, EachFileKindArrivesTexelForTexel)
                    {indexed.palette[0], indexed.palette[1], indexed.palette[2], indexed.palette[3],
                     indexed.palette[2], indexed.palette[1]});
 
-    TgaSpec tga;
+    TgaRecipe tga;
     tga.width = 6;
     tga.height = 4;
     tga.pixelBits = 32;
@@ -158,7 +158,7 @@ TEST_F(TextureLoadTest, EachFileKindArrivesTexelForTexel)
     for (uint32_t p : translucent.pixels)
         Put32(&tga.data, p);
 
-    DdsSpec dds;
+    DdsRecipe dds;
     dds.width = 6;
     dds.height = 4;
     dds.pixelFlags = 0x41;
@@ -209,7 +209,7 @@ TEST_F(TextureLoadTest, EachFileKindArrivesTexelForTexel)
 TEST_F(TextureLoadTest, CompressedAndGreyFilesArriveToo)
 {
     // DXT1: end points white and black, selectors 0..3 along each row.
-    DdsSpec dxt1;
+    DdsRecipe dxt1;
     dxt1.width = 4;
     dxt1.height = 4;
     dxt1.pixelFlags = 0x4;
@@ -243,7 +243,7 @@ TEST_F(TextureLoadTest, CompressedAndGreyFilesArriveToo)
 TEST_F(TextureLoadTest, EveryMipLevelIsTheBoxFilterOfTheOneAbove)
 {
     const Image image = Pattern(8, 6, true);
-    TgaSpec tga;
+    TgaRecipe tga;
     tga.width = 8;
     tga.height = 6;
     tga.pixelBits = 32;
@@ -336,14 +336,14 @@ TEST_F(TextureLoadTest, BadFilesAndArgumentsGiveANegativeResultAndNoTexture)
 {
     Bytes truncated = Bitmap24(Pattern(4, 4, false));
     truncated.resize(truncated.size() - 5);
-    BitmapSpec outOfRange;
+    BitmapRecipe outOfRange;
     outOfRange.width = 2;
     outOfRange.height = 1;
     outOfRange.bitCount = 8;
     outOfRange.colorsUsed = 2;
     outOfRange.palette = {0xFF000000, 0xFFFFFFFF};
     outOfRange.pixels = {0, 2, 0, 0}; // index 2 of a 2-colour table
-    BitmapSpec huge;
+    BitmapRecipe huge;
     huge.width = 16385;
     huge.height = 1;
     huge.pixels = Bytes(16385 * 3 + 1, 0);
