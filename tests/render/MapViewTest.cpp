@@ -44,7 +44,7 @@ int CountPixels(const BackBufferPixels& frame, int left, int top, int right, int
     return count;
 }
 
-// Textures shared by the suite, loaded once.
+// Textures shared by a suite, loaded once per suite.
 struct Art
 {
     TempFolder folder;
@@ -80,6 +80,13 @@ class MapViewTest : public ::testing::Test
                                     Quadrants(0xFF808080, 0xFFFFFFFF, 0xFF40C0FF, 0xFF202020));
         art->marker = LoadBitmap(art->folder, "marker.bmp", 16, 16,
                                  Quadrants(0xFFFFFFFF, 0xFFFF0000, 0xFFFFFFFF, 0xFFFFFFFF));
+    }
+
+    // The textures stay loaded; only their files go.
+    static void TearDownTestSuite()
+    {
+        delete art;
+        art = nullptr;
     }
 
     void SetUp() override
