@@ -6,6 +6,7 @@ BUILD  ?= build
 WIN    := $(BUILD)/win
 NATIVE := $(BUILD)/native
 JOBS   ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all bootstrap build build-win build-native run test fuzz bench clean
 

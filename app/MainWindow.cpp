@@ -50,11 +50,13 @@ void OnMouseMove(LPARAM lParam)
         EditAtPointer(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), PointerMode::Edit);
 }
 
+// The press is told apart from the movements that follow: it alone decides
+// which object, if any, the movements drag.
 void OnLeftButtonDown(HWND window, LPARAM lParam)
 {
     app.leftButtonDown = true;
     SetCapture(window);
-    OnMouseMove(lParam);
+    EditAtPointer(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), PointerMode::Press);
 }
 
 // Gives the capture back once no button is held any more.
@@ -110,49 +112,46 @@ void OnCaptureChanged(HWND window, LPARAM lParam)
     app.dragging = false;
 }
 
-void OpenMap(HWND window)
+// The file commands: a chooser, the program directory restored whether or not
+// a file was chosen, then the document operation on the chosen path.
+struct FileCommand
 {
-    char path[kChooserPathSize];
-    const bool picked = ChooseOpenFile(path, window, "Open Map File", kMapFileFilter);
-    RestoreProgramDirectory();
-    if (picked)
-        app.document.LoadSettings(path, PaletteList());
-}
+    int command;
+    bool save; // the save chooser instead of the open chooser
+    const char* title;
+    const char* filter;
+    void (*run)(const char* path);
+};
 
-void SaveMap(HWND window)
-{
-    char path[kChooserPathSize];
-    const bool picked = ChooseSaveFile(path, window, "Save Map File", kMapFileFilter);
-    RestoreProgramDirectory();
-    if (picked)
-        app.document.SaveSettings(path);
-}
+const FileCommand kFileCommands[] = {
+    {ID_FILE_OPENMAP, false, "Open Map File", kMapFileFilter,
+     [](const char* path) { app.document.LoadSettings(path, PaletteList()); }},
+    {ID_FILE_SAVEMAP, true, "Save Map File", kMapFileFilter,
+     [](const char* path) { app.document.SaveSettings(path); }},
+    {ID_FILE_LOADOBJECTS, false, "Open Object File", kObjectFileFilter,
+     [](const char* path) { app.document.LoadObjects(path, PaletteList()); }},
+    {ID_FILE_SAVEOBJECTS, true, "Save Object File", kObjectFileFilter,
+     [](const char* path) { app.document.SaveObjects(path); }},
+    {ID_IMPORT_HEIGHTMAP, false, "Open BMP File", kBitmapFilter,
+     [](const char* path) { app.document.LoadHeightmap(path); }},
+};
 
-void LoadObjectFile(HWND window)
+// False when the command is not a file command.
+bool RunFileCommand(HWND window, int command)
 {
-    char path[kChooserPathSize];
-    const bool picked = ChooseOpenFile(path, window, "Open Object File", kObjectFileFilter);
-    RestoreProgramDirectory();
-    if (picked)
-        app.document.LoadObjects(path, PaletteList());
-}
-
-void SaveObjectFile(HWND window)
-{
-    char path[kChooserPathSize];
-    const bool picked = ChooseSaveFile(path, window, "Save Object File", kObjectFileFilter);
-    RestoreProgramDirectory();
-    if (picked)
-        app.document.SaveObjects(path);
-}
-
-void ImportHeightmap(HWND window)
-{
-    char path[kChooserPathSize];
-    const bool picked = ChooseOpenFile(path, window, "Open BMP File", kBitmapFilter);
-    RestoreProgramDirectory();
-    if (picked)
-        app.document.LoadHeightmap(path);
+    for (const FileCommand& file : kFileCommands)
+    {
+        if (file.command != command)
+            continue;
+        char path[kChooserPathSize];
+        const bool picked = file.save ? ChooseSaveFile(path, window, file.title, file.filter)
+                                      : ChooseOpenFile(path, window, file.title, file.filter);
+        RestoreProgramDirectory();
+        if (picked)
+            file.run(path);
+        return true;
+    }
+    return false;
 }
 
 void Quit(HWND window)
@@ -169,8 +168,34 @@ void Zoom(int factor)
     app.document.scrollY = 0.0f;
 }
 
+namespace
+{
+// View > Zoom items and the factor each is labelled with.
+const struct
+{
+    int command;
+    int factor;
+} kZoomItems[] = {{ID_ZOOM_1X, 1}, {ID_ZOOM_2X, 2}, {ID_ZOOM_4X, 4}, {ID_ZOOM_6X, 6}, {ID_ZOOM_8X, 8}};
+
+// False when the command is not a zoom item.
+bool RunZoomCommand(int command)
+{
+    for (const auto& item : kZoomItems)
+    {
+        if (item.command == command)
+        {
+            Zoom(item.factor);
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
 void RunMainWindowCommand(HWND window, int command)
 {
+    if (RunFileCommand(window, command) || RunZoomCommand(command))
+        return;
     switch (command)
     {
     case IDOK:
@@ -180,42 +205,12 @@ void RunMainWindowCommand(HWND window, int command)
     case ID_FILE_EXIT:
         PostQuitMessage(0);
         break;
-    case ID_FILE_OPENMAP:
-        OpenMap(window);
-        break;
-    case ID_FILE_SAVEMAP:
-        SaveMap(window);
-        break;
-    case ID_FILE_LOADOBJECTS:
-        LoadObjectFile(window);
-        break;
-    case ID_FILE_SAVEOBJECTS:
-        SaveObjectFile(window);
-        break;
     case ID_MAP_PROPERTIES:
         DialogBoxParamA(instanceHandle, MAKEINTRESOURCEA(IDD_PROPERTIESDIALOG), window,
                         PropertiesDialogProc, 0);
         break;
     case ID_IMPORT_OBJECTS:
         ImportObjectType(window);
-        break;
-    case ID_IMPORT_HEIGHTMAP:
-        ImportHeightmap(window);
-        break;
-    case ID_ZOOM_1X:
-        Zoom(1);
-        break;
-    case ID_ZOOM_2X:
-        Zoom(2);
-        break;
-    case ID_ZOOM_4X:
-        Zoom(4);
-        break;
-    case ID_ZOOM_6X:
-        Zoom(6);
-        break;
-    case ID_ZOOM_8X:
-        Zoom(8);
         break;
     default: // Help > About, Import > Tiles, the popup's two items: nothing
         break;

@@ -1,14 +1,125 @@
-// The properties dialog's procedure. Not written yet: the fields stay empty
-// and OK and Cancel both close it without changing anything.
+// The properties dialog's procedure (Map > Properties): the map's settings
+// and heightmap size shown in the fields, and, on OK, the edited settings
+// applied with the bitmaps and the object file that they name reloaded and
+// the view put back at the "6x" zoom. Cancel and the close box change nothing.
 #include "app/PropertiesDialog.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+
+#include "app/EditorApp.h"
+#include "resource.h"
+
+namespace
+{
+// Numbers are read as at most 9 characters, which atoi turns into an int
+// without overflow.
+const int kNumberFieldSize = 10;
+
+// The "6x" zoom: one heightmap pixel spans twelve view pixels.
+const int kViewScalePerPixel = 12;
+
+// The file name of an occupied texture slot, or an empty text for -1, a
+// value outside the table or an empty slot.
+const char* TextureFileName(int slot)
+{
+    const TextureRecord* record = app.textures.Record(slot);
+    return record ? record->fileName : "";
+}
+
+void SetField(HWND dialog, int id, const char* format, ...) __attribute__((format(printf, 3, 4)));
+void SetField(HWND dialog, int id, const char* format, ...)
+{
+    // Large enough for a texture's whole file name (254 characters), so that
+    // OK reads back the name shown, not a name cut short.
+    char text[256];
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(text, sizeof(text), format, arguments);
+    va_end(arguments);
+    SetDlgItemTextA(dialog, id, text);
+}
+
+void FillFields(HWND dialog)
+{
+    const MapDocument& document = app.document;
+    SetField(dialog, IDC_QUADDEPTH, "%d", (int)document.quadDepth);
+    SetField(dialog, IDC_SPACING, "%d", document.spacing);
+    SetField(dialog, IDC_HEIGHTMAP, "%.254s", TextureFileName(document.heightmapTexture));
+    SetField(dialog, IDC_COLORMAP, "%.254s", TextureFileName(document.colormapTexture));
+    SetField(dialog, IDC_DETAILMAP, "%.127s", document.detailMap);
+    SetField(dialog, IDC_OBJECTMAP, "%.127s", document.objectMap);
+    // The map statistics line; "Tile Grid Dimensions:" keeps its text.
+    SetField(dialog, IDC_POLYGONALDIMENSIONS, "Heightmap: %dx%d", document.width, document.height);
+}
+
+int ReadNumber(HWND dialog, int id)
+{
+    char text[kNumberFieldSize] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof(text));
+    return atoi(text);
+}
+
+// A file name is read whole: a name cut to the size of a field would name
+// another file. Whoever receives the name refuses one it cannot hold.
+std::string ReadFileName(HWND dialog, int id)
+{
+    HWND edit = GetDlgItem(dialog, id);
+    const int length = GetWindowTextLengthA(edit);
+    if (length <= 0)
+        return std::string();
+    std::string text((size_t)length + 1, '\0');
+    const int copied = GetWindowTextA(edit, &text[0], length + 1);
+    text.resize(copied > 0 ? (size_t)copied : 0);
+    return text;
+}
+
+// OK: the settings in their fixed order. The spacing is applied after the
+// heightmap, whose successful load sets it to 10.
+void ApplyFields(HWND dialog)
+{
+    MapDocument& document = app.document;
+    document.quadDepth = (unsigned char)ReadNumber(dialog, IDC_QUADDEPTH); // modulo 256
+    const int spacing = ReadNumber(dialog, IDC_SPACING);
+    document.LoadHeightmap(ReadFileName(dialog, IDC_HEIGHTMAP).c_str());
+    document.spacing = spacing;
+    document.colormapTexture = app.LoadTexture(ReadFileName(dialog, IDC_COLORMAP).c_str());
+    // The detail map is only recorded, in a 127-character field: a longer
+    // name keeps the previous one, as the settings file does.
+    const std::string detailMap = ReadFileName(dialog, IDC_DETAILMAP);
+    if (detailMap.size() < sizeof(document.detailMap))
+        strcpy(document.detailMap, detailMap.c_str());
+    // An empty, unreadable or too long object file name changes nothing.
+    document.LoadObjects(ReadFileName(dialog, IDC_OBJECTMAP).c_str(),
+                         GetDlgItem(app.paletteWindow, IDC_OBJECTLIST));
+    document.viewScale = document.width * kViewScalePerPixel;
+    document.scrollX = 0.0f;
+    document.scrollY = 0.0f;
+}
+} // namespace
 
 INT_PTR CALLBACK PropertiesDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG)
-        return TRUE;
-    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
+    switch (message)
     {
-        EndDialog(window, 0);
+    case WM_INITDIALOG:
+        FillFields(window);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam))
+        {
+        case IDOK:
+            ApplyFields(window);
+            EndDialog(window, 0);
+            break;
+        case IDCANCEL: // also the close box: nothing changes
+            EndDialog(window, 0);
+            break;
+        }
         return TRUE;
     }
     return FALSE;

@@ -37,8 +37,7 @@ HRESULT ReadWholeFile(const char* name, std::vector<uint8_t>* bytes)
         return D3DXERR_INVALIDDATA;
     HRESULT result = D3DXERR_INVALIDDATA;
     LARGE_INTEGER size;
-    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 &&
-        (ULONGLONG)size.QuadPart <= LargestFile)
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && (ULONGLONG)size.QuadPart <= LargestFile)
     {
         try
         {
@@ -122,8 +121,8 @@ PixelFormat SupportedFormat(IDirect3DDevice8* device, DWORD usage, PixelFormat r
     D3DDEVICE_CREATION_PARAMETERS creation;
     D3DDISPLAYMODE mode;
     IDirect3D8* direct3d = nullptr;
-    if (FAILED(device->GetCreationParameters(&creation)) ||
-        FAILED(device->GetDisplayMode(&mode)) || FAILED(device->GetDirect3D(&direct3d)))
+    if (FAILED(device->GetCreationParameters(&creation)) || FAILED(device->GetDisplayMode(&mode)) ||
+        FAILED(device->GetDirect3D(&direct3d)))
         return FormatUnknown;
     PixelFormat candidates[16];
     const uint32_t count = FormatCandidates(requested, source, candidates);
@@ -177,9 +176,9 @@ HRESULT CreateFilledTexture(IDirect3DDevice8* device, const TextureLayout& layou
 {
     const bool staged = pool == D3DPOOL_DEFAULT && !(usage & D3DUSAGE_DYNAMIC);
     IDirect3DTexture8* filled = nullptr;
-    HRESULT result = device->CreateTexture(layout.width, layout.height, layout.levels,
-                                           staged ? 0 : usage, (D3DFORMAT)format,
-                                           staged ? D3DPOOL_SYSTEMMEM : pool, &filled);
+    HRESULT result =
+        device->CreateTexture(layout.width, layout.height, layout.levels, staged ? 0 : usage,
+                              (D3DFORMAT)format, staged ? D3DPOOL_SYSTEMMEM : pool, &filled);
     if (FAILED(result))
         return result;
     result = FillLevels(filled, top, format);

@@ -46,8 +46,8 @@ PixelFormat MaskedFormat(const BitmapLayout& layout)
     };
     for (const Known& k : known)
     {
-        if (k.bits == layout.bitCount && k.red == layout.masks[0] &&
-            k.green == layout.masks[1] && k.blue == layout.masks[2] && k.alpha == layout.masks[3])
+        if (k.bits == layout.bitCount && k.red == layout.masks[0] && k.green == layout.masks[1] &&
+            k.blue == layout.masks[2] && k.alpha == layout.masks[3])
             return k.format;
     }
     return layout.masks[3] ? FormatA8R8G8B8 : FormatX8R8G8B8;
@@ -56,9 +56,8 @@ PixelFormat MaskedFormat(const BitmapLayout& layout)
 // Reads the info header at `at` and the masks that may follow it. On return
 // *tableOffset is where a colour table would start and *tableEntries how
 // many entries the header announces (before the file form's own rules).
-DecodeStatus ReadInfoHeader(const uint8_t* data, size_t size, size_t at,
-                            const DecodeLimits& limits, BitmapLayout* layout,
-                            size_t* tableOffset, uint64_t* tableEntries)
+DecodeStatus ReadInfoHeader(const uint8_t* data, size_t size, size_t at, const DecodeLimits& limits,
+                            BitmapLayout* layout, size_t* tableOffset, uint64_t* tableEntries)
 {
     if (!Fits(size, at, 4))
         return DecodeStatus::InvalidData;
@@ -193,8 +192,8 @@ DecodeStatus DecodeIndexedRow(const uint8_t* src, const BitmapLayout& layout, ui
     return DecodeStatus::Ok;
 }
 
-void DecodeMaskedRow(const uint8_t* src, const BitmapLayout& layout,
-                     const ChannelMask channels[4], uint32_t* out)
+void DecodeMaskedRow(const uint8_t* src, const BitmapLayout& layout, const ChannelMask channels[4],
+                     uint32_t* out)
 {
     const bool wide = layout.bitCount == 32;
     for (uint32_t x = 0; x < layout.width; ++x)
@@ -205,8 +204,7 @@ void DecodeMaskedRow(const uint8_t* src, const BitmapLayout& layout,
     }
 }
 
-DecodeStatus DecodeRows(const uint8_t* data, size_t size, const BitmapLayout& layout,
-                        Image* image)
+DecodeStatus DecodeRows(const uint8_t* data, size_t size, const BitmapLayout& layout, Image* image)
 {
     const uint64_t rowBytes = ((uint64_t)layout.width * layout.bitCount + 7) / 8;
     const uint64_t stride = ((uint64_t)layout.width * layout.bitCount + 31) / 32 * 4;
@@ -284,14 +282,14 @@ bool RecogniseBmp(const uint8_t* data, size_t size)
            KnownHeaderSize(Le32(data + FileHeaderSize));
 }
 
-DecodeStatus DecodeBmp(const uint8_t* data, size_t size, const DecodeLimits& limits,
-                       Image* image, ImageInfo* info)
+DecodeStatus DecodeBmp(const uint8_t* data, size_t size, const DecodeLimits& limits, Image* image,
+                       ImageInfo* info)
 {
     BitmapLayout layout;
     size_t tableOffset = 0;
     uint64_t tableEntries = 0;
-    DecodeStatus status = ReadInfoHeader(data, size, FileHeaderSize, limits, &layout,
-                                         &tableOffset, &tableEntries);
+    DecodeStatus status =
+        ReadInfoHeader(data, size, FileHeaderSize, limits, &layout, &tableOffset, &tableEntries);
     if (status != DecodeStatus::Ok)
         return status;
     // The file header says where the rows start.
@@ -320,8 +318,8 @@ bool RecogniseDib(const uint8_t* data, size_t size)
     return planes == 1 && KnownBitCount(bits);
 }
 
-DecodeStatus DecodeDib(const uint8_t* data, size_t size, const DecodeLimits& limits,
-                       Image* image, ImageInfo* info)
+DecodeStatus DecodeDib(const uint8_t* data, size_t size, const DecodeLimits& limits, Image* image,
+                       ImageInfo* info)
 {
     BitmapLayout layout;
     size_t tableOffset = 0;

@@ -26,7 +26,7 @@ struct BitmapLayout
     bool topDown = false; // a negative height in the header
     uint32_t bitCount = 0;
     uint32_t compression = BitmapRgb;
-    uint32_t masks[4] = {}; // red, green, blue, alpha for 16 and 32 bits
+    uint32_t masks[4] = {};     // red, green, blue, alpha for 16 and 32 bits
     uint32_t palette[256] = {}; // opaque ARGB colours
     uint32_t paletteCount = 0;
     size_t pixelOffset = 0; // where the pixel data starts in the buffer

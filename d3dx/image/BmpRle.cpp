@@ -53,10 +53,7 @@ class RleWriter
     }
 
   private:
-    uint32_t* Row()
-    {
-        return image_->Row(layout_.topDown ? y_ : layout_.height - 1 - y_);
-    }
+    uint32_t* Row() { return image_->Row(layout_.topDown ? y_ : layout_.height - 1 - y_); }
 
     const BitmapLayout& layout_;
     Image* image_;

@@ -181,8 +181,8 @@ bool RecogniseDds(const uint8_t* data, size_t size)
            Le32(data + 4) == DescriptionSize;
 }
 
-DecodeStatus DecodeDds(const uint8_t* data, size_t size, const DecodeLimits& limits,
-                       Image* image, ImageInfo* info)
+DecodeStatus DecodeDds(const uint8_t* data, size_t size, const DecodeLimits& limits, Image* image,
+                       ImageInfo* info)
 {
     if (size < HeaderEnd)
         return DecodeStatus::InvalidData;

@@ -18,7 +18,7 @@ struct Decoder
 
 // Tried in this order; the first that recognises the content decides.
 const Decoder Chain[] = {
-    {RecogniseBmp, DecodeBmp}, {RecognisePpm, DecodePpm}, {RecogniseDds, DecodeDds},
+    {RecogniseBmp, DecodeBmp},   {RecognisePpm, DecodePpm}, {RecogniseDds, DecodeDds},
     {RecogniseJpeg, DecodeJpeg}, {RecognisePng, DecodePng}, {RecogniseTga, DecodeTga},
     {RecogniseDib, DecodeDib},
 };

@@ -8,9 +8,9 @@ namespace d3dximage
 {
 enum class DxtKind
 {
-    Dxt1,         // 8 bytes: colours only, or three colours and transparent black
-    Dxt3,         // 16 bytes: explicit 4-bit alpha, then a colour block (DXT2 too)
-    Dxt5,         // 16 bytes: interpolated alpha, then a colour block (DXT4 too)
+    Dxt1, // 8 bytes: colours only, or three colours and transparent black
+    Dxt3, // 16 bytes: explicit 4-bit alpha, then a colour block (DXT2 too)
+    Dxt5, // 16 bytes: interpolated alpha, then a colour block (DXT4 too)
 };
 
 inline uint32_t DxtBlockBytes(DxtKind kind)

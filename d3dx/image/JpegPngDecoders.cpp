@@ -1,12 +1,14 @@
 // JPEG and PNG files. stb_image turns their compressed data into texels; this
 // file decides what it is given: it walks the file's structure first (JPEG
-// markers up to the end-of-image mark, PNG chunks with their checksums up to
-// IEND), so a truncated or inconsistent file is refused here rather than
-// decoded as zeros, and it checks the size (also with stbi_info_from_memory)
-// before anything is allocated. Palette PNGs are decoded with an identity
-// palette so that every index can be checked against the file's own palette.
+// markers up to the end-of-image mark in JpegStructure.cpp, PNG chunks with
+// their checksums up to IEND here), so a truncated or inconsistent file is
+// refused rather than decoded as zeros, and it checks the size (also with
+// stbi_info_from_memory) before anything is allocated. Palette PNGs are
+// decoded with an identity palette so that every index can be checked
+// against the file's own palette.
 #include "d3dx/image/ByteReader.h"
 #include "d3dx/image/Decoders.h"
+#include "d3dx/image/JpegStructure.h"
 
 #include <limits.h>
 #include <string.h>
@@ -54,78 +56,6 @@ DecodeStatus DecodeWithStb(const uint8_t* data, size_t size, const DecodeLimits&
     stbi_image_free(rgba);
     *components = (uint32_t)channels;
     return DecodeStatus::Ok;
-}
-
-// --- JPEG -------------------------------------------------------------------
-
-bool IsFrameMarker(uint8_t marker)
-{
-    // Baseline, extended sequential and progressive Huffman frames: what
-    // stb_image decodes. Lossless, hierarchical and arithmetic ones are not.
-    return marker == 0xC0 || marker == 0xC1 || marker == 0xC2;
-}
-
-bool IsOtherFrameMarker(uint8_t marker)
-{
-    return (marker >= 0xC3 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-            marker != 0xCC);
-}
-
-// Walks the markers from SOI to EOI. Valid when exactly one supported frame
-// with a non-zero size precedes the first scan and the file reaches EOI.
-bool CheckJpegStructure(const uint8_t* data, size_t size, const DecodeLimits& limits)
-{
-    size_t at = 2;
-    bool frame = false, scan = false;
-    for (;;)
-    {
-        if (at >= size || data[at] != 0xFF)
-            return false;
-        while (at < size && data[at] == 0xFF)
-            ++at; // fill bytes
-        if (at >= size)
-            return false;
-        const uint8_t marker = data[at++];
-        if (marker == 0xD9)
-            return frame && scan;
-        if ((marker >= 0xD0 && marker <= 0xD7) || marker == 0x01)
-            continue;
-        if (marker == 0xD8 || marker == 0x00 || !Fits(size, at, 2))
-            return false;
-        const uint32_t length = Be16(data + at);
-        if (length < 2 || !Fits(size, at, length))
-            return false;
-        if (IsOtherFrameMarker(marker))
-            return false;
-        if (IsFrameMarker(marker))
-        {
-            if (frame || length < 8)
-                return false;
-            const uint32_t height = Be16(data + at + 3), width = Be16(data + at + 5);
-            if (!WithinLimits(width, height, limits))
-                return false;
-            frame = true;
-        }
-        at += length;
-        if (marker == 0xDA)
-        {
-            if (!frame)
-                return false;
-            scan = true;
-            // Entropy-coded data runs to the next marker other than a
-            // stuffed zero or a restart.
-            while (at < size)
-            {
-                if (data[at] == 0xFF && at + 1 < size &&
-                    (data[at + 1] == 0x00 || (data[at + 1] >= 0xD0 && data[at + 1] <= 0xD7)))
-                    at += 2;
-                else if (data[at] == 0xFF && at + 1 < size)
-                    break;
-                else
-                    ++at;
-            }
-        }
-    }
 }
 
 // --- PNG --------------------------------------------------------------------
@@ -206,8 +136,8 @@ DecodeStatus ReadPngChunks(const uint8_t* data, size_t size, const DecodeLimits&
             chunks->depth = body[8];
             chunks->colourType = body[9];
             if (!WithinLimits(chunks->width, chunks->height, limits) ||
-                !ValidDepth(chunks->colourType, chunks->depth) || body[10] != 0 ||
-                body[11] != 0 || body[12] > 1)
+                !ValidDepth(chunks->colourType, chunks->depth) || body[10] != 0 || body[11] != 0 ||
+                body[12] > 1)
                 return DecodeStatus::InvalidData;
             header = true;
         }
@@ -222,8 +152,7 @@ DecodeStatus ReadPngChunks(const uint8_t* data, size_t size, const DecodeLimits&
         else if (!memcmp(type, "tRNS", 4))
         {
             // In a palette image tRNS follows PLTE.
-            if (chunks->transparency || imageData ||
-                (chunks->colourType == 3 && !chunks->palette))
+            if (chunks->transparency || imageData || (chunks->colourType == 3 && !chunks->palette))
                 return DecodeStatus::InvalidData;
             chunks->transparencyAt = at;
             chunks->transparencyLength = length;
@@ -248,9 +177,9 @@ DecodeStatus ReadPngChunks(const uint8_t* data, size_t size, const DecodeLimits&
 void AppendChunk(std::vector<uint8_t>* out, const char* type, const uint8_t* body, uint32_t length)
 {
     const size_t start = out->size();
-    const uint8_t header[8] = {(uint8_t)(length >> 24), (uint8_t)(length >> 16),
-                               (uint8_t)(length >> 8), (uint8_t)length, (uint8_t)type[0],
-                               (uint8_t)type[1], (uint8_t)type[2], (uint8_t)type[3]};
+    const uint8_t header[8] = {
+        (uint8_t)(length >> 24), (uint8_t)(length >> 16), (uint8_t)(length >> 8), (uint8_t)length,
+        (uint8_t)type[0],        (uint8_t)type[1],        (uint8_t)type[2],       (uint8_t)type[3]};
     out->insert(out->end(), header, header + 8);
     out->insert(out->end(), body, body + length);
     const uint32_t crc = Crc32(out->data() + start + 4, (size_t)length + 4);
@@ -332,8 +261,8 @@ bool RecogniseJpeg(const uint8_t* data, size_t size)
     return size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
 }
 
-DecodeStatus DecodeJpeg(const uint8_t* data, size_t size, const DecodeLimits& limits,
-                        Image* image, ImageInfo* info)
+DecodeStatus DecodeJpeg(const uint8_t* data, size_t size, const DecodeLimits& limits, Image* image,
+                        ImageInfo* info)
 {
     if (!CheckJpegStructure(data, size, limits))
         return DecodeStatus::InvalidData;
@@ -354,8 +283,8 @@ bool RecognisePng(const uint8_t* data, size_t size)
     return size >= sizeof(PngSignature) && !memcmp(data, PngSignature, sizeof(PngSignature));
 }
 
-DecodeStatus DecodePng(const uint8_t* data, size_t size, const DecodeLimits& limits,
-                       Image* image, ImageInfo* info)
+DecodeStatus DecodePng(const uint8_t* data, size_t size, const DecodeLimits& limits, Image* image,
+                       ImageInfo* info)
 {
     PngChunks chunks;
     DecodeStatus status = ReadPngChunks(data, size, limits, &chunks);

@@ -24,8 +24,7 @@ void EvenLevel(const Image& source, Image* level)
             const uint32_t redBlue = (a & 0x00FF00FF) + (b & 0x00FF00FF) + (c & 0x00FF00FF) +
                                      (d & 0x00FF00FF) + 0x00020002;
             const uint32_t alphaGreen = (a >> 8 & 0x00FF00FF) + (b >> 8 & 0x00FF00FF) +
-                                        (c >> 8 & 0x00FF00FF) + (d >> 8 & 0x00FF00FF) +
-                                        0x00020002;
+                                        (c >> 8 & 0x00FF00FF) + (d >> 8 & 0x00FF00FF) + 0x00020002;
             out[x] = (redBlue >> 2 & 0x00FF00FF) | (alphaGreen << 6 & 0xFF00FF00);
         }
     }

@@ -194,7 +194,8 @@ void ConvertImage(const Image& image, PixelFormat format, uint8_t* out, size_t p
 
 uint32_t ReadTexel(const uint8_t* t, PixelFormat format)
 {
-    const uint32_t v16 = (uint32_t)t[0] | (uint32_t)t[1] << 8;
+    // Only two-byte formats read the second byte.
+    const uint32_t v16 = TexelBytes(format) >= 2 ? (uint32_t)t[0] | (uint32_t)t[1] << 8 : 0;
     switch (format)
     {
     case FormatA8R8G8B8:
@@ -206,8 +207,8 @@ uint32_t ReadTexel(const uint8_t* t, PixelFormat format)
         return PackArgb(255, Widen(v16 >> 11, 5), Widen(v16 >> 5 & 63, 6), Widen(v16 & 31, 5));
     case FormatX1R5G5B5:
     case FormatA1R5G5B5:
-        return PackArgb(format == FormatX1R5G5B5 || v16 >> 15 ? 255 : 0,
-                        Widen(v16 >> 10 & 31, 5), Widen(v16 >> 5 & 31, 5), Widen(v16 & 31, 5));
+        return PackArgb(format == FormatX1R5G5B5 || v16 >> 15 ? 255 : 0, Widen(v16 >> 10 & 31, 5),
+                        Widen(v16 >> 5 & 31, 5), Widen(v16 & 31, 5));
     case FormatA4R4G4B4:
     case FormatX4R4G4B4:
         return PackArgb(format == FormatX4R4G4B4 ? 255 : Widen(v16 >> 12, 4),

@@ -84,8 +84,8 @@ bool RecognisePpm(const uint8_t* data, size_t size)
            (IsSpace(data[2]) || data[2] == '#');
 }
 
-DecodeStatus DecodePpm(const uint8_t* data, size_t size, const DecodeLimits& limits,
-                       Image* image, ImageInfo* info)
+DecodeStatus DecodePpm(const uint8_t* data, size_t size, const DecodeLimits& limits, Image* image,
+                       ImageInfo* info)
 {
     const bool colour = data[1] == '3' || data[1] == '6';
     const bool binary = data[1] == '5' || data[1] == '6';

@@ -38,7 +38,7 @@ const PixelFormat AlphaColour[] = {FormatA8R8G8B8, FormatA4R4G4B4, FormatA1R5G5B
 const PixelFormat OpaqueColour[] = {FormatX8R8G8B8, FormatA8R8G8B8, FormatR8G8B8,
                                     FormatR5G6B5,   FormatX1R5G5B5, FormatA1R5G5B5,
                                     FormatX4R4G4B4, FormatA4R4G4B4, FormatR3G3B2};
-const PixelFormat Luminance[] = {FormatL8, FormatA8L8, FormatX8R8G8B8, FormatA8R8G8B8,
+const PixelFormat Luminance[] = {FormatL8,     FormatA8L8,   FormatX8R8G8B8, FormatA8R8G8B8,
                                  FormatR8G8B8, FormatR5G6B5, FormatX1R5G5B5};
 const PixelFormat LuminanceAlpha[] = {FormatA8L8, FormatA4L4, FormatA8R8G8B8, FormatA4R4G4B4,
                                       FormatA1R5G5B5};
@@ -68,10 +68,10 @@ TextureLayout ChooseTextureLayout(uint32_t imageWidth, uint32_t imageHeight,
                                   uint32_t requestedWidth, uint32_t requestedHeight,
                                   uint32_t requestedLevels, const DeviceTextureLimits& device)
 {
-    uint32_t width = requestedWidth == 0 || requestedWidth == FromImage ? imageWidth
-                                                                         : requestedWidth;
-    uint32_t height = requestedHeight == 0 || requestedHeight == FromImage ? imageHeight
-                                                                           : requestedHeight;
+    uint32_t width =
+        requestedWidth == 0 || requestedWidth == FromImage ? imageWidth : requestedWidth;
+    uint32_t height =
+        requestedHeight == 0 || requestedHeight == FromImage ? imageHeight : requestedHeight;
     if (device.powerOfTwo)
     {
         width = RoundUpToPowerOfTwo(width);

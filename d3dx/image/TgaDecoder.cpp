@@ -156,8 +156,8 @@ bool RecogniseTga(const uint8_t* data, size_t size)
     return size >= HeaderSize && Plausible(ReadHeader(data));
 }
 
-DecodeStatus DecodeTga(const uint8_t* data, size_t size, const DecodeLimits& limits,
-                       Image* image, ImageInfo* info)
+DecodeStatus DecodeTga(const uint8_t* data, size_t size, const DecodeLimits& limits, Image* image,
+                       ImageInfo* info)
 {
     const TgaHeader header = ReadHeader(data);
     if (!WithinLimits(header.width, header.height, limits))
@@ -187,7 +187,8 @@ DecodeStatus DecodeTga(const uint8_t* data, size_t size, const DecodeLimits& lim
     // Texels in file order, placed by the orientation bits.
     const uint32_t width = header.width, height = header.height;
     uint64_t done = 0;
-    auto place = [&](uint32_t argb) {
+    auto place = [&](uint32_t argb)
+    {
         const uint32_t column = (uint32_t)(done % width), line = (uint32_t)(done / width);
         const uint32_t x = header.RightToLeft() ? width - 1 - column : column;
         const uint32_t y = header.TopDown() ? line : height - 1 - line;

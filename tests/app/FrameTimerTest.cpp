@@ -15,7 +15,7 @@ TEST(FrameTimer, EveryTickReportsTimeThatPassed)
         const float frame = timer.Tick();
         ASSERT_GT(frame, 0.0f) << "tick " << i;
         EXPECT_EQ(frame, timer.frameTime);
-        EXPECT_EQ(timer.lastTime, previous + frame);
+        EXPECT_EQ(timer.lastTime - previous, frame);
         previous = timer.lastTime;
     }
 }

@@ -4,8 +4,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STBI_WRITE_NO_STDIO
 #include <stb_image_write.h>
 
 namespace testimages
@@ -21,8 +19,9 @@ Image Pattern(uint32_t width, uint32_t height, bool alpha)
         for (uint32_t x = 0; x < width; ++x)
         {
             const uint32_t a = alpha ? (x * 29 + y * 71 + 40) & 255 : 255;
-            image.pixels[(size_t)y * width + x] = d3dximage::PackArgb(
-                a, (x * 37 + y * 11) & 255, (x * 5 + y * 53 + 90) & 255, (255 - x * 13 - y * 7) & 255);
+            image.pixels[(size_t)y * width + x] =
+                d3dximage::PackArgb(a, (x * 37 + y * 11) & 255, (x * 5 + y * 53 + 90) & 255,
+                                    (255 - x * 13 - y * 7) & 255);
         }
     }
     return image;

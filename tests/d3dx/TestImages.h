@@ -8,10 +8,21 @@
 
 #include <stdint.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "d3dx/image/ImageTypes.h"
+
+namespace d3dximage
+{
+// Readable results in test failure messages.
+inline std::ostream& operator<<(std::ostream& out, DecodeStatus status)
+{
+    static const char* const names[] = {"Ok", "NotRecognised", "InvalidData", "OutOfMemory"};
+    return out << names[(int)status];
+}
+} // namespace d3dximage
 
 namespace testimages
 {
@@ -69,7 +80,8 @@ struct DdsSpec
 {
     uint32_t width = 0;
     uint32_t height = 0;
-    uint32_t pixelFlags = 0; // 0x1 alpha pixels, 0x2 alpha, 0x4 four-cc, 0x40 RGB, 0x20000 luminance
+    uint32_t pixelFlags =
+        0; // 0x1 alpha pixels, 0x2 alpha, 0x4 four-cc, 0x40 RGB, 0x20000 luminance
     uint32_t fourCC = 0;
     uint32_t bits = 0;
     uint32_t masks[4] = {};

@@ -54,16 +54,16 @@ class TextureLoadTest : public ::testing::Test
     }
 
     // The call the texture table makes, with a format of the caller's choice.
-    HRESULT Load(const std::string& path, D3DFORMAT format = D3DFMT_A8R8G8B8,
-                 D3DCOLOR colorKey = 0, UINT width = D3DX_DEFAULT, UINT height = D3DX_DEFAULT)
+    HRESULT Load(const std::string& path, D3DFORMAT format = D3DFMT_A8R8G8B8, D3DCOLOR colorKey = 0,
+                 UINT width = D3DX_DEFAULT, UINT height = D3DX_DEFAULT)
     {
         if (texture_)
             texture_->Release();
         texture_ = nullptr;
         ZeroMemory(&info_, sizeof(info_));
         return D3DXCreateTextureFromFileExA(app.device, path.c_str(), width, height, D3DX_DEFAULT,
-                                            0, format, D3DPOOL_MANAGED, D3DX_DEFAULT,
-                                            D3DX_DEFAULT, colorKey, &info_, nullptr, &texture_);
+                                            0, format, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT,
+                                            colorKey, &info_, nullptr, &texture_);
     }
 
     // A level of the loaded texture as ARGB texels.
@@ -146,8 +146,9 @@ TEST_F(TextureLoadTest, EachFileKindArrivesTexelForTexel)
     indexed.colorsUsed = 4;
     indexed.pixels = BitmapIndexRows({0, 1, 2, 3, 2, 1}, 3, 2, 8, false);
     const Image indexedImage =
-        FromTexels(3, 2, {indexed.palette[0], indexed.palette[1], indexed.palette[2],
-                          indexed.palette[3], indexed.palette[2], indexed.palette[1]});
+        FromTexels(3, 2,
+                   {indexed.palette[0], indexed.palette[1], indexed.palette[2], indexed.palette[3],
+                    indexed.palette[2], indexed.palette[1]});
 
     TgaSpec tga;
     tga.width = 6;
@@ -185,8 +186,8 @@ TEST_F(TextureLoadTest, EachFileKindArrivesTexelForTexel)
         {"photo.jpg", EncodeJpeg(opaque, 100), opaque, D3DFMT_X8R8G8B8, D3DXIFF_JPG, 24},
         {"argb.tga", BuildTga(tga), translucent, D3DFMT_A8R8G8B8, D3DXIFF_TGA, 0},
         {"argb.dds", BuildDds(dds), translucent, D3DFMT_A8R8G8B8, D3DXIFF_DDS, 0},
-        {"pixmap.ppm", ppm, FromTexels(2, 1, {0xFF0A141E, 0xFF28323C}), D3DFMT_R8G8B8,
-         D3DXIFF_PPM, 0},
+        {"pixmap.ppm", ppm, FromTexels(2, 1, {0xFF0A141E, 0xFF28323C}), D3DFMT_R8G8B8, D3DXIFF_PPM,
+         0},
     };
     for (const auto& c : cases)
     {
@@ -225,8 +226,8 @@ TEST_F(TextureLoadTest, CompressedAndGreyFilesArriveToo)
         texels[i] = row[i % 4];
     ExpectTopLevel(FromTexels(4, 4, texels), 0, "DXT1");
 
-    ASSERT_EQ(Load(Write("grey.jpg", Bytes(std::begin(GreyWhiteToBlackJpeg),
-                                           std::end(GreyWhiteToBlackJpeg)))),
+    ASSERT_EQ(Load(Write("grey.jpg",
+                         Bytes(std::begin(GreyWhiteToBlackJpeg), std::end(GreyWhiteToBlackJpeg)))),
               D3D_OK);
     EXPECT_EQ(info_.Format, D3DFMT_L8);
     std::vector<uint32_t> grey;
@@ -286,9 +287,8 @@ TEST_F(TextureLoadTest, OtherFormatsAreWrittenOrTheNearestSupportedOne)
         app.device->GetDirect3D(&direct3d);
         D3DDISPLAYMODE mode;
         app.device->GetDisplayMode(&mode);
-        const bool supported =
-            SUCCEEDED(direct3d->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, mode.Format,
-                                                  0, D3DRTYPE_TEXTURE, format));
+        const bool supported = SUCCEEDED(direct3d->CheckDeviceFormat(
+            D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, mode.Format, 0, D3DRTYPE_TEXTURE, format));
         direct3d->Release();
         if (supported)
         {

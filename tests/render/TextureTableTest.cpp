@@ -133,9 +133,8 @@ TEST_F(TextureTableTest, NamesTooLongForTheRecordAreRefused)
     // Two names of one existing, valid file: 254 characters fit the record,
     // 255 do not (the record holds 255 bytes with the terminating zero).
     const std::string prefix = folder_.Path() + "\\";
-    auto nameOfLength = [&](size_t length) {
-        return prefix + std::string(length - prefix.size() - 4, 'n') + ".bmp";
-    };
+    auto nameOfLength = [&](size_t length)
+    { return prefix + std::string(length - prefix.size() - 4, 'n') + ".bmp"; };
     const std::string fits = nameOfLength(254);
     const std::string tooLong = nameOfLength(255);
     ASSERT_TRUE(WriteFileBytes(fits, Bitmap24(Pattern(1, 1, false))));

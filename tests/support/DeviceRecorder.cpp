@@ -1,32 +1,16 @@
-// Method-table patching for DeviceRecorder.
-//
-// mingw-w64's C++ ABI stores a pointer to a virtual member function as
-// 1 + the byte offset of its slot in the method table; COM interfaces are
-// laid out the same way, so the slot of e.g. IDirect3DDevice8::Present is
-// found from &IDirect3DDevice8::Present without numbering the methods by hand.
+// Method-table patching for DeviceRecorder: one MethodPatch per recorded
+// method; each hook records the call and passes it to the original.
 #include "tests/support/DeviceRecorder.h"
 
-#include <string.h>
+#include <memory>
+
+#include "tests/support/MethodPatch.h"
 
 namespace
 {
 DeviceRecorder* active = nullptr;
-void** activeTable = nullptr;
-std::vector<void*>* originals = nullptr;
 
-template <typename Method> size_t SlotOf(Method method)
-{
-    struct Representation
-    {
-        uintptr_t pointer;
-        ptrdiff_t adjust;
-    } representation;
-    static_assert(sizeof(Method) == sizeof(Representation), "Itanium member pointer");
-    memcpy(&representation, &method, sizeof(representation));
-    return (representation.pointer - 1) / sizeof(void*);
-}
-
-// Slot numbers of the patched methods, in the order of `kSlots` below.
+// The recorded methods, in the order of kHooks below.
 enum Hook
 {
     HookSetRenderState,
@@ -42,11 +26,11 @@ enum Hook
     HookCount
 };
 
-size_t slots[HookCount];
+MethodPatch* patches[HookCount];
 
 template <typename F> F Original(Hook hook)
 {
-    return (F)(*originals)[hook];
+    return patches[hook]->Original<F>();
 }
 
 void Record(DeviceCall::Kind kind, DWORD a = 0, DWORD b = 0, DWORD c = 0,
@@ -143,57 +127,35 @@ void* const kHooks[HookCount] = {
     (void*)OnApplyStateBlock,
 };
 
-void FindSlots()
-{
-    slots[HookSetRenderState] = SlotOf(&Dev::SetRenderState);
-    slots[HookSetTextureStageState] = SlotOf(&Dev::SetTextureStageState);
-    slots[HookSetTexture] = SlotOf(&Dev::SetTexture);
-    slots[HookDrawPrimitive] = SlotOf(&Dev::DrawPrimitive);
-    slots[HookDrawPrimitiveUP] = SlotOf(&Dev::DrawPrimitiveUP);
-    slots[HookSetVertexShader] = SlotOf(&Dev::SetVertexShader);
-    slots[HookClear] = SlotOf(&Dev::Clear);
-    slots[HookPresent] = SlotOf(&Dev::Present);
-    slots[HookCaptureStateBlock] = SlotOf(&Dev::CaptureStateBlock);
-    slots[HookApplyStateBlock] = SlotOf(&Dev::ApplyStateBlock);
-}
-
-void WriteSlots(void** table, void* const* values)
-{
-    size_t last = 0;
-    for (size_t slot : slots)
-        last = slot > last ? slot : last;
-    DWORD old = 0;
-    VirtualProtect(table, (last + 1) * sizeof(void*), PAGE_READWRITE, &old);
-    for (int i = 0; i < HookCount; ++i)
-        table[slots[i]] = values[i];
-    VirtualProtect(table, (last + 1) * sizeof(void*), old, &old);
-    FlushInstructionCache(GetCurrentProcess(), table, (last + 1) * sizeof(void*));
-}
 } // namespace
 
-DeviceRecorder::DeviceRecorder(IDirect3DDevice8* device) : table_(nullptr)
+DeviceRecorder::DeviceRecorder(IDirect3DDevice8* device)
 {
     if (!device || active)
         return;
-    FindSlots();
-    table_ = *(void***)device;
-    saved_.resize(HookCount);
-    for (int i = 0; i < HookCount; ++i)
-        saved_[i] = table_[slots[i]];
+    const auto patch = [&](Hook hook, auto method) {
+        patches_.emplace_back(new MethodPatch(device, method, kHooks[hook]));
+        patches[hook] = patches_.back().get();
+    };
+    patch(HookSetRenderState, &Dev::SetRenderState);
+    patch(HookSetTextureStageState, &Dev::SetTextureStageState);
+    patch(HookSetTexture, &Dev::SetTexture);
+    patch(HookDrawPrimitive, &Dev::DrawPrimitive);
+    patch(HookDrawPrimitiveUP, &Dev::DrawPrimitiveUP);
+    patch(HookSetVertexShader, &Dev::SetVertexShader);
+    patch(HookClear, &Dev::Clear);
+    patch(HookPresent, &Dev::Present);
+    patch(HookCaptureStateBlock, &Dev::CaptureStateBlock);
+    patch(HookApplyStateBlock, &Dev::ApplyStateBlock);
     active = this;
-    activeTable = table_;
-    originals = &saved_;
-    WriteSlots(table_, kHooks);
 }
 
 DeviceRecorder::~DeviceRecorder()
 {
-    if (!table_)
+    if (active != this)
         return;
-    WriteSlots(table_, saved_.data());
+    patches_.clear(); // puts the original methods back
     active = nullptr;
-    activeTable = nullptr;
-    originals = nullptr;
 }
 
 int DeviceRecorder::Count(DeviceCall::Kind kind) const

@@ -8,7 +8,10 @@
 #include <windows.h>
 #include <d3d8.h>
 
+#include <memory>
 #include <vector>
+
+class MethodPatch;
 
 struct DeviceCall
 {
@@ -45,8 +48,7 @@ class DeviceRecorder
     void Clear() { calls.clear(); }
 
   private:
-    void** table_;
-    std::vector<void*> saved_;
+    std::vector<std::unique_ptr<MethodPatch>> patches_;
 };
 
 #endif

@@ -10,7 +10,7 @@
 #include "app/EditorApp.h"
 #include "tests/support/DeviceRecorder.h"
 #include "tests/support/EditorHarness.h"
-#include "tests/text/MethodPatch.h"
+#include "tests/support/MethodPatch.h"
 #include "text/Font2D.h"
 
 namespace

@@ -11,7 +11,7 @@
 #include "app/EditorApp.h"
 #include "tests/support/DeviceRecorder.h"
 #include "tests/support/EditorHarness.h"
-#include "tests/text/MethodPatch.h"
+#include "tests/support/MethodPatch.h"
 #include "text/DiagnosticLog.h"
 #include "text/Font2D.h"
 #include "text/FontRegistry.h"

@@ -1,0 +1,210 @@
+// The real object palette: its rotation rows, the list's row choosing the type
+// and the rotation row choosing the rotation of the next placed object, "Add"
+// importing through the real chooser, "Remove" and the close box doing
+// nothing, the layout on resizing and the procedure's answers.
+#include <gtest/gtest.h>
+
+#include "app/EditorApp.h"
+#include "app/PaletteDialog.h"
+#include "app/PropertiesDialog.h"
+#include "resource.h"
+#include "tests/app/EditingHarness.h"
+#include "tests/document/DocumentTestFiles.h"
+#include "tests/support/EditorHarness.h"
+
+namespace
+{
+class PaletteDialogTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+        ResetEditor();
+    }
+    void TearDown() override { ResetEditor(); }
+};
+
+std::vector<std::string> RotationRows(HWND palette)
+{
+    HWND box = GetDlgItem(palette, IDC_ROTATION);
+    std::vector<std::string> rows;
+    const LRESULT count = SendMessageA(box, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i)
+    {
+        char text[32] = "";
+        SendMessageA(box, CB_GETLBTEXT, (WPARAM)i, (LPARAM)text);
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+// A click on a row of the real list box, which then notifies the palette.
+void ClickListRow(int row)
+{
+    HWND list = PaletteList();
+    RECT item;
+    ASSERT_NE(SendMessageA(list, LB_GETITEMRECT, (WPARAM)row, (LPARAM)&item), LB_ERR);
+    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    PumpMessages();
+}
+
+RECT ListRectInPalette()
+{
+    RECT rect;
+    GetWindowRect(PaletteList(), &rect);
+    MapWindowPoints(nullptr, app.paletteWindow, (POINT*)&rect, 2);
+    return rect;
+}
+} // namespace
+
+TEST_F(PaletteDialogTest, RotationBoxHoldsTheEightAnglesInOrderFromRowZero)
+{
+    const std::vector<std::string> angles = {"0", "45", "90", "135", "180", "225", "270", "315"};
+    EXPECT_EQ(RotationRows(app.paletteWindow), angles);
+    // A palette of its own shows what start-up gives.
+    HWND fresh = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_OBJECTDIALOG),
+                                    app.mainWindow, PaletteDialogProc, 0);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(RotationRows(fresh), angles);
+    EXPECT_EQ(SendDlgItemMessageA(fresh, IDC_ROTATION, CB_GETCURSEL, 0, 0), 0);
+    DestroyWindow(fresh);
+}
+
+TEST_F(PaletteDialogTest, ListRowChoosesTheTypeOfTheNextObject)
+{
+    for (const char* path :
+         {"..\\objects\\tree.ini", "..\\objects\\rock.ini", "..\\objects\\well.ini"})
+        AddCatalogEntry(path);
+    for (int row : {2, 0, 1})
+    {
+        ClickListRow(row);
+        EXPECT_EQ(app.document.currentType, row);
+        CtrlClick(100, 100);
+        EXPECT_EQ(app.document.objects.back().type, row);
+    }
+    EXPECT_EQ(app.document.ObjectCount(), 3);
+}
+
+TEST_F(PaletteDialogTest, RotationRowChoosesTheRotationOfTheNextObject)
+{
+    AddCatalogEntry("..\\objects\\tree.ini");
+    HWND box = GetDlgItem(app.paletteWindow, IDC_ROTATION);
+    const short angles[] = {0, 45, 90, 135, 180, 225, 270, 315};
+    for (int row : {3, 7, 1, 0, 4})
+    {
+        SendMessageA(box, CB_SETCURSEL, (WPARAM)row, 0);
+        SendMessageA(app.paletteWindow, WM_COMMAND, MAKEWPARAM(IDC_ROTATION, CBN_SELCHANGE),
+                     (LPARAM)box);
+        EXPECT_EQ(app.currentRotation, angles[row]);
+        CtrlClick(100, 100);
+        EXPECT_EQ(app.document.objects.back().rotation, angles[row]);
+    }
+    // Other notifications of the box change nothing.
+    SendMessageA(box, CB_SETCURSEL, 6, 0);
+    SendMessageA(app.paletteWindow, WM_COMMAND, MAKEWPARAM(IDC_ROTATION, CBN_DROPDOWN),
+                 (LPARAM)box);
+    EXPECT_EQ(app.currentRotation, 180);
+}
+
+TEST_F(PaletteDialogTest, AddImportsAnObjectTypeOwnedByThePalette)
+{
+    const std::string description = std::string(app.programDirectory) + "\\..\\objects\\tower.ini";
+    ASSERT_TRUE(FileExists(description));
+    HWND owner = nullptr;
+    const bool seen = AnswerDialog(
+        "Import Object",
+        [&](HWND chooser)
+        {
+            owner = GetWindow(chooser, GW_OWNER);
+            TypeIntoChooser(chooser, description);
+        },
+        [] { SendDlgItemMessageA(app.paletteWindow, IDC_ADD, BM_CLICK, 0, 0); });
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(owner, app.paletteWindow);
+    ASSERT_EQ(app.document.objectTypes.size(), 1u);
+    EXPECT_STRCASEEQ(app.document.objectTypes[0].path.c_str(), "..\\objects\\tower.ini");
+    const std::vector<std::string> rows = ListRows(PaletteList());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0], app.document.objectTypes[0].path);
+}
+
+TEST_F(PaletteDialogTest, RemoveAndTheCloseBoxDoNothing)
+{
+    AddCatalogEntry("..\\objects\\tree.ini");
+    ClickListRow(0);
+    SendDlgItemMessageA(app.paletteWindow, IDC_REMOVE, BM_CLICK, 0, 0);
+    SendMessageA(app.paletteWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+    EXPECT_TRUE(IsWindow(app.paletteWindow));
+    EXPECT_TRUE(IsWindowVisible(app.paletteWindow));
+    EXPECT_EQ(app.document.objectTypes.size(), 1u);
+    EXPECT_EQ(ListRows(PaletteList()).size(), 1u);
+    MSG quit;
+    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
+TEST_F(PaletteDialogTest, ResizingPutsTheListBelowTheControlsRow)
+{
+    RECT saved;
+    GetWindowRect(app.paletteWindow, &saved);
+    // Resized for real: a window whose client area is 300 x 200.
+    RECT frame = {0, 0, 300, 200};
+    AdjustWindowRectEx(&frame, (DWORD)GetWindowLongA(app.paletteWindow, GWL_STYLE), FALSE,
+                       (DWORD)GetWindowLongA(app.paletteWindow, GWL_EXSTYLE));
+    SetWindowPos(app.paletteWindow, nullptr, 0, 0, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    GetClientRect(app.paletteWindow, &client);
+    ASSERT_EQ(client.right, 300);
+    ASSERT_EQ(client.bottom, 200);
+    RECT list = ListRectInPalette();
+    EXPECT_EQ(list.left, 0);
+    EXPECT_EQ(list.top, 25);
+    EXPECT_EQ(list.right - list.left, 300);
+    EXPECT_EQ(list.bottom - list.top, 175);
+
+    // A client area lower than the controls row leaves the list no height.
+    SendMessageA(app.paletteWindow, WM_SIZE, SIZE_RESTORED, MAKELPARAM(120, 10));
+    list = ListRectInPalette();
+    EXPECT_EQ(list.right - list.left, 120);
+    EXPECT_EQ(list.bottom - list.top, 0);
+
+    SetWindowPos(app.paletteWindow, nullptr, 0, 0, saved.right - saved.left,
+                 saved.bottom - saved.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TEST_F(PaletteDialogTest, ProceduresAnswerTrueOnlyForTheirMessages)
+{
+    // Direct calls: a dialog's answer is not what SendMessage returns.
+    HWND palette = app.paletteWindow;
+    RECT before;
+    GetClientRect(palette, &before);
+    const struct
+    {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        INT_PTR answer;
+    } palettes[] = {
+        {WM_SIZE, SIZE_RESTORED, MAKELPARAM(before.right, before.bottom), TRUE},
+        {WM_COMMAND, MAKEWPARAM(IDC_REMOVE, BN_CLICKED), 0, TRUE},
+        {WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0, TRUE},
+        {WM_COMMAND, MAKEWPARAM(4321, 0), 0, TRUE},
+        {WM_NULL, 0, 0, FALSE},
+        {WM_MOUSEMOVE, 0, 0, FALSE},
+        {WM_KEYDOWN, VK_DELETE, 0, FALSE},
+    };
+    for (const auto& m : palettes)
+        EXPECT_EQ(PaletteDialogProc(palette, m.message, m.wParam, m.lParam), m.answer) << m.message;
+
+    // The properties procedure: WM_COMMAND other than OK and Cancel answers
+    // TRUE and ends nothing; other messages FALSE.
+    EXPECT_EQ(PropertiesDialogProc(palette, WM_COMMAND, MAKEWPARAM(IDC_QUADDEPTH, EN_CHANGE), 0),
+              TRUE);
+    EXPECT_EQ(PropertiesDialogProc(palette, WM_NULL, 0, 0), FALSE);
+    EXPECT_EQ(PropertiesDialogProc(palette, WM_SIZE, 0, 0), FALSE);
+    EXPECT_TRUE(IsWindowVisible(palette));
+}

@@ -1,0 +1,273 @@
+// The real properties dialog, opened by Map > Properties and answered from a
+// timer inside its modal loop: the fields as the document fills them, OK
+// applying them with the reloads and the "6x" view, files that cannot be
+// loaded, Cancel and the close box, and names longer than 127 characters.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/EditorApp.h"
+#include "resource.h"
+#include "tests/app/EditingHarness.h"
+#include "tests/document/DocumentTestFiles.h"
+#include "tests/support/EditorHarness.h"
+
+namespace
+{
+const int kFields[] = {IDC_QUADDEPTH, IDC_SPACING,   IDC_HEIGHTMAP,
+                       IDC_COLORMAP,  IDC_DETAILMAP, IDC_OBJECTMAP};
+
+using FieldTexts = std::map<int, std::string>;
+
+class PropertiesDialogTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+        ResetEditor();
+        AddCatalogEntry("..\\objects\\tree.ini");
+    }
+    void TearDown() override { ResetEditor(); }
+
+    // Opens the dialog through the menu command; `edits` replace field texts,
+    // then `button` (IDOK, IDCANCEL, or 0 for the close box) ends it. Returns
+    // the texts that the dialog showed when it opened.
+    static FieldTexts RunProperties(const FieldTexts& edits, int button)
+    {
+        FieldTexts shown;
+        const bool seen = AnswerDialog(
+            "Properties",
+            [&](HWND dialog)
+            {
+                for (int id : kFields)
+                    shown[id] = DialogItemText(dialog, id);
+                shown[IDC_POLYGONALDIMENSIONS] = DialogItemText(dialog, IDC_POLYGONALDIMENSIONS);
+                shown[IDC_TILEGRIDDIMENSIONS] = DialogItemText(dialog, IDC_TILEGRIDDIMENSIONS);
+                for (const auto& edit : edits)
+                    SetDlgItemTextA(dialog, edit.first, edit.second.c_str());
+                if (button)
+                    SendDlgItemMessageA(dialog, button, BM_CLICK, 0, 0);
+                else
+                    SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            },
+            [] { SendMessageA(app.mainWindow, WM_COMMAND, ID_MAP_PROPERTIES, 0); });
+        EXPECT_TRUE(seen) << "the properties dialog never appeared";
+        return shown;
+    }
+
+    // Zoom 2x, scrolled, with objects placed since the last load.
+    static void EditTheMap()
+    {
+        SendMessageA(app.mainWindow, WM_COMMAND, ID_ZOOM_2X, 0);
+        app.document.scrollX = 50.0f;
+        app.document.scrollY = 60.0f;
+        CtrlClick(100, 100);
+        CtrlClick(200, 100);
+        CtrlClick(300, 100);
+    }
+
+    TempFolder folder;
+};
+
+// What the document holds that the dialog may change.
+struct Snapshot
+{
+    int quadDepth, spacing, heightmapTexture, colormapTexture, width, height, viewScale;
+    std::string detailMap, objectMap;
+    float scrollX, scrollY;
+    Bytes objects;
+    size_t types;
+    std::vector<std::string> rows;
+
+    static Snapshot Take()
+    {
+        const MapDocument& d = app.document;
+        const unsigned char* records = (const unsigned char*)d.objects.data();
+        return {d.quadDepth,
+                d.spacing,
+                d.heightmapTexture,
+                d.colormapTexture,
+                d.width,
+                d.height,
+                d.viewScale,
+                d.detailMap,
+                d.objectMap,
+                d.scrollX,
+                d.scrollY,
+                Bytes(records, records + d.objects.size() * sizeof(PlacedObject)),
+                d.objectTypes.size(),
+                ListRows(PaletteList())};
+    }
+    bool operator==(const Snapshot& o) const
+    {
+        return quadDepth == o.quadDepth && spacing == o.spacing &&
+               heightmapTexture == o.heightmapTexture && colormapTexture == o.colormapTexture &&
+               width == o.width && height == o.height && viewScale == o.viewScale &&
+               detailMap == o.detailMap && objectMap == o.objectMap && scrollX == o.scrollX &&
+               scrollY == o.scrollY && objects == o.objects && types == o.types && rows == o.rows;
+    }
+};
+} // namespace
+
+TEST_F(PropertiesDialogTest, FieldsShowTheDocument)
+{
+    MapDocument& document = app.document;
+    strcpy(document.detailMap, "..\\maps\\detail-map.bmp");
+    strcpy(document.objectMap, "..\\maps\\area1.mob");
+    document.quadDepth = 255;
+    document.spacing = -3;
+    document.height = 128;
+    FieldTexts shown = RunProperties({}, IDCANCEL);
+    EXPECT_EQ(shown[IDC_QUADDEPTH], "255");
+    EXPECT_EQ(shown[IDC_SPACING], "-3");
+    EXPECT_EQ(shown[IDC_HEIGHTMAP], kSampleHeightmap);
+    EXPECT_EQ(shown[IDC_COLORMAP], kSampleColormap);
+    EXPECT_EQ(shown[IDC_DETAILMAP], "..\\maps\\detail-map.bmp");
+    EXPECT_EQ(shown[IDC_OBJECTMAP], "..\\maps\\area1.mob");
+    EXPECT_EQ(shown[IDC_POLYGONALDIMENSIONS], "Heightmap: 256x128");
+    EXPECT_EQ(shown[IDC_TILEGRIDDIMENSIONS], "Tile Grid Dimensions:");
+
+    // Texture slots that designate no loaded texture show an empty name.
+    ASSERT_EQ(app.textures.Record(254), nullptr);
+    const int pairs[][2] = {{-1, 254}, {100000, 255}};
+    for (const auto& slots : pairs)
+    {
+        document.heightmapTexture = slots[0];
+        document.colormapTexture = slots[1];
+        shown = RunProperties({}, IDCANCEL);
+        EXPECT_EQ(shown[IDC_HEIGHTMAP], "") << slots[0];
+        EXPECT_EQ(shown[IDC_COLORMAP], "") << slots[1];
+    }
+}
+
+TEST_F(PropertiesDialogTest, OkAppliesTheSettingsAndReloadsWhatTheyName)
+{
+    const std::string heightmap = folder.File("height.bmp");
+    const std::string colormap = folder.File("colour.bmp");
+    const std::string objectFile = folder.File("saved.mob");
+    WriteBytes(heightmap, Bitmap24(64, 32));
+    WriteBytes(colormap, Bitmap24(16, 16));
+    MapDocument saved;
+    saved.objectTypes = {ObjectType{"..\\objects\\house.ini"}, ObjectType{"..\\objects\\well.ini"}};
+    saved.objects = {MakeObject(1, 0.25f, 0.5f, 90), MakeObject(0, 0.75f, 0.125f, 315)};
+    ASSERT_TRUE(saved.SaveObjects(objectFile.c_str()));
+
+    EditTheMap();
+    ASSERT_EQ(app.document.ObjectCount(), 3);
+    RunProperties({{IDC_QUADDEPTH, "300"},
+                   {IDC_SPACING, "25"},
+                   {IDC_HEIGHTMAP, heightmap},
+                   {IDC_COLORMAP, colormap},
+                   {IDC_DETAILMAP, "..\\maps\\detail-2.bmp"},
+                   {IDC_OBJECTMAP, objectFile}},
+                  IDOK);
+
+    const MapDocument& document = app.document;
+    EXPECT_EQ(document.quadDepth, 44);
+    EXPECT_EQ(document.spacing, 25) << "applied after the heightmap's 10";
+    EXPECT_EQ(document.heightmapTexture, app.textures.FindTexture(heightmap.c_str()));
+    EXPECT_EQ(document.width, 64);
+    EXPECT_EQ(document.height, 32);
+    ASSERT_NE(app.textures.Record(document.colormapTexture), nullptr);
+    EXPECT_EQ(document.colormapTexture, app.textures.FindTexture(colormap.c_str()));
+    EXPECT_STREQ(document.detailMap, "..\\maps\\detail-2.bmp");
+    EXPECT_EQ(document.objectMap, objectFile);
+    // The objects placed since are replaced by the file's.
+    ASSERT_EQ(document.ObjectCount(), 2);
+    EXPECT_EQ(memcmp(document.objects.data(), saved.objects.data(), 2 * sizeof(PlacedObject)), 0);
+    EXPECT_EQ(ListRows(PaletteList()),
+              (std::vector<std::string>{"..\\objects\\house.ini", "..\\objects\\well.ini"}));
+    // The "6x" view of the new heightmap, at the map's top-left corner.
+    EXPECT_EQ(document.viewScale, 64 * 12);
+    EXPECT_EQ(document.scrollX, 0.0f);
+    EXPECT_EQ(document.scrollY, 0.0f);
+}
+
+TEST_F(PropertiesDialogTest, OkWithFilesThatCannotBeLoaded)
+{
+    EditTheMap();
+    const Bytes objectsBefore = Snapshot::Take().objects;
+    RunProperties({{IDC_QUADDEPTH, "deep"},
+                   {IDC_SPACING, "-7 metres"},
+                   {IDC_HEIGHTMAP, folder.File("missing.bmp")},
+                   {IDC_COLORMAP, ""},
+                   {IDC_DETAILMAP, ""},
+                   {IDC_OBJECTMAP, ""}},
+                  IDOK);
+    const MapDocument& document = app.document;
+    EXPECT_EQ(document.quadDepth, 0);
+    EXPECT_EQ(document.spacing, -7);
+    EXPECT_EQ(document.heightmapTexture, -1);
+    EXPECT_EQ(document.width, 256) << "the old size stays";
+    EXPECT_EQ(document.colormapTexture, -1);
+    EXPECT_STREQ(document.detailMap, "");
+    EXPECT_STREQ(document.objectMap, "");
+    EXPECT_EQ(Snapshot::Take().objects, objectsBefore);
+    EXPECT_EQ(document.objectTypes.size(), 1u);
+    EXPECT_EQ(document.viewScale, 256 * 12);
+    EXPECT_EQ(document.scrollX, 0.0f);
+}
+
+TEST_F(PropertiesDialogTest, CancelAndTheCloseBoxChangeNothing)
+{
+    EditTheMap();
+    const std::string heightmap = folder.File("height.bmp");
+    WriteBytes(heightmap, Bitmap24(8, 8));
+    const FieldTexts edits = {{IDC_QUADDEPTH, "9"},       {IDC_SPACING, "99"},
+                              {IDC_HEIGHTMAP, heightmap}, {IDC_COLORMAP, heightmap},
+                              {IDC_DETAILMAP, "x.bmp"},   {IDC_OBJECTMAP, "x.mob"}};
+    const Snapshot before = Snapshot::Take();
+    RunProperties(edits, IDCANCEL);
+    EXPECT_TRUE(Snapshot::Take() == before) << "Cancel";
+    RunProperties(edits, 0);
+    EXPECT_TRUE(Snapshot::Take() == before) << "the close box";
+    EXPECT_EQ(app.textures.FindTexture(heightmap.c_str()), -1) << "nothing was even loaded";
+}
+
+TEST_F(PropertiesDialogTest, NamesLongerThanAFieldAreNeverCut)
+{
+    // A heightmap whose name has more than 127 characters is shown whole, and
+    // OK reads it back whole: it stays the loaded heightmap.
+    DeepFolder deep(folder.Path(), 170);
+    const std::string longName = deep.File("height.bmp");
+    ASSERT_GT(longName.size(), 127u);
+    ASSERT_LT(longName.size(), 255u);
+    WriteBytes(longName, Bitmap24(32, 48));
+    app.document.LoadHeightmap(longName.c_str());
+    const int slot = app.document.heightmapTexture;
+    ASSERT_GE(slot, 0);
+    const FieldTexts shown = RunProperties({}, IDOK);
+    EXPECT_EQ(shown.at(IDC_HEIGHTMAP), longName);
+    EXPECT_EQ(app.document.heightmapTexture, slot);
+    EXPECT_EQ(app.document.width, 32);
+
+    // Names whose first 127 characters name other, existing files: cut to
+    // 127 characters they would load those files.
+    const auto fileOf127 = [&](const char* tag)
+    {
+        std::string name = folder.File(tag);
+        name += std::string(127 - name.size(), 'x');
+        return name;
+    };
+    const std::string heightmap127 = fileOf127("h");
+    const std::string objects127 = fileOf127("o");
+    WriteBytes(heightmap127, Bitmap24(8, 8));
+    MapDocument other;
+    other.objectTypes = {ObjectType{"..\\objects\\well.ini"}};
+    ASSERT_TRUE(other.SaveObjects(objects127.c_str()));
+    strcpy(app.document.detailMap, "..\\maps\\detail-map.bmp");
+    CtrlClick(100, 100);
+    const Bytes objectsBefore = Snapshot::Take().objects;
+
+    RunProperties({{IDC_HEIGHTMAP, heightmap127 + ".bmp"},
+                   {IDC_DETAILMAP, std::string(200, 'd')},
+                   {IDC_OBJECTMAP, objects127 + ".mob"}},
+                  IDOK);
+    EXPECT_EQ(app.document.heightmapTexture, -1);
+    EXPECT_EQ(app.document.width, 32) << "the 8 x 8 bitmap was not loaded";
+    EXPECT_EQ(app.textures.FindTexture(heightmap127.c_str()), -1);
+    EXPECT_STREQ(app.document.detailMap, "..\\maps\\detail-map.bmp") << "kept, not cut";
+    EXPECT_EQ(Snapshot::Take().objects, objectsBefore);
+    EXPECT_EQ(ListRows(PaletteList()), (std::vector<std::string>{"..\\objects\\tree.ini"}));
+}

@@ -1,0 +1,415 @@
+#!/usr/bin/env python3
+"""A map designer's session with the real MapEditor.exe, under Wine in a
+virtual desktop on an X display, driven with real input only (xdotool: menus
+by their mnemonics, the file choosers by typing a path, Ctrl + clicks in the
+view, the Delete key, the object palette).
+
+First start: import two object types (Import > Objects, then the palette's
+Add), move the palette aside, place five objects with chosen types and
+rotations, drag one across another object, select and delete one, save the
+objects and the map, quit. Second start: open the saved map. Then the saved
+files are compared byte by byte with what the designer made, and the view
+after reopening with the view before quitting.
+
+    designer_session.py --dist DIR --work DIR --wine-prefix DIR
+
+Uses DISPLAY when set; otherwise runs its own Xvfb. Exit status 0 when every
+check passed. Screenshots and the editor's output stay in the work folder.
+"""
+
+import argparse
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+from xscreen import Image, Rect, Screen
+
+MAIN_CAPTION = "Map Editor 1.4a"
+PALETTE_CAPTION = "Objects"
+
+# Places on the palette, from its window's top-left corner (caption, controls
+# row and list rows of the palette as Wine lays out its dialog template).
+PALETTE_CAPTION_GRIP = (100, 8)
+PALETTE_ROTATION_BOX = (88, 33)
+PALETTE_ADD_BUTTON = (240, 33)
+PALETTE_LIST_ROWS = [(60, 52), (60, 65)]
+
+# Where the designer moves the palette: the bottom right, clear of the work.
+PALETTE_SPOT = (900, 760)
+
+# A point of the view that never holds an object: clicking it only gives the
+# main window the keyboard.
+EMPTY_VIEW_POINT = (1200, 40)
+
+STATUS_TEXT = Rect(0, 0, 80, 16)  # "Objects: %d", client coordinates
+
+
+def windows_path(path):
+    """Wine's name for a Unix path (drive Z: is the Unix root)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+class Editor:
+    """One run of MapEditor.exe in its own virtual desktop."""
+
+    def __init__(self, screen, env, program_folder, log_path):
+        self.screen = screen
+        self.log = open(log_path, "ab")
+        wine = env["WINE"]
+        self.process = subprocess.Popen(
+            [wine, "explorer", "/desktop=designer,1280x1024", "MapEditor.exe"],
+            cwd=program_folder, env=env, stdout=self.log, stderr=subprocess.STDOUT)
+        main = screen.wait_window(MAIN_CAPTION, timeout=90)
+        surface = screen.wait_for(lambda: screen.largest_child(main), "the view's surface")
+        self.client = screen.rect(surface)
+        self.palette = screen.wait_window(PALETTE_CAPTION)
+        # The first frames are up once the red status text shows.
+        screen.wait_for(lambda: self.red_status_pixels(self.shot_image()) > 10,
+                        "the first frame with its status text", timeout=60)
+
+    # Where things are ----------------------------------------------------
+
+    def at(self, x, y):
+        """Screen point of a client point of the view."""
+        return self.client.x + x, self.client.y + y
+
+    def palette_rect(self):
+        return self.screen.rect(self.palette)
+
+    def shot_image(self, path=None):
+        if path is None:
+            handle, path = tempfile.mkstemp(suffix=".png")
+            os.close(handle)
+            try:
+                return self.screen.shot(path)
+            finally:
+                os.unlink(path)
+        return self.screen.shot(path)
+
+    def red_status_pixels(self, image):
+        count = 0
+        for y in range(STATUS_TEXT.height):
+            for x in range(STATUS_TEXT.width):
+                r, g, b = image.pixel(self.client.x + x, self.client.y + y)
+                count += r > 180 and g < 90 and b < 90
+        return count
+
+    # Input ---------------------------------------------------------------
+
+    def click(self, x, y):
+        self.screen.xdotool("mousemove", *self.at(x, y), "click", 1)
+
+    def ctrl_click(self, x, y):
+        self.screen.xdotool("mousemove", *self.at(x, y), "keydown", "ctrl", "click", 1,
+                            "keyup", "ctrl")
+
+    def drag(self, points):
+        """Presses at the first point, moves through the others, releases."""
+        self.screen.xdotool("mousemove", *self.at(*points[0]), "mousedown", 1)
+        for point in points[1:]:
+            self.screen.xdotool("mousemove", *self.at(*point))
+            time.sleep(0.02)
+        self.screen.xdotool("mouseup", 1)
+
+    def keys(self, *names):
+        self.screen.xdotool("key", "--delay", 60, *names)
+
+    def focus_view(self):
+        self.click(*EMPTY_VIEW_POINT)
+        time.sleep(0.2)
+
+    def menu(self, *keys):
+        """A menu command by its keys, e.g. ("alt+f", "s")."""
+        self.focus_view()
+        self.keys(keys[0])
+        time.sleep(0.4)
+        self.keys(*keys[1:])
+
+    def answer_chooser(self, title, path):
+        self.screen.wait_window(title)
+        time.sleep(0.5)  # the file name box takes the keyboard once shown
+        self.screen.xdotool("type", "--delay", 20, windows_path(path))
+        self.keys("Return")
+        self.screen.wait_gone(title)
+
+    # The palette ---------------------------------------------------------
+
+    def palette_point(self, offset):
+        """Raises the palette above the view's surface (Wine keeps the
+        Direct3D surface above it in the virtual desktop) and returns a
+        screen point on it."""
+        self.screen.xdotool("windowraise", self.palette)
+        time.sleep(0.2)
+        rect = self.palette_rect()
+        return rect.x + offset[0], rect.y + offset[1]
+
+    def palette_click(self, offset):
+        self.screen.xdotool("mousemove", *self.palette_point(offset), "click", 1)
+        time.sleep(0.2)
+
+    def move_palette(self, spot):
+        grip = self.palette_point(PALETTE_CAPTION_GRIP)
+        rect = self.palette_rect()
+        target = (grip[0] + spot[0] - rect.x, grip[1] + spot[1] - rect.y)
+        self.screen.xdotool("mousemove", *grip, "mousedown", 1)
+        for step in range(1, 11):
+            self.screen.xdotool("mousemove", grip[0] + (target[0] - grip[0]) * step // 10,
+                                grip[1] + (target[1] - grip[1]) * step // 10)
+            time.sleep(0.03)
+        self.screen.xdotool("mouseup", 1)
+        self.screen.wait_for(lambda: (self.palette_rect().x, self.palette_rect().y) == spot,
+                             "the palette at %s" % (spot,), timeout=10)
+
+    def choose_rotation(self, rows_down):
+        """Opens the rotation box and moves down that many rows from "0"."""
+        self.palette_click(PALETTE_ROTATION_BOX)
+        time.sleep(0.3)
+        self.keys(*(["Down"] * rows_down + ["Return"]))
+        time.sleep(0.2)
+
+    # Files and the end ---------------------------------------------------
+
+    def import_object_from_menu(self, path):
+        self.menu("alt+i", "o")
+        self.answer_chooser("Import Object", path)
+
+    def import_object_from_palette(self, path):
+        self.palette_click(PALETTE_ADD_BUTTON)
+        self.answer_chooser("Import Object", path)
+
+    def save_objects(self, path):
+        # "Save Objects" has no mnemonic: the fourth item of File.
+        self.menu("alt+f", "Down", "Down", "Down", "Return")
+        self.answer_chooser("Save Object File", path)
+        self.screen.wait_for(lambda: os.path.exists(path), path)
+
+    def save_map(self, path):
+        self.menu("alt+f", "s")
+        self.answer_chooser("Save Map File", path)
+        self.screen.wait_for(lambda: os.path.exists(path), path)
+
+    def open_map(self, path):
+        self.menu("alt+f", "m")
+        self.answer_chooser("Open Map File", path)
+
+    def still_view(self, path, differ_from=None):
+        """A screenshot once the view holds still (and, if given, no longer
+        shows the `differ_from` screenshot's view)."""
+        previous = None
+        for _ in range(40):
+            image = self.shot_image(path)
+            view = image.region(self.client, self.palette_rect())
+            if differ_from is not None and view == differ_from.region(self.client,
+                                                                       self.palette_rect()):
+                time.sleep(0.25)
+                continue
+            if view == previous:
+                return image
+            previous = view
+            time.sleep(0.25)
+        raise TimeoutError("the view never held still")
+
+    def quit(self):
+        self.menu("alt+f", "x")
+        try:
+            self.process.wait(timeout=30)
+        finally:
+            self.close()
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.kill()  # only our own editor, by its process
+            self.process.wait()
+        self.log.close()
+
+
+# Expected files -------------------------------------------------------------
+
+def object_file(names, records, scale):
+    """An object placement file: "M4DO", the two counts, 128-byte names and
+    17-byte records (type, x, y, two reserved bytes, rotation, four reserved
+    bytes; little-endian, positions as fractions of the map's side)."""
+    data = b"M4DO" + struct.pack("<ii", len(names), len(records))
+    for name in names:
+        data += name.encode("latin-1").ljust(128, b"\0")
+    for type_index, px, py, rotation in records:
+        data += struct.pack("<Bff2xh4x", type_index, px / scale, py / scale, rotation)
+    return data
+
+
+def settings_file(object_map):
+    lines = ["[map]",
+             "colormap=..\\maps\\area1-colormap.bmp",
+             "heightmap=..\\maps\\area1.bmp",
+             "detailmap=",
+             "objectmap=" + object_map,
+             "quad_depth=4",
+             "spacing=10"]
+    return "".join(line + "\r\n" for line in lines).encode("latin-1")
+
+
+def bitmap_width(path):
+    with open(path, "rb") as f:
+        header = f.read(26)
+    return struct.unpack_from("<i", header, 18)[0]
+
+
+def first_difference(a, b):
+    for i, (x, y) in enumerate(zip(a, b)):
+        if x != y:
+            return i
+    return min(len(a), len(b))
+
+
+class Checks:
+    def __init__(self):
+        self.failures = []
+
+    def expect(self, condition, message):
+        print(("ok    " if condition else "FAIL  ") + message, flush=True)
+        if not condition:
+            self.failures.append(message)
+
+    def expect_bytes(self, path, expected, what):
+        actual = open(path, "rb").read() if os.path.exists(path) else b""
+        same = actual == expected
+        detail = "" if same else " (%d bytes, %d expected, first difference at %d)" % (
+            len(actual), len(expected), first_difference(actual, expected))
+        self.expect(same, "%s is byte for byte what the designer made%s" % (what, detail))
+
+
+# The session ------------------------------------------------------------------
+
+def run_session(screen, env, work, checks):
+    dist = os.path.join(work, "dist")
+    program = os.path.join(dist, "editor")
+    objects = os.path.join(dist, "objects")
+    placed = os.path.join(work, "placed.mob")
+    settings = os.path.join(work, "designer.ini")
+    log = os.path.join(work, "editor-output.txt")
+    # "6x" at start-up: one heightmap pixel spans twelve view pixels. The
+    # points below are multiples of 3, so every map position is exact.
+    scale = bitmap_width(os.path.join(dist, "maps", "area1.bmp")) * 12
+
+    print("first start", flush=True)
+    editor = Editor(screen, env, program, log)
+    try:
+        editor.import_object_from_menu(os.path.join(objects, "tree.ini"))
+        editor.move_palette(PALETTE_SPOT)
+        editor.import_object_from_palette(os.path.join(objects, "rock.ini"))
+
+        # Two trees at rotation 0, three rocks at rotation 90.
+        editor.palette_click(PALETTE_LIST_ROWS[0])
+        editor.ctrl_click(480, 300)  # A
+        editor.ctrl_click(720, 300)  # B
+        editor.palette_click(PALETTE_LIST_ROWS[1])
+        editor.choose_rotation(2)
+        editor.ctrl_click(480, 600)  # C
+        editor.ctrl_click(720, 600)  # D
+        editor.ctrl_click(960, 450)  # E
+
+        # D is dragged left right across C (placed before it), then down.
+        path = [(x, 600) for x in range(720, 479, -24)] + [(468, 660), (456, 720)]
+        editor.drag(path)
+
+        # A is selected and deleted; the selection then designates B.
+        editor.click(480, 300)
+        time.sleep(0.2)
+        editor.keys("Delete")
+
+        editor.save_objects(placed)
+        editor.save_map(settings)
+        before_quit = editor.still_view(os.path.join(work, "1-before-quit.png"))
+        palette_spot = editor.palette_rect()
+        editor.quit()
+    finally:
+        editor.close()
+
+    names = ["..\\objects\\tree.ini", "..\\objects\\rock.ini"]
+    records = [(0, 720, 300, 0), (1, 480, 600, 90), (1, 456, 720, 90), (1, 960, 450, 90)]
+    checks.expect_bytes(placed, object_file(names, records, scale), "placed.mob")
+    checks.expect_bytes(settings, settings_file(windows_path(placed)), "designer.ini")
+
+    print("second start", flush=True)
+    editor = Editor(screen, env, program, log)
+    try:
+        editor.move_palette((palette_spot.x, palette_spot.y))
+        started = editor.still_view(os.path.join(work, "2-started.png"))
+        editor.open_map(settings)
+        reopened = editor.still_view(os.path.join(work, "3-reopened.png"), differ_from=started)
+        palette = editor.palette_rect()
+        client = editor.client
+        checks.expect(editor.red_status_pixels(reopened) > 10, "the status text shows")
+        status = Rect(client.x, client.y, STATUS_TEXT.width, STATUS_TEXT.height)
+        checks.expect(reopened.region(status) != started.region(status),
+                      "the object count changed when the map was opened")
+        checks.expect(reopened.region(client, palette) == before_quit.region(client, palette),
+                      "the reopened map's view is the view before quitting")
+        editor.quit()
+    finally:
+        editor.close()
+
+
+def wine_environment(prefix):
+    env = dict(os.environ)
+    env["WINEPREFIX"] = prefix
+    env["WINEDEBUG"] = env.get("WINEDEBUG", "-all")
+    env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
+    env["WINE"] = "/usr/lib/wine/wine64" if os.access("/usr/lib/wine/wine64", os.X_OK) else "wine"
+    if not os.path.exists(os.path.join(prefix, "system.reg")):
+        os.makedirs(prefix, exist_ok=True)
+        subprocess.run([env["WINE"], "wineboot", "--init"], env=env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=env)
+    return env
+
+
+def start_xvfb():
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                               "1280x1024x24", "-nolisten", "tcp"],
+                              pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        number = pipe.readline().strip()
+    return server, ":" + number
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--dist", required=True, help="the program folder layout (dist/)")
+    parser.add_argument("--work", required=True, help="a folder for this run")
+    parser.add_argument("--wine-prefix", required=True)
+    args = parser.parse_args()
+
+    shutil.rmtree(args.work, ignore_errors=True)
+    os.makedirs(args.work)
+    shutil.copytree(args.dist, os.path.join(args.work, "dist"))
+
+    server = None
+    display = os.environ.get("DISPLAY")
+    if not display:
+        server, display = start_xvfb()
+        os.environ["DISPLAY"] = display
+    checks = Checks()
+    started = time.monotonic()
+    try:
+        env = wine_environment(args.wine_prefix)
+        run_session(Screen(display), env, args.work, checks)
+    except Exception as error:  # a step that never happened fails the run
+        checks.expect(False, "session: %s: %s" % (type(error).__name__, error))
+    finally:
+        if server:
+            server.terminate()
+            server.wait()
+    print("%d failure(s) in %.0f s; screenshots in %s" % (len(checks.failures),
+                                                         time.monotonic() - started, args.work))
+    return 1 if checks.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
