@@ -37,6 +37,10 @@ class MapDocument
     FontRegistry* fontRegistry = nullptr;
     int labelFont = 0;
     Renderer* renderer = nullptr;
+    // DrawObjects leaves out objects whose marker and label both lie wholly
+    // outside the visible part of the view; what it draws is the same either
+    // way. Off, every object is sent to the device.
+    bool cullOffscreenObjects = true;
 
     MapDocument() = default;
     MapDocument(const MapDocument&) = delete;

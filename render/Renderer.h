@@ -8,25 +8,7 @@
 #include <d3d8.h>
 
 #include "render/TextureTable.h"
-
-// Screen rectangle in view pixels.
-struct ScreenRect
-{
-    int left, top, right, bottom;
-};
-
-// Texture-coordinate rectangle: u, v of the top-left and bottom-right corners.
-struct TexCoordRect
-{
-    float u0, v0, u1, v1;
-};
-
-// One corner of a marker outline (z is carried but not used).
-struct CornerPoint
-{
-    float x, y, z;
-    void RotatePoint(float angle);
-};
+#include "render/ViewGeometry.h" // ScreenRect, TexCoordRect, CornerPoint
 
 class Renderer
 {

@@ -1,0 +1,106 @@
+// Helpers of the map view and preset suites: a frame drawn and read back
+// before it is presented, colour channels, bitmaps written into a temporary
+// folder and loaded through the editor's texture table, and the device's
+// whole state kept aside around a test.
+#ifndef MAPEDITOR_TESTS_VIEWTESTSUPPORT_H
+#define MAPEDITOR_TESTS_VIEWTESTSUPPORT_H
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
+
+#include "app/EditorApp.h"
+#include "tests/d3dx/TestImages.h"
+#include "tests/support/EditorHarness.h"
+
+namespace viewtest
+{
+// BeginFrame, the drawing, then the back buffer as it stands before Present.
+// The viewport is set to the whole back buffer first: without a window
+// manager the main window may be restored to its dialog size at any message
+// (WM_SIZE then shrinks the viewport, which limits both clearing and
+// drawing), and the tests must not depend on that. A test may ask for a
+// smaller viewport at the top-left corner.
+template <typename Draw>
+BackBufferPixels DrawnFrame(Draw draw, unsigned width = 0, unsigned height = 0)
+{
+    BackBufferPixels pixels;
+    app.ResizeViewport(0, 0, width ? width : (unsigned)app.clientWidth,
+                       height ? height : (unsigned)app.clientHeight);
+    app.BeginFrame();
+    draw();
+    app.device->EndScene();
+    EXPECT_TRUE(ReadBackBuffer(app.device, &pixels));
+    app.device->BeginScene();
+    app.EndFrame();
+    return pixels;
+}
+
+inline int Red(unsigned argb)
+{
+    return (int)(argb >> 16 & 0xFF);
+}
+inline int Green(unsigned argb)
+{
+    return (int)(argb >> 8 & 0xFF);
+}
+inline int Blue(unsigned argb)
+{
+    return (int)(argb & 0xFF);
+}
+
+// Each channel of two colours within `tolerance`.
+inline bool Near(unsigned a, unsigned b, int tolerance)
+{
+    return abs(Red(a) - Red(b)) <= tolerance && abs(Green(a) - Green(b)) <= tolerance &&
+           abs(Blue(a) - Blue(b)) <= tolerance;
+}
+
+// Writes a 24-bit bitmap of the texels (rows from the top, ARGB) into the
+// folder and loads it through the editor's texture table; the slot index.
+inline int LoadBitmap(const TempFolder& folder, const char* name, uint32_t width, uint32_t height,
+                      const std::vector<uint32_t>& texels)
+{
+    const std::string path = folder.File(name);
+    EXPECT_TRUE(testimages::WriteFileBytes(
+        path, testimages::Bitmap24(testimages::FromTexels(width, height, texels))));
+    const int slot = app.LoadTexture(path.c_str());
+    EXPECT_GE(slot, 0) << path;
+    return slot;
+}
+
+inline int LoadSolidBitmap(const TempFolder& folder, const char* name, uint32_t argb)
+{
+    return LoadBitmap(folder, name, 4, 4, std::vector<uint32_t>(16, argb));
+}
+
+// The device's whole state, captured at construction and put back at
+// destruction, so a test's presets and blend states reach no other test.
+class DeviceStateGuard
+{
+  public:
+    DeviceStateGuard()
+    {
+        if (app.device && FAILED(app.device->CreateStateBlock(D3DSBT_ALL, &block_)))
+            block_ = 0;
+    }
+    ~DeviceStateGuard()
+    {
+        if (block_)
+        {
+            app.device->ApplyStateBlock(block_);
+            app.device->DeleteStateBlock(block_);
+        }
+    }
+    DeviceStateGuard(const DeviceStateGuard&) = delete;
+    DeviceStateGuard& operator=(const DeviceStateGuard&) = delete;
+
+  private:
+    DWORD block_ = 0;
+};
+} // namespace viewtest
+
+#endif
