@@ -47,7 +47,15 @@ rm -f "$previous" "$current"
 
 # Wine's virtual desktop keeps the Direct3D surface of the main window above
 # the X window of the palette, although in Windows' own order the owned
-# palette is above its owner: raise the palette's X window so it shows.
+# palette is above its owner: raise the palette's X window so it shows. Then
+# drag it by its caption away from the top-left corner, where it starts, so
+# that the status text there shows too.
+for window in $(xdotool search --name '^Objects$' 2>/dev/null); do
+    xdotool windowraise "$window" 2>/dev/null || true
+done
+xdotool mousemove 100 32 mousedown 1 mousemove 500 400 mousemove 930 760 mouseup 1 \
+    2>/dev/null || true
+sleep 1
 for window in $(xdotool search --name '^Objects$' 2>/dev/null); do
     xdotool windowraise "$window" 2>/dev/null || true
 done
