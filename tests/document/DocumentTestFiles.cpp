@@ -1,10 +1,12 @@
-// Helpers of the document suite.
+// Helpers of the document and editing suites.
 #include "tests/document/DocumentTestFiles.h"
 
-#include <stdio.h>
-#include <string.h>
-
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <iterator>
+#include <sstream>
 
 #include "app/EditorApp.h"
 #include "resource.h"
@@ -16,16 +18,8 @@ bool FileExists(const std::string& path)
 
 Bytes ReadBytes(const std::string& path)
 {
-    Bytes bytes;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file)
-        return bytes;
-    unsigned char buffer[65536];
-    size_t read;
-    while ((read = fread(buffer, 1, sizeof(buffer), file)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + read);
-    fclose(file);
-    return bytes;
+    std::ifstream file(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 std::string ReadText(const std::string& path)
@@ -36,12 +30,8 @@ std::string ReadText(const std::string& path)
 
 void WriteBytes(const std::string& path, const Bytes& bytes)
 {
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file)
-        return;
-    if (!bytes.empty())
-        fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
+    std::ofstream(path, std::ios::binary)
+        .write((const char*)bytes.data(), (std::streamsize)bytes.size());
 }
 
 void WriteText(const std::string& path, const std::string& text)
@@ -49,19 +39,12 @@ void WriteText(const std::string& path, const std::string& text)
     WriteBytes(path, Bytes(text.begin(), text.end()));
 }
 
-std::vector<std::string> FilesIn(const std::string& folder)
+Rows FilesIn(const std::string& folder)
 {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do
-    {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    Rows names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (!entry.is_directory())
+            names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -71,7 +54,8 @@ Bytes Bitmap24(int width, int height)
     const int stride = (width * 3 + 3) & ~3;
     const unsigned imageSize = (unsigned)(stride * height);
     Bytes bytes(54 + imageSize, 0);
-    auto put32 = [&](size_t at, unsigned value) {
+    auto put32 = [&](size_t at, unsigned value)
+    {
         for (int i = 0; i < 4; ++i)
             bytes[at + i] = (unsigned char)(value >> (8 * i));
     };
@@ -86,42 +70,14 @@ Bytes Bitmap24(int width, int height)
     bytes[28] = 24; // bits per pixel
     put32(34, imageSize);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < 3; ++c)
-                bytes[54 + (size_t)y * stride + x * 3 + c] = (unsigned char)(x + y);
+        for (int x = 0; x < width * 3; ++x)
+            bytes[54 + (size_t)y * stride + x] = (unsigned char)(x / 3 + y);
     return bytes;
 }
 
-namespace
-{
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-} // namespace
-
 DeepFolder::DeepFolder(const std::string& parent, size_t minimumLength)
 {
-    top_ = parent + "\\" + std::string(40, 'd');
-    path_ = top_;
+    top_ = path_ = parent + "\\" + std::string(40, 'd');
     CreateDirectoryA(path_.c_str(), nullptr);
     while (path_.size() < minimumLength)
     {
@@ -130,13 +86,20 @@ DeepFolder::DeepFolder(const std::string& parent, size_t minimumLength)
     }
 }
 
-DeepFolder::~DeepFolder() { RemoveTree(top_); }
-
-HWND PaletteList() { return GetDlgItem(app.paletteWindow, IDC_OBJECTLIST); }
-
-std::vector<std::string> ListRows(HWND list)
+DeepFolder::~DeepFolder()
 {
-    std::vector<std::string> rows;
+    std::error_code ignored; // a destructor does not throw
+    std::filesystem::remove_all(top_, ignored);
+}
+
+HWND PaletteList()
+{
+    return GetDlgItem(app.paletteWindow, IDC_OBJECTLIST);
+}
+
+Rows ListRows(HWND list)
+{
+    Rows rows;
     const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i)
     {
@@ -148,7 +111,7 @@ std::vector<std::string> ListRows(HWND list)
     return rows;
 }
 
-void SetListRows(HWND list, const std::vector<std::string>& rows)
+void SetListRows(HWND list, const Rows& rows)
 {
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     for (const std::string& row : rows)
@@ -157,11 +120,42 @@ void SetListRows(HWND list, const std::vector<std::string>& rows)
 
 PlacedObject MakeObject(uint8_t type, float x, float y, int16_t rotation)
 {
-    PlacedObject object;
-    memset(&object, 0, sizeof(object));
-    object.type = type;
-    object.x = x;
-    object.y = y;
-    object.rotation = rotation;
-    return object;
+    return PlacedObject{type, x, y, {}, rotation, {}}; // reserved bytes zero
+}
+
+std::string StateOf(const MapDocument& d, HWND list)
+{
+    std::ostringstream s;
+    s << std::setprecision(9) << "quad depth " << (int)d.quadDepth << ", spacing " << d.spacing
+      << ", heightmap " << d.heightmapTexture << " (" << d.width << " x " << d.height
+      << "), colormap " << d.colormapTexture << ", detail map '" << d.detailMap << "', object map '"
+      << d.objectMap << "', view " << d.viewScale << " at " << d.scrollX << ", " << d.scrollY
+      << ", type " << d.currentType << ", selected " << d.selectedObject << "\ncatalog:";
+    for (const ObjectType& type : d.objectTypes)
+        s << " " << type.path;
+    s << "\nrows:";
+    for (const std::string& row : ListRows(list))
+        s << " " << row;
+    s << "\nobjects:" << std::hex;
+    const unsigned char* raw = (const unsigned char*)d.objects.data();
+    for (size_t i = 0; i < d.objects.size() * sizeof(PlacedObject); ++i)
+        s << " " << (int)raw[i];
+    return s.str();
+}
+
+void DocumentFileTest::SetUp()
+{
+    ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+    ASSERT_TRUE(FileExists("..\\maps\\area1.bmp")) << "run with the sample content one folder up";
+    document.renderer = &app;
+    list = PaletteList();
+    ASSERT_NE(list, nullptr);
+}
+
+void DocumentFileTest::TearDown()
+{
+    Rows rows;
+    for (const ObjectType& type : app.document.objectTypes)
+        rows.push_back(type.path);
+    SetListRows(list, rows);
 }

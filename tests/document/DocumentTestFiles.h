@@ -1,16 +1,21 @@
-// Helpers of the document suite: files as bytes and text, bitmaps to load as
-// heightmaps, deep folders for over-long names, the palette's real list box.
+// Helpers of the document and editing suites: files as bytes and text,
+// bitmaps to load as heightmaps, deep folders for over-long names, the
+// palette's real list box, the document's state as one comparable text, and
+// the fixture of the document suites.
 #ifndef MAPEDITOR_TESTS_DOCUMENTTESTFILES_H
 #define MAPEDITOR_TESTS_DOCUMENTTESTFILES_H
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 #include "document/MapDocument.h"
+#include "tests/support/EditorHarness.h"
 
 using Bytes = std::vector<unsigned char>;
+using Rows = std::vector<std::string>;
 
 bool FileExists(const std::string& path);
 Bytes ReadBytes(const std::string& path);
@@ -19,7 +24,7 @@ void WriteBytes(const std::string& path, const Bytes& bytes);
 void WriteText(const std::string& path, const std::string& text);
 
 // Names of the files (not folders) in a folder, sorted.
-std::vector<std::string> FilesIn(const std::string& folder);
+Rows FilesIn(const std::string& folder);
 
 // A 24-bit bitmap of the given size (a grey ramp).
 Bytes Bitmap24(int width, int height);
@@ -41,10 +46,27 @@ class DeepFolder
 
 // Control 1001 of the palette, and its rows.
 HWND PaletteList();
-std::vector<std::string> ListRows(HWND list);
-void SetListRows(HWND list, const std::vector<std::string>& rows);
+Rows ListRows(HWND list);
+void SetListRows(HWND list, const Rows& rows);
 
 // A placed object with zeroed reserved bytes.
 PlacedObject MakeObject(uint8_t type, float x, float y, int16_t rotation);
+
+// Everything of a document that a refused file or a cancelled dialog must
+// leave as it was (settings, texture slots, view, catalog, the objects'
+// bytes) and the list's rows, as text: a difference shows where it lies.
+std::string StateOf(const MapDocument& document, HWND list);
+
+// A fresh document attached to the started editor, the palette's list and a
+// temporary folder; afterwards the list shows the editor's own catalog again.
+class DocumentFileTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    MapDocument document;
+    HWND list = nullptr;
+    TempFolder folder;
+};
 
 #endif

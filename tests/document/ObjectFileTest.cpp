@@ -17,13 +17,7 @@ using Bytes = std::vector<unsigned char>;
 
 PlacedObject MakeObject(uint8_t type, float x, float y, int16_t rotation)
 {
-    PlacedObject object;
-    memset(&object, 0, sizeof(object));
-    object.type = type;
-    object.x = x;
-    object.y = y;
-    object.rotation = rotation;
-    return object;
+    return PlacedObject{type, x, y, {}, rotation, {}}; // reserved bytes zero
 }
 
 Bytes Header(int32_t types, int32_t objects)
@@ -41,128 +35,95 @@ Bytes Encode(const std::vector<ObjectType>& types, const std::vector<PlacedObjec
     EXPECT_TRUE(EncodeObjectFile(types, objects, &bytes));
     return bytes;
 }
-
-// A document that a refused parse must leave alone.
-ObjectFileContents Sentinel()
-{
-    ObjectFileContents contents;
-    contents.types.push_back(ObjectType{"kept"});
-    contents.objects.push_back(MakeObject(0, 1.0f, 2.0f, 45));
-    return contents;
-}
-
-void ExpectSentinel(const ObjectFileContents& contents)
-{
-    ASSERT_EQ(contents.types.size(), 1u);
-    EXPECT_EQ(contents.types[0].path, "kept");
-    ASSERT_EQ(contents.objects.size(), 1u);
-    EXPECT_EQ((int)contents.objects[0].rotation, 45); // packed: read by value
-}
 } // namespace
 
 TEST(ObjectFile, NameFieldsAreZeroPaddedAndHoldAtMost127Characters)
 {
     const std::string longest(127, 'n');
-    const Bytes bytes = Encode({{"tree"}, {longest}, {std::string(200, 'x')}}, {});
+    Bytes bytes = Encode({{"tree"}, {longest}, {std::string(200, 'x')}}, {});
     ASSERT_EQ(bytes.size(), 12u + 3 * 128);
     const unsigned char* first = bytes.data() + 12;
     EXPECT_EQ(memcmp(first, "tree", 4), 0);
     for (int i = 4; i < 128; ++i)
         ASSERT_EQ(first[i], 0) << i;
-    // 127 characters fill the field up to a single zero byte.
+    // 127 characters fill the field up to a single zero byte; a name that
+    // does not fit is cut, the field is never overrun.
     EXPECT_EQ(memcmp(first + 128, longest.data(), 127), 0);
     EXPECT_EQ(first[128 + 127], 0);
-    // A name that does not fit is cut; the field is never overrun.
     EXPECT_EQ(first[256 + 127], 0);
 
+    bytes[12 + 128 + 127] = 'Z'; // a field without a zero byte gives its first 127
     ObjectFileContents contents;
     ASSERT_TRUE(ParseObjectFile(bytes.data(), bytes.size(), &contents));
+    EXPECT_EQ(contents.types[0].path, "tree");
     EXPECT_EQ(contents.types[1].path, longest);
     EXPECT_EQ(contents.types[2].path, std::string(127, 'x'));
 }
 
-TEST(ObjectFile, NameFieldWithoutZeroGivesItsFirst127Characters)
-{
-    Bytes bytes = Header(1, 0);
-    for (int i = 0; i < 128; ++i)
-        bytes.push_back((unsigned char)('a' + i % 26));
-    ObjectFileContents contents;
-    ASSERT_TRUE(ParseObjectFile(bytes.data(), bytes.size(), &contents));
-    ASSERT_EQ(contents.types.size(), 1u);
-    EXPECT_EQ(contents.types[0].path, std::string((const char*)bytes.data() + 12, 127));
-}
-
-TEST(ObjectFile, NegativeCountsMeanNoEntries)
+TEST(ObjectFile, NegativeCountsMeanNoEntriesOfThatKind)
 {
     const int32_t cases[][2] = {{-1, 0}, {0, -1}, {-5, -7}, {INT32_MIN, INT32_MIN}};
     for (const auto& counts : cases)
     {
         const Bytes bytes = Header(counts[0], counts[1]);
         EXPECT_EQ(ObjectFileRequiredSize({counts[0], counts[1]}), 12u);
-        ObjectFileContents contents = Sentinel();
+        ObjectFileContents contents;
+        contents.types.push_back(ObjectType{"kept"});
         ASSERT_TRUE(ParseObjectFile(bytes.data(), bytes.size(), &contents));
         EXPECT_TRUE(contents.types.empty());
         EXPECT_TRUE(contents.objects.empty());
     }
-}
-
-TEST(ObjectFile, NegativeTypeCountStillReadsTheObjectsAfterTheHeader)
-{
+    // A negative type count still reads the objects right after the header.
     Bytes bytes = Header(-3, 1);
     const PlacedObject object = MakeObject(4, 0.75f, 0.5f, 180);
-    const unsigned char* raw = (const unsigned char*)&object;
-    bytes.insert(bytes.end(), raw, raw + 17);
+    bytes.insert(bytes.end(), (const unsigned char*)&object, (const unsigned char*)&object + 17);
     ObjectFileContents contents;
     ASSERT_TRUE(ParseObjectFile(bytes.data(), bytes.size(), &contents));
     ASSERT_EQ(contents.objects.size(), 1u);
     EXPECT_EQ(memcmp(&contents.objects[0], &object, 17), 0);
 }
 
-TEST(ObjectFile, WrongSignatureIsRefused)
-{
-    for (int at = 0; at < 4; ++at)
-    {
-        Bytes bytes = Header(0, 0);
-        bytes[at] ^= 0x20; // "m4DO", "M4dO", ...: case matters
-        ObjectFileContents contents = Sentinel();
-        EXPECT_FALSE(ParseObjectFile(bytes.data(), bytes.size(), &contents)) << at;
-        ExpectSentinel(contents);
-    }
-}
-
-TEST(ObjectFile, EveryTruncationIsRefusedAndTrailingBytesAreIgnored)
+TEST(ObjectFile, RefusedInputsLeaveTheContentsUntouched)
 {
     const Bytes full = Encode({{"..\\objects\\tree.ini"}, {"..\\objects\\rock.ini"}},
                               {MakeObject(0, 0.1f, 0.2f, 0), MakeObject(1, 0.3f, 0.4f, 45),
                                MakeObject(5, 0.5f, 0.6f, 315)});
     ASSERT_EQ(full.size(), 319u);
+    std::vector<Bytes> refused;
     for (size_t length = 0; length < full.size(); ++length)
+        refused.push_back(Bytes(full.begin(), full.begin() + length));
+    for (int at = 0; at < 4; ++at)
     {
-        ObjectFileContents contents = Sentinel();
-        EXPECT_FALSE(ParseObjectFile(full.data(), length, &contents)) << length;
-        ExpectSentinel(contents);
+        refused.push_back(full);
+        refused.back()[at] ^= 0x20; // "m4DO", "M4dO", ...: case matters
     }
+    // Counts whose bytes the file lacks, without overflow of 128 x T + 17 x N.
+    EXPECT_EQ(ObjectFileRequiredSize({INT32_MAX, INT32_MAX}), 12u + 145u * (uint64_t)INT32_MAX);
+    const int32_t huge[][2] = {
+        {INT32_MAX, 0}, {0, INT32_MAX}, {INT32_MAX, INT32_MAX}, {33554432, 0}, {0, 252645135}};
+    for (const auto& counts : huge)
+    {
+        refused.push_back(Header(counts[0], counts[1]));
+        refused.back().resize(4096, 0);
+    }
+    for (const Bytes& bytes : refused)
+    {
+        ObjectFileContents contents;
+        contents.types.push_back(ObjectType{"kept"});
+        contents.objects.push_back(MakeObject(0, 1.0f, 2.0f, 45));
+        EXPECT_FALSE(ParseObjectFile(bytes.data(), bytes.size(), &contents)) << bytes.size();
+        ASSERT_EQ(contents.types.size(), 1u);
+        EXPECT_EQ(contents.types[0].path, "kept");
+        ASSERT_EQ(contents.objects.size(), 1u);
+        EXPECT_EQ((int)contents.objects[0].rotation, 45); // packed: read by value
+    }
+
+    // Bytes after the last record are ignored.
     Bytes longer = full;
     longer.insert(longer.end(), 40, 0xEE);
     ObjectFileContents contents;
     ASSERT_TRUE(ParseObjectFile(longer.data(), longer.size(), &contents));
     EXPECT_EQ(Encode(contents.types, contents.objects), full);
-}
-
-TEST(ObjectFile, HugeCountsNeedTheirBytesAndDoNotOverflow)
-{
-    EXPECT_EQ(ObjectFileRequiredSize({INT32_MAX, INT32_MAX}),
-              12u + 145u * (uint64_t)INT32_MAX);
-    const int32_t cases[][2] = {{INT32_MAX, 0}, {0, INT32_MAX}, {INT32_MAX, INT32_MAX},
-                                {33554432, 0}, {0, 252645135}};
-    for (const auto& counts : cases)
-    {
-        Bytes bytes = Header(counts[0], counts[1]);
-        bytes.resize(4096, 0);
-        ObjectFileContents contents = Sentinel();
-        EXPECT_FALSE(ParseObjectFile(bytes.data(), bytes.size(), &contents));
-        ExpectSentinel(contents);
-    }
 }
 
 // Random documents: saving what was loaded gives the same bytes, and loading

@@ -1,41 +1,25 @@
 // File > "Open &Map" / "&Save Map" with real INI files, the real
 // private-profile functions, the real texture loader and the palette's list:
-// the start-up save, what loading sets, edge files saved back, over-long
-// values, missing files, and saves that never lose the old file.
+// the start-up save, the sample map, edge files saved back, over-long values
+// and missing files. (Failed saves: ObjectPlacementFileTest.)
 #include <gtest/gtest.h>
 
 #include <string.h>
 
 #include "app/EditorApp.h"
 #include "tests/document/DocumentTestFiles.h"
-#include "tests/support/EditorHarness.h"
 
 namespace
 {
 const char kColormap[] = "..\\maps\\area1-colormap.bmp";
 const char kHeightmap[] = "..\\maps\\area1.bmp";
 
-class SettingsFileTest : public ::testing::Test
+class SettingsFileTest : public DocumentFileTest
 {
   protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
-        ASSERT_TRUE(FileExists(kHeightmap)) << "run with the sample content one folder up";
-        document.renderer = &app;
-        list = PaletteList();
-    }
-    void TearDown() override
-    {
-        std::vector<std::string> rows;
-        for (const ObjectType& type : app.document.objectTypes)
-            rows.push_back(type.path);
-        SetListRows(list, rows);
-    }
-
-    // Writes the settings text (lines joined with CR LF), loads it into the
-    // fresh document, saves it again and returns the saved text.
-    std::string LoadAndSaveAgain(const std::vector<std::string>& lines)
+    // Writes the lines (joined with CR LF), loads them into the document,
+    // saves it again and returns the saved text.
+    std::string LoadAndSaveAgain(const Rows& lines)
     {
         std::string text;
         for (const std::string& line : lines)
@@ -50,10 +34,6 @@ class SettingsFileTest : public ::testing::Test
         EXPECT_TRUE(document.SaveSettings(out.c_str()));
         return ReadText(out);
     }
-
-    MapDocument document;
-    HWND list = nullptr;
-    TempFolder folder;
     int files = 0;
 };
 } // namespace
@@ -73,7 +53,7 @@ TEST_F(SettingsFileTest, SavingRightAfterStartUpWritesTheStartUpNames)
                               "spacing=10\r\n");
 }
 
-TEST_F(SettingsFileTest, TheSampleMapLoadsEverythingItNames)
+TEST_F(SettingsFileTest, TheSampleMapLoadsEverythingItNamesAndKeepsTheView)
 {
     document.viewScale = 777;
     document.scrollX = 12.5f;
@@ -88,25 +68,36 @@ TEST_F(SettingsFileTest, TheSampleMapLoadsEverythingItNames)
     EXPECT_EQ(document.quadDepth, 4);
     EXPECT_STREQ(document.detailMap, "..\\maps\\detail-map.bmp");
     EXPECT_STREQ(document.objectMap, "..\\maps\\area1.mob");
-    EXPECT_EQ(document.objectTypes.size(), 5u);
-    EXPECT_EQ(ListRows(list).size(), 5u);
-    EXPECT_GE(document.ObjectCount(), 24);
-    // Loading keeps the view.
     EXPECT_EQ(document.viewScale, 777);
     EXPECT_EQ(document.scrollX, 12.5f);
     EXPECT_EQ(document.currentType, 3);
     EXPECT_EQ(document.selectedObject, 9);
+
+    // The sample objects: every type has its description file (relative to
+    // the program folder), and saving gives the sample file's bytes back.
+    EXPECT_EQ(document.objectTypes.size(), 5u);
+    EXPECT_EQ(ListRows(list).size(), 5u);
+    EXPECT_GE(document.ObjectCount(), 24);
+    for (const PlacedObject& object : document.objects)
+    {
+        ASSERT_NE(document.FindObjectType(object.type), nullptr);
+        EXPECT_EQ(object.rotation % 45, 0);
+    }
+    for (const ObjectType& type : document.objectTypes)
+        EXPECT_TRUE(FileExists(type.path)) << type.path;
+    const std::string copy = folder.File("copy.mob");
+    ASSERT_TRUE(document.SaveObjects(copy.c_str()));
+    EXPECT_EQ(ReadBytes(copy), ReadBytes("..\\maps\\area1.mob"));
 }
 
-TEST_F(SettingsFileTest, EdgeFilesSaveBackAsDescribed)
+TEST_F(SettingsFileTest, EdgeFilesSaveBackWhatTheyHold)
 {
-    struct Case
+    const struct
     {
         const char* what;
-        std::vector<std::string> lines;
+        Rows lines;
         const char* saved;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"quad depth of 300 keeps its low 8 bits",
          {"[map]", "colormap=..\\maps\\area1-colormap.bmp", "heightmap=..\\maps\\area1.bmp",
           "detailmap=d.bmp", "objectmap=", "quad_depth=300", "spacing=7"},
@@ -126,7 +117,7 @@ TEST_F(SettingsFileTest, EdgeFilesSaveBackAsDescribed)
          {"[other]", "colormap=..\\maps\\area1-colormap.bmp"},
          "[map]\r\ndetailmap=nostring\r\nobjectmap=\r\nquad_depth=0\r\nspacing=0\r\n"},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);
         document.colormapTexture = document.heightmapTexture = -1;
@@ -167,38 +158,15 @@ TEST_F(SettingsFileTest, AMissingOrUnreadableFileChangesNothing)
 {
     document.colormapTexture = 7;
     document.heightmapTexture = 8;
-    document.width = 64;
-    document.spacing = 3;
+    document.width = document.spacing = 3;
     document.quadDepth = 6;
     strcpy(document.detailMap, "detail.bmp");
     strcpy(document.objectMap, "objects.mob");
     document.AddObjectType("kept.ini");
-    const char* paths[] = {"..\\maps\\no-such-map.ini", "", nullptr};
-    for (const char* path : paths)
-        EXPECT_FALSE(document.LoadSettings(path, list));
-    EXPECT_FALSE(document.LoadSettings(folder.Path().c_str(), list)); // a folder
-    EXPECT_EQ(document.colormapTexture, 7);
-    EXPECT_EQ(document.heightmapTexture, 8);
-    EXPECT_EQ(document.width, 64);
-    EXPECT_EQ(document.spacing, 3);
-    EXPECT_EQ(document.quadDepth, 6);
-    EXPECT_STREQ(document.detailMap, "detail.bmp");
-    EXPECT_STREQ(document.objectMap, "objects.mob");
-    EXPECT_EQ(document.objectTypes.size(), 1u);
-}
-
-TEST_F(SettingsFileTest, FailedSavesKeepTheOldFile)
-{
-    const std::string path = folder.File("map.ini");
-    WriteText(path, "[map]\r\nspacing=99\r\n");
-    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(document.SaveSettings(path.c_str()));
-    EXPECT_EQ(ReadText(path), "[map]\r\nspacing=99\r\n");
-    EXPECT_FALSE(document.SaveSettings(folder.File("missing\\map.ini").c_str()));
-    EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"map.ini"});
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    document.colormapTexture = document.heightmapTexture = -1; // slot 0 is occupied
-    EXPECT_TRUE(document.SaveSettings(path.c_str()));
-    EXPECT_EQ(ReadText(path),
-              "[map]\r\ndetailmap=\r\nobjectmap=\r\nquad_depth=0\r\nspacing=0\r\n");
+    const std::string before = StateOf(document, list);
+    EXPECT_FALSE(document.LoadSettings(nullptr, list));
+    for (const std::string& path : {std::string("..\\maps\\no-such-map.ini"), std::string(),
+                                    folder.Path()}) // the last: a folder
+        EXPECT_FALSE(document.LoadSettings(path.c_str(), list)) << path;
+    EXPECT_EQ(StateOf(document, list), before);
 }
