@@ -1,4 +1,4 @@
-// Helpers of the editing suites.
+// Helpers of the app suites.
 #include "tests/app/EditingHarness.h"
 
 #include "app/EditorApp.h"
@@ -12,12 +12,12 @@ namespace
 {
 // Wine's Explorer-style chooser: the file name box (cmb13).
 const int kChooserFileNameBox = 0x47c;
+} // namespace
 
 LRESULT SendToMain(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return SendMessageA(app.mainWindow, message, wParam, lParam);
 }
-} // namespace
 
 void ResetEditor()
 {
@@ -42,6 +42,12 @@ void ResetEditor()
     app.leftButtonDown = app.rightButtonDown = app.dragging = false;
     SendDlgItemMessageA(app.paletteWindow, IDC_ROTATION, CB_SETCURSEL, 0, 0);
     SendDlgItemMessageA(app.paletteWindow, IDC_RANDOMIZE, BM_SETCHECK, BST_UNCHECKED, 0);
+}
+
+void EditingTest::SetUp()
+{
+    ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+    ResetEditor();
 }
 
 void SetCtrl(bool down)
@@ -123,8 +129,7 @@ void CALLBACK AnswerPending(HWND, UINT, UINT_PTR, DWORD)
     }
     // Still open 4 s after the answer: the answer was not taken.
     if (++pending->ticksSinceAnswer == 40)
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                     (LPARAM)GetDlgItem(dialog, IDCANCEL));
+        PressButton(dialog, IDCANCEL);
 }
 } // namespace
 
@@ -142,11 +147,15 @@ bool AnswerDialog(const char* caption, const std::function<void(HWND)>& answer,
     return state.seen;
 }
 
+void PressButton(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+}
+
 void TypeIntoChooser(HWND chooser, const std::string& path)
 {
     SetDlgItemTextA(chooser, kChooserFileNameBox, path.c_str());
-    PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 (LPARAM)GetDlgItem(chooser, IDOK));
+    PressButton(chooser, IDOK);
 }
 
 std::string DialogItemText(HWND dialog, int id)

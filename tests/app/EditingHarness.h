@@ -1,15 +1,15 @@
-// Helpers of the editing suites: the editor put back to the sample map before
+// Helpers of the app suites: the editor put back to the sample map before
 // each test, the Ctrl key and the mouse driven through the main window's real
-// messages, and modal windows (choosers, the properties dialog) answered from
-// a timer that fires inside their own message loop.
+// messages, and modal windows (choosers, message boxes, the properties
+// dialog) answered from a timer that fires inside their own message loop.
 #ifndef MAPEDITOR_TESTS_EDITINGHARNESS_H
 #define MAPEDITOR_TESTS_EDITINGHARNESS_H
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
 #include <string>
-#include <vector>
 
 // The start-up names, valid in the suite's working folder (one below a copy of
 // the sample content).
@@ -21,6 +21,16 @@ extern const char kSampleColormap[];
 // scroll, palette rotation row "0", "Randomize" off, type 0, selection 0, no
 // button held, Ctrl up, no capture.
 void ResetEditor();
+
+// The editor started once and reset before and after each test.
+class EditingTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override;
+    void TearDown() override { ResetEditor(); }
+};
+
+LRESULT SendToMain(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
 // Ctrl as GetKeyState sees it on this thread.
 void SetCtrl(bool down);
@@ -45,6 +55,9 @@ float ViewY(int index);
 // test ends. True when the dialog was seen.
 bool AnswerDialog(const char* caption, const std::function<void(HWND)>& answer,
                   const std::function<void()>& open);
+
+// Posts a click of the dialog's button.
+void PressButton(HWND dialog, int id);
 
 // Answers Wine's file chooser: types the path into its file name box and
 // presses Open/Save.

@@ -1,7 +1,7 @@
-// The real object palette: its rotation rows, the list's row choosing the type
-// and the rotation row choosing the rotation of the next placed object, "Add"
-// importing through the real chooser, "Remove" and the close box doing
-// nothing, the layout on resizing and the procedure's answers.
+// The real object palette: the list's row choosing the type and the rotation
+// row choosing the rotation of the next placed object, "Add" importing
+// through the real chooser, "Remove" and the close box doing nothing, the
+// layout on resizing and the procedures' answers.
 #include <gtest/gtest.h>
 
 #include "app/EditorApp.h"
@@ -14,30 +14,7 @@
 
 namespace
 {
-class PaletteDialogTest : public ::testing::Test
-{
-  protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
-        ResetEditor();
-    }
-    void TearDown() override { ResetEditor(); }
-};
-
-std::vector<std::string> RotationRows(HWND palette)
-{
-    HWND box = GetDlgItem(palette, IDC_ROTATION);
-    std::vector<std::string> rows;
-    const LRESULT count = SendMessageA(box, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i)
-    {
-        char text[32] = "";
-        SendMessageA(box, CB_GETLBTEXT, (WPARAM)i, (LPARAM)text);
-        rows.push_back(text);
-    }
-    return rows;
-}
+using PaletteDialogTest = EditingTest;
 
 // A click on a row of the real list box, which then notifies the palette.
 void ClickListRow(int row)
@@ -60,19 +37,6 @@ RECT ListRectInPalette()
 }
 } // namespace
 
-TEST_F(PaletteDialogTest, RotationBoxHoldsTheEightAnglesInOrderFromRowZero)
-{
-    const std::vector<std::string> angles = {"0", "45", "90", "135", "180", "225", "270", "315"};
-    EXPECT_EQ(RotationRows(app.paletteWindow), angles);
-    // A palette of its own shows what start-up gives.
-    HWND fresh = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_OBJECTDIALOG),
-                                    app.mainWindow, PaletteDialogProc, 0);
-    ASSERT_NE(fresh, nullptr);
-    EXPECT_EQ(RotationRows(fresh), angles);
-    EXPECT_EQ(SendDlgItemMessageA(fresh, IDC_ROTATION, CB_GETCURSEL, 0, 0), 0);
-    DestroyWindow(fresh);
-}
-
 TEST_F(PaletteDialogTest, ListRowChoosesTheTypeOfTheNextObject)
 {
     for (const char* path :
@@ -90,23 +54,30 @@ TEST_F(PaletteDialogTest, ListRowChoosesTheTypeOfTheNextObject)
 
 TEST_F(PaletteDialogTest, RotationRowChoosesTheRotationOfTheNextObject)
 {
+    // A palette of its own starts on row 0.
+    HWND fresh = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_OBJECTDIALOG),
+                                    app.mainWindow, PaletteDialogProc, 0);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(SendDlgItemMessageA(fresh, IDC_ROTATION, CB_GETCURSEL, 0, 0), 0);
+    DestroyWindow(fresh);
+
     AddCatalogEntry("..\\objects\\tree.ini");
     HWND box = GetDlgItem(app.paletteWindow, IDC_ROTATION);
-    const short angles[] = {0, 45, 90, 135, 180, 225, 270, 315};
-    for (int row : {3, 7, 1, 0, 4})
+    ASSERT_EQ(SendMessageA(box, CB_GETCOUNT, 0, 0), 8);
+    for (int row : {3, 7, 1, 0, 4, 2, 6, 5})
     {
         SendMessageA(box, CB_SETCURSEL, (WPARAM)row, 0);
         SendMessageA(app.paletteWindow, WM_COMMAND, MAKEWPARAM(IDC_ROTATION, CBN_SELCHANGE),
                      (LPARAM)box);
-        EXPECT_EQ(app.currentRotation, angles[row]);
+        EXPECT_EQ(app.currentRotation, 45 * row);
         CtrlClick(100, 100);
-        EXPECT_EQ(app.document.objects.back().rotation, angles[row]);
+        EXPECT_EQ(app.document.objects.back().rotation, 45 * row);
     }
     // Other notifications of the box change nothing.
     SendMessageA(box, CB_SETCURSEL, 6, 0);
     SendMessageA(app.paletteWindow, WM_COMMAND, MAKEWPARAM(IDC_ROTATION, CBN_DROPDOWN),
                  (LPARAM)box);
-    EXPECT_EQ(app.currentRotation, 180);
+    EXPECT_EQ(app.currentRotation, 225);
 }
 
 TEST_F(PaletteDialogTest, AddImportsAnObjectTypeOwnedByThePalette)
@@ -126,9 +97,7 @@ TEST_F(PaletteDialogTest, AddImportsAnObjectTypeOwnedByThePalette)
     EXPECT_EQ(owner, app.paletteWindow);
     ASSERT_EQ(app.document.objectTypes.size(), 1u);
     EXPECT_STRCASEEQ(app.document.objectTypes[0].path.c_str(), "..\\objects\\tower.ini");
-    const std::vector<std::string> rows = ListRows(PaletteList());
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0], app.document.objectTypes[0].path);
+    EXPECT_EQ(ListRows(PaletteList()), Rows{app.document.objectTypes[0].path});
 }
 
 TEST_F(PaletteDialogTest, RemoveAndTheCloseBoxDoNothing)
@@ -138,7 +107,6 @@ TEST_F(PaletteDialogTest, RemoveAndTheCloseBoxDoNothing)
     SendDlgItemMessageA(app.paletteWindow, IDC_REMOVE, BM_CLICK, 0, 0);
     SendMessageA(app.paletteWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
     PumpMessages();
-    EXPECT_TRUE(IsWindow(app.paletteWindow));
     EXPECT_TRUE(IsWindowVisible(app.paletteWindow));
     EXPECT_EQ(app.document.objectTypes.size(), 1u);
     EXPECT_EQ(ListRows(PaletteList()).size(), 1u);
@@ -166,7 +134,8 @@ TEST_F(PaletteDialogTest, ResizingPutsTheListBelowTheControlsRow)
     EXPECT_EQ(list.right - list.left, 300);
     EXPECT_EQ(list.bottom - list.top, 175);
 
-    // A client area lower than the controls row leaves the list no height.
+    // A client area lower than the controls row leaves the list no height,
+    // never a negative one.
     SendMessageA(app.paletteWindow, WM_SIZE, SIZE_RESTORED, MAKELPARAM(120, 10));
     list = ListRectInPalette();
     EXPECT_EQ(list.right - list.left, 120);
@@ -184,27 +153,21 @@ TEST_F(PaletteDialogTest, ProceduresAnswerTrueOnlyForTheirMessages)
     GetClientRect(palette, &before);
     const struct
     {
+        DLGPROC procedure;
         UINT message;
         WPARAM wParam;
         LPARAM lParam;
         INT_PTR answer;
-    } palettes[] = {
-        {WM_SIZE, SIZE_RESTORED, MAKELPARAM(before.right, before.bottom), TRUE},
-        {WM_COMMAND, MAKEWPARAM(IDC_REMOVE, BN_CLICKED), 0, TRUE},
-        {WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0, TRUE},
-        {WM_COMMAND, MAKEWPARAM(4321, 0), 0, TRUE},
-        {WM_NULL, 0, 0, FALSE},
-        {WM_MOUSEMOVE, 0, 0, FALSE},
-        {WM_KEYDOWN, VK_DELETE, 0, FALSE},
+    } calls[] = {
+        {PaletteDialogProc, WM_SIZE, SIZE_RESTORED, MAKELPARAM(before.right, before.bottom), TRUE},
+        {PaletteDialogProc, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0, TRUE},
+        {PaletteDialogProc, WM_COMMAND, MAKEWPARAM(4321, 0), 0, TRUE},
+        {PaletteDialogProc, WM_KEYDOWN, VK_DELETE, 0, FALSE},
+        // WM_COMMAND other than OK and Cancel ends nothing.
+        {PropertiesDialogProc, WM_COMMAND, MAKEWPARAM(IDC_QUADDEPTH, EN_CHANGE), 0, TRUE},
+        {PropertiesDialogProc, WM_SIZE, 0, 0, FALSE},
     };
-    for (const auto& m : palettes)
-        EXPECT_EQ(PaletteDialogProc(palette, m.message, m.wParam, m.lParam), m.answer) << m.message;
-
-    // The properties procedure: WM_COMMAND other than OK and Cancel answers
-    // TRUE and ends nothing; other messages FALSE.
-    EXPECT_EQ(PropertiesDialogProc(palette, WM_COMMAND, MAKEWPARAM(IDC_QUADDEPTH, EN_CHANGE), 0),
-              TRUE);
-    EXPECT_EQ(PropertiesDialogProc(palette, WM_NULL, 0, 0), FALSE);
-    EXPECT_EQ(PropertiesDialogProc(palette, WM_SIZE, 0, 0), FALSE);
+    for (const auto& c : calls)
+        EXPECT_EQ(c.procedure(palette, c.message, c.wParam, c.lParam), c.answer) << c.message;
     EXPECT_TRUE(IsWindowVisible(palette));
 }

@@ -4,6 +4,8 @@
 // loaded, Cancel and the close box, and names longer than 127 characters.
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include <map>
 
 #include "app/EditorApp.h"
@@ -14,21 +16,16 @@
 
 namespace
 {
-const int kFields[] = {IDC_QUADDEPTH, IDC_SPACING,   IDC_HEIGHTMAP,
-                       IDC_COLORMAP,  IDC_DETAILMAP, IDC_OBJECTMAP};
-
 using FieldTexts = std::map<int, std::string>;
 
-class PropertiesDialogTest : public ::testing::Test
+class PropertiesDialogTest : public EditingTest
 {
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
-        ResetEditor();
+        EditingTest::SetUp();
         AddCatalogEntry("..\\objects\\tree.ini");
     }
-    void TearDown() override { ResetEditor(); }
 
     // Opens the dialog through the menu command; `edits` replace field texts,
     // then `button` (IDOK, IDCANCEL, or 0 for the close box) ends it. Returns
@@ -40,10 +37,10 @@ class PropertiesDialogTest : public ::testing::Test
             "Properties",
             [&](HWND dialog)
             {
-                for (int id : kFields)
+                for (int id :
+                     {IDC_QUADDEPTH, IDC_SPACING, IDC_HEIGHTMAP, IDC_COLORMAP, IDC_DETAILMAP,
+                      IDC_OBJECTMAP, IDC_POLYGONALDIMENSIONS, IDC_TILEGRIDDIMENSIONS})
                     shown[id] = DialogItemText(dialog, id);
-                shown[IDC_POLYGONALDIMENSIONS] = DialogItemText(dialog, IDC_POLYGONALDIMENSIONS);
-                shown[IDC_TILEGRIDDIMENSIONS] = DialogItemText(dialog, IDC_TILEGRIDDIMENSIONS);
                 for (const auto& edit : edits)
                     SetDlgItemTextA(dialog, edit.first, edit.second.c_str());
                 if (button)
@@ -51,7 +48,7 @@ class PropertiesDialogTest : public ::testing::Test
                 else
                     SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
             },
-            [] { SendMessageA(app.mainWindow, WM_COMMAND, ID_MAP_PROPERTIES, 0); });
+            [] { SendToMain(WM_COMMAND, ID_MAP_PROPERTIES); });
         EXPECT_TRUE(seen) << "the properties dialog never appeared";
         return shown;
     }
@@ -59,54 +56,20 @@ class PropertiesDialogTest : public ::testing::Test
     // Zoom 2x, scrolled, with objects placed since the last load.
     static void EditTheMap()
     {
-        SendMessageA(app.mainWindow, WM_COMMAND, ID_ZOOM_2X, 0);
+        SendToMain(WM_COMMAND, ID_ZOOM_2X);
         app.document.scrollX = 50.0f;
         app.document.scrollY = 60.0f;
-        CtrlClick(100, 100);
-        CtrlClick(200, 100);
-        CtrlClick(300, 100);
+        for (int x : {100, 200, 300})
+            CtrlClick(x, 100);
+    }
+
+    static Bytes Objects()
+    {
+        const unsigned char* raw = (const unsigned char*)app.document.objects.data();
+        return Bytes(raw, raw + app.document.objects.size() * sizeof(PlacedObject));
     }
 
     TempFolder folder;
-};
-
-// What the document holds that the dialog may change.
-struct Snapshot
-{
-    int quadDepth, spacing, heightmapTexture, colormapTexture, width, height, viewScale;
-    std::string detailMap, objectMap;
-    float scrollX, scrollY;
-    Bytes objects;
-    size_t types;
-    std::vector<std::string> rows;
-
-    static Snapshot Take()
-    {
-        const MapDocument& d = app.document;
-        const unsigned char* records = (const unsigned char*)d.objects.data();
-        return {d.quadDepth,
-                d.spacing,
-                d.heightmapTexture,
-                d.colormapTexture,
-                d.width,
-                d.height,
-                d.viewScale,
-                d.detailMap,
-                d.objectMap,
-                d.scrollX,
-                d.scrollY,
-                Bytes(records, records + d.objects.size() * sizeof(PlacedObject)),
-                d.objectTypes.size(),
-                ListRows(PaletteList())};
-    }
-    bool operator==(const Snapshot& o) const
-    {
-        return quadDepth == o.quadDepth && spacing == o.spacing &&
-               heightmapTexture == o.heightmapTexture && colormapTexture == o.colormapTexture &&
-               width == o.width && height == o.height && viewScale == o.viewScale &&
-               detailMap == o.detailMap && objectMap == o.objectMap && scrollX == o.scrollX &&
-               scrollY == o.scrollY && objects == o.objects && types == o.types && rows == o.rows;
-    }
 };
 } // namespace
 
@@ -119,25 +82,23 @@ TEST_F(PropertiesDialogTest, FieldsShowTheDocument)
     document.spacing = -3;
     document.height = 128;
     FieldTexts shown = RunProperties({}, IDCANCEL);
-    EXPECT_EQ(shown[IDC_QUADDEPTH], "255");
-    EXPECT_EQ(shown[IDC_SPACING], "-3");
-    EXPECT_EQ(shown[IDC_HEIGHTMAP], kSampleHeightmap);
-    EXPECT_EQ(shown[IDC_COLORMAP], kSampleColormap);
-    EXPECT_EQ(shown[IDC_DETAILMAP], "..\\maps\\detail-map.bmp");
-    EXPECT_EQ(shown[IDC_OBJECTMAP], "..\\maps\\area1.mob");
-    EXPECT_EQ(shown[IDC_POLYGONALDIMENSIONS], "Heightmap: 256x128");
-    EXPECT_EQ(shown[IDC_TILEGRIDDIMENSIONS], "Tile Grid Dimensions:");
+    EXPECT_EQ(shown, (FieldTexts{{IDC_QUADDEPTH, "255"},
+                                 {IDC_SPACING, "-3"},
+                                 {IDC_HEIGHTMAP, kSampleHeightmap},
+                                 {IDC_COLORMAP, kSampleColormap},
+                                 {IDC_DETAILMAP, "..\\maps\\detail-map.bmp"},
+                                 {IDC_OBJECTMAP, "..\\maps\\area1.mob"},
+                                 {IDC_POLYGONALDIMENSIONS, "Heightmap: 256x128"},
+                                 {IDC_TILEGRIDDIMENSIONS, "Tile Grid Dimensions:"}}));
 
     // Texture slots that designate no loaded texture show an empty name.
     ASSERT_EQ(app.textures.Record(254), nullptr);
-    const int pairs[][2] = {{-1, 254}, {100000, 255}};
-    for (const auto& slots : pairs)
+    for (const auto& slots : {std::make_pair(-1, 254), std::make_pair(100000, 255)})
     {
-        document.heightmapTexture = slots[0];
-        document.colormapTexture = slots[1];
+        document.heightmapTexture = slots.first;
+        document.colormapTexture = slots.second;
         shown = RunProperties({}, IDCANCEL);
-        EXPECT_EQ(shown[IDC_HEIGHTMAP], "") << slots[0];
-        EXPECT_EQ(shown[IDC_COLORMAP], "") << slots[1];
+        EXPECT_EQ(shown[IDC_HEIGHTMAP] + shown[IDC_COLORMAP], "") << slots.first;
     }
 }
 
@@ -176,37 +137,11 @@ TEST_F(PropertiesDialogTest, OkAppliesTheSettingsAndReloadsWhatTheyName)
     // The objects placed since are replaced by the file's.
     ASSERT_EQ(document.ObjectCount(), 2);
     EXPECT_EQ(memcmp(document.objects.data(), saved.objects.data(), 2 * sizeof(PlacedObject)), 0);
-    EXPECT_EQ(ListRows(PaletteList()),
-              (std::vector<std::string>{"..\\objects\\house.ini", "..\\objects\\well.ini"}));
+    EXPECT_EQ(ListRows(PaletteList()), (Rows{"..\\objects\\house.ini", "..\\objects\\well.ini"}));
     // The "6x" view of the new heightmap, at the map's top-left corner.
     EXPECT_EQ(document.viewScale, 64 * 12);
     EXPECT_EQ(document.scrollX, 0.0f);
     EXPECT_EQ(document.scrollY, 0.0f);
-}
-
-TEST_F(PropertiesDialogTest, OkWithFilesThatCannotBeLoaded)
-{
-    EditTheMap();
-    const Bytes objectsBefore = Snapshot::Take().objects;
-    RunProperties({{IDC_QUADDEPTH, "deep"},
-                   {IDC_SPACING, "-7 metres"},
-                   {IDC_HEIGHTMAP, folder.File("missing.bmp")},
-                   {IDC_COLORMAP, ""},
-                   {IDC_DETAILMAP, ""},
-                   {IDC_OBJECTMAP, ""}},
-                  IDOK);
-    const MapDocument& document = app.document;
-    EXPECT_EQ(document.quadDepth, 0);
-    EXPECT_EQ(document.spacing, -7);
-    EXPECT_EQ(document.heightmapTexture, -1);
-    EXPECT_EQ(document.width, 256) << "the old size stays";
-    EXPECT_EQ(document.colormapTexture, -1);
-    EXPECT_STREQ(document.detailMap, "");
-    EXPECT_STREQ(document.objectMap, "");
-    EXPECT_EQ(Snapshot::Take().objects, objectsBefore);
-    EXPECT_EQ(document.objectTypes.size(), 1u);
-    EXPECT_EQ(document.viewScale, 256 * 12);
-    EXPECT_EQ(document.scrollX, 0.0f);
 }
 
 TEST_F(PropertiesDialogTest, CancelAndTheCloseBoxChangeNothing)
@@ -217,11 +152,13 @@ TEST_F(PropertiesDialogTest, CancelAndTheCloseBoxChangeNothing)
     const FieldTexts edits = {{IDC_QUADDEPTH, "9"},       {IDC_SPACING, "99"},
                               {IDC_HEIGHTMAP, heightmap}, {IDC_COLORMAP, heightmap},
                               {IDC_DETAILMAP, "x.bmp"},   {IDC_OBJECTMAP, "x.mob"}};
-    const Snapshot before = Snapshot::Take();
-    RunProperties(edits, IDCANCEL);
-    EXPECT_TRUE(Snapshot::Take() == before) << "Cancel";
-    RunProperties(edits, 0);
-    EXPECT_TRUE(Snapshot::Take() == before) << "the close box";
+    const std::string before = StateOf(app.document, PaletteList());
+    for (int button : {IDCANCEL, 0})
+    {
+        RunProperties(edits, button);
+        EXPECT_EQ(StateOf(app.document, PaletteList()), before)
+            << (button ? "Cancel" : "close box");
+    }
     EXPECT_EQ(app.textures.FindTexture(heightmap.c_str()), -1) << "nothing was even loaded";
 }
 
@@ -237,18 +174,19 @@ TEST_F(PropertiesDialogTest, NamesLongerThanAFieldAreNeverCut)
     app.document.LoadHeightmap(longName.c_str());
     const int slot = app.document.heightmapTexture;
     ASSERT_GE(slot, 0);
-    const FieldTexts shown = RunProperties({}, IDOK);
-    EXPECT_EQ(shown.at(IDC_HEIGHTMAP), longName);
+    EXPECT_EQ(RunProperties({}, IDOK).at(IDC_HEIGHTMAP), longName);
     EXPECT_EQ(app.document.heightmapTexture, slot);
     EXPECT_EQ(app.document.width, 32);
+}
 
+TEST_F(PropertiesDialogTest, OkWithFilesThatCannotBeLoaded)
+{
     // Names whose first 127 characters name other, existing files: cut to
     // 127 characters they would load those files.
     const auto fileOf127 = [&](const char* tag)
     {
-        std::string name = folder.File(tag);
-        name += std::string(127 - name.size(), 'x');
-        return name;
+        const std::string name = folder.File(tag);
+        return name + std::string(127 - name.size(), 'x');
     };
     const std::string heightmap127 = fileOf127("h");
     const std::string objects127 = fileOf127("o");
@@ -257,17 +195,26 @@ TEST_F(PropertiesDialogTest, NamesLongerThanAFieldAreNeverCut)
     other.objectTypes = {ObjectType{"..\\objects\\well.ini"}};
     ASSERT_TRUE(other.SaveObjects(objects127.c_str()));
     strcpy(app.document.detailMap, "..\\maps\\detail-map.bmp");
-    CtrlClick(100, 100);
-    const Bytes objectsBefore = Snapshot::Take().objects;
+    EditTheMap();
+    const Bytes objectsBefore = Objects();
 
-    RunProperties({{IDC_HEIGHTMAP, heightmap127 + ".bmp"},
+    RunProperties({{IDC_QUADDEPTH, "deep"},
+                   {IDC_SPACING, "-7 metres"},
+                   {IDC_HEIGHTMAP, heightmap127 + ".bmp"},
+                   {IDC_COLORMAP, ""},
                    {IDC_DETAILMAP, std::string(200, 'd')},
                    {IDC_OBJECTMAP, objects127 + ".mob"}},
                   IDOK);
-    EXPECT_EQ(app.document.heightmapTexture, -1);
-    EXPECT_EQ(app.document.width, 32) << "the 8 x 8 bitmap was not loaded";
+    const MapDocument& document = app.document;
+    EXPECT_EQ(document.quadDepth, 0);
+    EXPECT_EQ(document.spacing, -7);
+    EXPECT_EQ(document.heightmapTexture, -1);
     EXPECT_EQ(app.textures.FindTexture(heightmap127.c_str()), -1);
-    EXPECT_STREQ(app.document.detailMap, "..\\maps\\detail-map.bmp") << "kept, not cut";
-    EXPECT_EQ(Snapshot::Take().objects, objectsBefore);
-    EXPECT_EQ(ListRows(PaletteList()), (std::vector<std::string>{"..\\objects\\tree.ini"}));
+    EXPECT_EQ(document.width, 256) << "the old size stays";
+    EXPECT_EQ(document.colormapTexture, -1);
+    EXPECT_STREQ(document.detailMap, "..\\maps\\detail-map.bmp") << "kept, not cut";
+    EXPECT_EQ(Objects(), objectsBefore);
+    EXPECT_EQ(ListRows(PaletteList()), Rows{"..\\objects\\tree.ini"});
+    EXPECT_EQ(document.viewScale, 256 * 12);
+    EXPECT_EQ(document.scrollX, 0.0f);
 }
