@@ -166,10 +166,7 @@ TEST_F(PropertiesDialogTest, NamesLongerThanAFieldAreNeverCut)
 {
     // A heightmap whose name has more than 127 characters is shown whole, and
     // OK reads it back whole: it stays the loaded heightmap.
-    DeepFolder deep(folder.Path(), 170);
-    const std::string longName = deep.File("height.bmp");
-    ASSERT_GT(longName.size(), 127u);
-    ASSERT_LT(longName.size(), 255u);
+    const std::string longName = PathOfLength(folder, 200, 'h', ".bmp");
     WriteBytes(longName, Bitmap24(32, 48));
     app.document.LoadHeightmap(longName.c_str());
     const int slot = app.document.heightmapTexture;
@@ -183,13 +180,8 @@ TEST_F(PropertiesDialogTest, OkWithFilesThatCannotBeLoaded)
 {
     // Names whose first 127 characters name other, existing files: cut to
     // 127 characters they would load those files.
-    const auto fileOf127 = [&](const char* tag)
-    {
-        const std::string name = folder.File(tag);
-        return name + std::string(127 - name.size(), 'x');
-    };
-    const std::string heightmap127 = fileOf127("h");
-    const std::string objects127 = fileOf127("o");
+    const std::string heightmap127 = PathOfLength(folder, 127, 'h');
+    const std::string objects127 = PathOfLength(folder, 127, 'o');
     WriteBytes(heightmap127, Bitmap24(8, 8));
     MapDocument other;
     other.objectTypes = {ObjectType{"..\\objects\\well.ini"}};
@@ -202,7 +194,7 @@ TEST_F(PropertiesDialogTest, OkWithFilesThatCannotBeLoaded)
                    {IDC_SPACING, "-7 metres"},
                    {IDC_HEIGHTMAP, heightmap127 + ".bmp"},
                    {IDC_COLORMAP, ""},
-                   {IDC_DETAILMAP, std::string(200, 'd')},
+                   {IDC_DETAILMAP, std::string(128, 'd')},
                    {IDC_OBJECTMAP, objects127 + ".mob"}},
                   IDOK);
     const MapDocument& document = app.document;

@@ -75,21 +75,11 @@ Bytes Bitmap24(int width, int height)
     return bytes;
 }
 
-DeepFolder::DeepFolder(const std::string& parent, size_t minimumLength)
+std::string PathOfLength(const TempFolder& folder, size_t length, char fill,
+                         const std::string& ending)
 {
-    top_ = path_ = parent + "\\" + std::string(40, 'd');
-    CreateDirectoryA(path_.c_str(), nullptr);
-    while (path_.size() < minimumLength)
-    {
-        path_ += "\\" + std::string(40, 'e');
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-}
-
-DeepFolder::~DeepFolder()
-{
-    std::error_code ignored; // a destructor does not throw
-    std::filesystem::remove_all(top_, ignored);
+    const std::string start = folder.Path() + "\\";
+    return start + std::string(length - start.size() - ending.size(), fill) + ending;
 }
 
 HWND PaletteList()

@@ -1,5 +1,5 @@
 // Helpers of the document and editing suites: files as bytes and text,
-// bitmaps to load as heightmaps, deep folders for over-long names, the
+// bitmaps to load as heightmaps, over-long file names, the
 // palette's real list box, the document's state as one comparable text, and
 // the fixture of the document suites.
 #ifndef MAPEDITOR_TESTS_DOCUMENTTESTFILES_H
@@ -29,20 +29,10 @@ Rows FilesIn(const std::string& folder);
 // A 24-bit bitmap of the given size (a grey ramp).
 Bytes Bitmap24(int width, int height);
 
-// A folder whose full path is at least minimumLength characters long, made of
-// nested folders below parent; removed with everything in it on destruction.
-class DeepFolder
-{
-  public:
-    DeepFolder(const std::string& parent, size_t minimumLength);
-    ~DeepFolder();
-    const std::string& Path() const { return path_; }
-    std::string File(const char* name) const { return path_ + "\\" + name; }
-
-  private:
-    std::string top_;
-    std::string path_;
-};
+// A file in the folder whose full path has exactly `length` characters:
+// `fill` repeated, then `ending`.
+std::string PathOfLength(const TempFolder& folder, size_t length, char fill,
+                         const std::string& ending = "");
 
 // Control 1001 of the palette, and its rows.
 HWND PaletteList();

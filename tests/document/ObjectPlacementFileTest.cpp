@@ -133,8 +133,7 @@ TEST_F(ObjectPlacementFileTest, RefusedFilesChangeNothingNotEvenTheObjectMap)
     }
     // No name, no file, a folder, and a valid file under a name longer than
     // objectMap holds.
-    DeepFolder deep(folder.Path(), 130);
-    const std::string tooLong = deep.File("objects.mob");
+    const std::string tooLong = PathOfLength(folder, 128, 'n', ".mob");
     ASSERT_TRUE(CopyFileA(good.c_str(), tooLong.c_str(), FALSE));
     const std::string missing = folder.File("missing.mob");
     EXPECT_FALSE(document.LoadObjects(nullptr, list));
@@ -204,10 +203,14 @@ TEST_F(ObjectPlacementFileTest, SavesReplaceTheWholeFileOrFailKeepingIt)
         RemoveDirectoryA(asFolder.c_str());
     }
 
-    // A name longer than objectMap holds is refused before anything is written.
-    strcpy(document.objectMap, "kept.mob");
-    DeepFolder deep(folder.Path(), 130);
-    EXPECT_FALSE(document.SaveObjects(deep.File("objects.mob").c_str()));
-    EXPECT_TRUE(FilesIn(deep.Path()).empty());
-    EXPECT_STREQ(document.objectMap, "kept.mob");
+    // objectMap holds 127 characters: a longer name is refused before
+    // anything is written.
+    for (size_t length : {127, 128})
+    {
+        strcpy(document.objectMap, "kept.mob");
+        const std::string path = PathOfLength(folder, length, 'n', ".mob");
+        EXPECT_EQ(document.SaveObjects(path.c_str()), length == 127) << length;
+        EXPECT_EQ(FileExists(path), length == 127);
+        EXPECT_STREQ(document.objectMap, length == 127 ? path.c_str() : "kept.mob");
+    }
 }

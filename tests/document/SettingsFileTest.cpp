@@ -128,26 +128,23 @@ TEST_F(SettingsFileTest, EdgeFilesSaveBackWhatTheyHold)
 
 TEST_F(SettingsFileTest, ValuesTooLongForTheDocumentAreNeverCutIntoOtherNames)
 {
-    // A detail map name of 127 characters fits; one of 200 keeps the previous
-    // name, as an object map that cannot be read keeps the previous one.
+    // A detail map name of 127 characters fits; one of 128 keeps the previous
+    // name, as an object map of 200 that cannot be read keeps the previous one.
     const std::string fits(127, 'f');
     LoadAndSaveAgain({"[map]", "detailmap=" + fits});
     EXPECT_EQ(document.detailMap, fits);
     strcpy(document.detailMap, "previous.bmp");
     document.AddObjectType("kept.ini");
     strcpy(document.objectMap, "kept.mob");
-    const std::string tooLong(200, 'x');
-    LoadAndSaveAgain({"[map]", "detailmap=" + tooLong, "objectmap=" + tooLong});
+    LoadAndSaveAgain(
+        {"[map]", "detailmap=" + std::string(128, 'x'), "objectmap=" + std::string(200, 'x')});
     EXPECT_STREQ(document.detailMap, "previous.bmp");
     EXPECT_STREQ(document.objectMap, "kept.mob");
     EXPECT_EQ(document.objectTypes.size(), 1u);
 
     // A colormap named by a 190-character path loads under its whole name and
     // is saved back whole.
-    DeepFolder deep(folder.Path(), 160);
-    const std::string colormap = deep.File("area1-colormap-with-a-long-name.bmp");
-    ASSERT_GT(colormap.size(), 190u);
-    ASSERT_LT(colormap.size(), 255u);
+    const std::string colormap = PathOfLength(folder, 190, 'c', ".bmp");
     ASSERT_TRUE(CopyFileA(kColormap, colormap.c_str(), FALSE));
     const std::string saved = LoadAndSaveAgain({"[map]", "colormap=" + colormap});
     EXPECT_GE(document.colormapTexture, 0);
