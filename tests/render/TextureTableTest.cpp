@@ -1,9 +1,10 @@
 // The texture table on the real device: reuse by name without regard to
-// case, one slot per distinct text, failed loads leaving the table as it
-// was, the lowest empty slot, the 255-slot limit, names too long for the
-// record, and the source image size kept in the record.
+// case, one slot per distinct text, the source image size kept in the
+// record, failed loads leaving the table as it was, the lowest empty slot,
+// the 255-slot limit, and names too long for the record.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/EditorApp.h"
@@ -24,7 +25,7 @@ class TextureTableTest : public ::testing::Test
         ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
         renderer_.device = app.device;
         renderer_.textures.renderer = &renderer_;
-        tiny_ = Write("tiny.bmp", Bitmap24(Pattern(2, 2, false)));
+        picture_ = Write("picture.bmp", Bitmap24(Pattern(300, 200, false)));
     }
 
     void TearDown() override
@@ -42,10 +43,9 @@ class TextureTableTest : public ::testing::Test
 
     int Occupied() const
     {
-        int count = 0;
-        for (TextureRecord* record : renderer_.textures.slots)
-            count += record != nullptr;
-        return count;
+        const auto& slots = renderer_.textures.slots;
+        return TextureTable::SlotCount -
+               (int)std::count(slots, slots + TextureTable::SlotCount, nullptr);
     }
 
     static std::string Upper(std::string text)
@@ -57,32 +57,34 @@ class TextureTableTest : public ::testing::Test
 
     TempFolder folder_;
     Renderer renderer_;
-    std::string tiny_;
+    std::string picture_;
+    const Bytes pixel_ = Bitmap24(Pattern(1, 1, false));
 };
 
-TEST_F(TextureTableTest, ANameInOtherLettersReusesTheSlotAndKeepsTheFirstSpelling)
+TEST_F(TextureTableTest, NamesMatchWithoutRegardToCaseButAreNotResolved)
 {
-    ASSERT_EQ(renderer_.LoadTexture(tiny_.c_str()), 0);
+    ASSERT_EQ(renderer_.LoadTexture(picture_.c_str()), 0);
     TextureRecord* record = renderer_.textures.Record(0);
     ASSERT_NE(record, nullptr);
     IDirect3DTexture8* texture = record->texture;
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(record->renderer, &renderer_);
-    // The file is not read again: it may even be gone.
-    ASSERT_TRUE(DeleteFileA(tiny_.c_str()));
-    EXPECT_EQ(renderer_.LoadTexture(Upper(tiny_).c_str()), 0);
-    EXPECT_STREQ(record->fileName, tiny_.c_str());
-    EXPECT_EQ(record->texture, texture);
-    EXPECT_EQ(Occupied(), 1);
-}
-
-TEST_F(TextureTableTest, TwoTextsForOneFileUseTwoSlots)
-{
-    const std::string other = folder_.Path() + "\\.\\tiny.bmp";
-    EXPECT_EQ(renderer_.LoadTexture(tiny_.c_str()), 0);
+    // The record keeps the source image's size, whatever size the device made.
+    EXPECT_EQ(record->width, 300);
+    EXPECT_EQ(record->height, 200);
+    EXPECT_EQ(record->preset, 0);
+    EXPECT_GT(texture->GetLevelCount(), 1u);
+    // Another text for the same file takes a slot of its own.
+    const std::string other = folder_.Path() + "\\.\\picture.bmp";
     EXPECT_EQ(renderer_.LoadTexture(other.c_str()), 1);
     EXPECT_STREQ(renderer_.textures.Record(1)->fileName, other.c_str());
-    EXPECT_NE(renderer_.textures.Record(0)->texture, renderer_.textures.Record(1)->texture);
+    EXPECT_NE(renderer_.textures.Record(1)->texture, texture);
+    // The same text in other letters is not read again: the file may even be gone.
+    ASSERT_TRUE(DeleteFileA(picture_.c_str()));
+    EXPECT_EQ(renderer_.LoadTexture(Upper(picture_).c_str()), 0);
+    EXPECT_STREQ(record->fileName, picture_.c_str());
+    EXPECT_EQ(record->texture, texture);
+    EXPECT_EQ(Occupied(), 2);
 }
 
 TEST_F(TextureTableTest, AFailedLoadChangesNothingAndTheNextTakesTheLowestEmptySlot)
@@ -92,20 +94,17 @@ TEST_F(TextureTableTest, AFailedLoadChangesNothingAndTheNextTakesTheLowestEmptyS
     EXPECT_EQ(renderer_.LoadTexture(bad.c_str()), -1);
     EXPECT_EQ(renderer_.LoadTexture(missing.c_str()), -1);
     EXPECT_EQ(Occupied(), 0);
-    const std::string a = Write("a.bmp", Bitmap24(Pattern(1, 1, false)));
-    const std::string b = Write("b.bmp", Bitmap24(Pattern(1, 1, false)));
-    const std::string c = Write("c.bmp", Bitmap24(Pattern(1, 1, false)));
-    EXPECT_EQ(renderer_.LoadTexture(a.c_str()), 0);
+    EXPECT_EQ(renderer_.LoadTexture(Write("a.bmp", pixel_).c_str()), 0);
     EXPECT_EQ(renderer_.LoadTexture(missing.c_str()), -1);
-    EXPECT_EQ(renderer_.LoadTexture(b.c_str()), 1);
-    EXPECT_EQ(renderer_.LoadTexture(c.c_str()), 2);
+    EXPECT_EQ(renderer_.LoadTexture(Write("b.bmp", pixel_).c_str()), 1);
+    EXPECT_EQ(renderer_.LoadTexture(Write("c.bmp", pixel_).c_str()), 2);
     EXPECT_EQ(Occupied(), 3);
     // Nothing in the editor empties a slot; done by hand, the gap is filled first.
     TextureRecord* gap = renderer_.textures.slots[1];
     gap->ReleaseTexture();
     delete gap;
     renderer_.textures.slots[1] = nullptr;
-    EXPECT_EQ(renderer_.LoadTexture(tiny_.c_str()), 1);
+    EXPECT_EQ(renderer_.LoadTexture(picture_.c_str()), 1);
     EXPECT_EQ(renderer_.textures.Record(-1), nullptr);
     EXPECT_EQ(renderer_.textures.Record(255), nullptr);
     EXPECT_EQ(renderer_.textures.Record(3), nullptr);
@@ -113,15 +112,11 @@ TEST_F(TextureTableTest, AFailedLoadChangesNothingAndTheNextTakesTheLowestEmptyS
 
 TEST_F(TextureTableTest, The256thDistinctNameGetsNoSlot)
 {
-    const Bytes bytes = Bitmap24(Pattern(1, 1, false));
     for (int i = 0; i < TextureTable::SlotCount; ++i)
-    {
-        const std::string name = Write("copy" + std::to_string(i) + ".bmp", bytes);
-        ASSERT_EQ(renderer_.LoadTexture(name.c_str()), i);
-    }
+        ASSERT_EQ(renderer_.LoadTexture(Write("copy" + std::to_string(i) + ".bmp", pixel_).c_str()),
+                  i);
     const std::string last = renderer_.textures.Record(254)->fileName;
-    const std::string extra = Write("extra.bmp", bytes);
-    EXPECT_EQ(renderer_.LoadTexture(extra.c_str()), -1);
+    EXPECT_EQ(renderer_.LoadTexture(Write("extra.bmp", pixel_).c_str()), -1);
     EXPECT_EQ(Occupied(), 255);
     EXPECT_EQ(renderer_.textures.Record(254)->fileName, last);
     // Names already loaded are still found.
@@ -137,8 +132,8 @@ TEST_F(TextureTableTest, NamesTooLongForTheRecordAreRefused)
     { return prefix + std::string(length - prefix.size() - 4, 'n') + ".bmp"; };
     const std::string fits = nameOfLength(254);
     const std::string tooLong = nameOfLength(255);
-    ASSERT_TRUE(WriteFileBytes(fits, Bitmap24(Pattern(1, 1, false))));
-    ASSERT_TRUE(WriteFileBytes(tooLong, Bitmap24(Pattern(1, 1, false))));
+    ASSERT_TRUE(WriteFileBytes(fits, pixel_));
+    ASSERT_TRUE(WriteFileBytes(tooLong, pixel_));
     EXPECT_EQ(renderer_.LoadTexture(tooLong.c_str()), -1);
     EXPECT_EQ(Occupied(), 0);
     EXPECT_EQ(renderer_.LoadTexture(fits.c_str()), 0);
@@ -150,30 +145,15 @@ TEST_F(TextureTableTest, NamesTooLongForTheRecordAreRefused)
     EXPECT_STREQ(record.fileName, "");
 }
 
-TEST_F(TextureTableTest, TheRecordKeepsTheSourceImageSize)
-{
-    const std::string path = Write("wide.bmp", Bitmap24(Pattern(300, 200, false)));
-    const int slot = renderer_.LoadTexture(path.c_str());
-    ASSERT_EQ(slot, 0);
-    const TextureRecord* record = renderer_.textures.Record(slot);
-    EXPECT_EQ(record->width, 300);
-    EXPECT_EQ(record->height, 200);
-    EXPECT_EQ(record->preset, 0);
-    D3DSURFACE_DESC desc;
-    ASSERT_EQ(record->texture->GetLevelDesc(0, &desc), D3D_OK);
-    EXPECT_GE(desc.Width, 256u); // the device's own size, possibly rounded
-    EXPECT_GT(record->texture->GetLevelCount(), 1u);
-}
-
 TEST_F(TextureTableTest, WithoutRendererOrDeviceNothingLoads)
 {
     TextureTable table;
-    EXPECT_EQ(table.AddTexture(tiny_.c_str()), -1);
+    EXPECT_EQ(table.AddTexture(picture_.c_str()), -1);
     Renderer noDevice;
     noDevice.textures.renderer = &noDevice;
-    EXPECT_EQ(noDevice.LoadTexture(tiny_.c_str()), -1);
+    EXPECT_EQ(noDevice.LoadTexture(picture_.c_str()), -1);
     renderer_.textures.ReleaseAll();
     EXPECT_EQ(renderer_.textures.renderer, nullptr);
-    EXPECT_EQ(renderer_.LoadTexture(tiny_.c_str()), -1);
+    EXPECT_EQ(renderer_.LoadTexture(picture_.c_str()), -1);
 }
 } // namespace
