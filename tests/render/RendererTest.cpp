@@ -58,11 +58,15 @@ TEST_F(RendererTest, BackBufferHasTheClientSizeTheDesktopFormatAndA16BitDepth)
 
 TEST_F(RendererTest, FramesClearToTheLowEightBitsOfEachBackgroundComponent)
 {
+    // One wrapped component at a time: the high bits of green or blue would
+    // spill into the next channel. (Red's would only reach the alpha byte,
+    // which is opaque anyway.)
     const struct
     {
         int red, green, blue;
         unsigned expected;
-    } cases[] = {{256, -1, 0x180, 0xFF00FF80u},
+    } cases[] = {{256, 0, 0x180, 0xFF000080u},
+                 {0, -1, 0, 0xFF00FF00u},
                  {0, 0, 255, 0xFF0000FFu}}; // the start-up values, left in place
     for (const auto& c : cases)
     {
