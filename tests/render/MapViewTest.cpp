@@ -298,14 +298,8 @@ TEST_F(MapViewTest, ObjectsDrawInIndexOrderAndTypesOutsideTheCatalogGetNoLabel)
     EXPECT_EQ(CountPixels(frame, 550, 209, 660, 220, IsWhite), 0);
 }
 
-TEST_F(MapViewTest, WithoutADeviceOrATextureNothingIsBound)
+TEST_F(MapViewTest, WithoutARendererOrATextureNothingIsBound)
 {
-    Renderer none;
-    EXPECT_EQ(none.BindTexture(nullptr, 0), 1);
-    EXPECT_EQ(none.BindTextureByIndex(0, 1), 1);
-    none.DrawTexturedRect({0, 0, 10, 10}, 0, {0, 0, 1, 1});
-    const CornerPoint corners[4] = {};
-    none.DrawTexturedQuad(corners, 0);
     MapDocument alone; // no renderer at all
     alone.AddObject(PlacedObject{});
     alone.DrawMap();

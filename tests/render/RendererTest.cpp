@@ -1,6 +1,6 @@
 // The device and the frame on Wine's real device: the back buffer made at
 // creation, the clear colour and its background wrap, the projection, and a
-// renderer whose device was never made.
+// renderer whose device was never made, which draws and binds nothing.
 #include <gtest/gtest.h>
 
 #include <math.h>
@@ -94,7 +94,7 @@ TEST_F(RendererTest, ProjectionIsTheLeftHandedPerspectiveWithAnIntegerAspect)
     ExpectPerspective(m, 0.5f, 2.0f, 0.1f, 50.0f);
 }
 
-TEST(RendererWithoutDevice, FailedCreationNamesTheStepAndFramesDoNothing)
+TEST(RendererWithoutDevice, FailedCreationNamesTheStepAndNothingIsDrawnOrBound)
 {
     ASSERT_TRUE(StartEditorOnce());
     Renderer renderer;
@@ -109,4 +109,9 @@ TEST(RendererWithoutDevice, FailedCreationNamesTheStepAndFramesDoNothing)
     renderer.BeginFrame();
     renderer.EndFrame();
     EXPECT_EQ(renderer.LoadTexture("anything.bmp"), -1);
+    EXPECT_EQ(renderer.BindTexture(nullptr, 0), 1);
+    EXPECT_EQ(renderer.BindTextureByIndex(0, 1), 1);
+    renderer.DrawTexturedRect({0, 0, 10, 10}, 0, {0, 0, 1, 1});
+    const CornerPoint corners[4] = {};
+    renderer.DrawTexturedQuad(corners, 0);
 }
