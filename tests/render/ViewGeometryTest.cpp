@@ -1,12 +1,9 @@
-// Geometry of the map view without a device, as the native build checks it
-// under the sanitizers: marker turns, the map square's whole-pixel placement
-// (and scroll values no int can hold), and the visibility tests' edges.
+// Geometry of the map view without a device, checked natively under the
+// sanitizers: marker turns, the map square's whole-pixel placement (and
+// scroll values no int can hold), and the edges of the visibility tests.
 #include <gtest/gtest.h>
 
 #include <limits.h>
-#include <math.h>
-#include <stdint.h>
-#include <string.h>
 
 #include <limits>
 
@@ -17,7 +14,7 @@ namespace
 const float kInf = std::numeric_limits<float>::infinity();
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-TEST(MarkerOutlineTest, TurnsClockwiseOnTheScreen)
+TEST(MarkerOutlineTest, TurnsClockwiseOnTheScreenAboutAFractionalCentre)
 {
     struct Case
     {
@@ -29,39 +26,24 @@ TEST(MarkerOutlineTest, TurnsClockwiseOnTheScreen)
         {0, {-8, 8, -8, 8}, {-8, -8, 8, 8}},
         // The top-right corner turns to the bottom-right.
         {90, {8, 8, -8, -8}, {-8, 8, -8, 8}},
-        {180, {8, -8, 8, -8}, {8, 8, -8, -8}},
         {-90, {-8, -8, 8, 8}, {8, -8, 8, -8}},
-        {360, {-8, 8, -8, 8}, {-8, -8, 8, 8}},
         // The corners lie on the axes, 8 * sqrt(2) from the centre.
         {45, {0, d, -d, 0}, {-d, 0, 0, d}},
     };
     for (const Case& c : cases)
     {
+        // Markers are not moved to whole pixels: a centre at -10.7 stays there.
         CornerPoint corners[4];
-        MarkerOutline(c.rotation, 100.0f, 50.0f, corners);
+        MarkerOutline(c.rotation, -10.7f, 0.25f, corners);
         for (int i = 0; i < 4; ++i)
         {
-            EXPECT_NEAR(corners[i].x, 100.0f + c.x[i], 1e-3) << c.rotation << " corner " << i;
-            EXPECT_NEAR(corners[i].y, 50.0f + c.y[i], 1e-3) << c.rotation << " corner " << i;
+            EXPECT_NEAR(corners[i].x, -10.7f + c.x[i], 1e-3) << c.rotation << " corner " << i;
+            EXPECT_NEAR(corners[i].y, 0.25f + c.y[i], 1e-3) << c.rotation << " corner " << i;
         }
     }
 }
 
-TEST(MarkerOutlineTest, UsesTheSinglePrecisionDegreeAndKeepsFractionalCentres)
-{
-    EXPECT_EQ(kRadiansPerDegree, 0.017453292f);
-    uint32_t bits;
-    memcpy(&bits, &kRadiansPerDegree, sizeof(bits));
-    EXPECT_EQ(bits, 0x3C8EFA35u);
-    // Markers are not moved to whole pixels: a centre at -10.7 stays there.
-    CornerPoint corners[4];
-    MarkerOutline(0, -10.7f, 0.25f, corners);
-    EXPECT_FLOAT_EQ(corners[0].x, -10.7f - 8.0f);
-    EXPECT_FLOAT_EQ(corners[3].y, 0.25f + 8.0f);
-    EXPECT_EQ(corners[0].z, 0.0f);
-}
-
-TEST(MapSquareRectTest, TruncatesTowardZeroAndSpansTheScale)
+TEST(MapSquareRectTest, TruncatesTowardZeroAndClampsToTheIntRange)
 {
     struct Case
     {
@@ -72,7 +54,6 @@ TEST(MapSquareRectTest, TruncatesTowardZeroAndSpansTheScale)
     const Case cases[] = {
         {10.7f, 0.0f, 64, {-10, 0, 54, 64}},
         {-3.9f, -3.9f, 64, {3, 3, 67, 67}},
-        {0.5f, -0.5f, 3072, {0, 0, 3072, 3072}},
         {100.0f, 20.0f, 0, {-100, -20, -100, -20}},
         // Beyond the int range the square is clamped, never converted.
         {-3e9f, 3e9f, 512, {INT_MAX, INT_MIN, INT_MAX, INT_MIN + 512}},
@@ -88,11 +69,8 @@ TEST(MapSquareRectTest, TruncatesTowardZeroAndSpansTheScale)
         EXPECT_EQ(rect.right, c.expected.right) << c.scrollX;
         EXPECT_EQ(rect.bottom, c.expected.bottom) << c.scrollY;
     }
-}
-
-TEST(MapSquareRectTest, AScrollThatIsNotANumberPlacesNothing)
-{
-    ScreenRect rect = {1, 2, 3, 4};
+    // A scroll that is not a number places nothing.
+    ScreenRect rect;
     EXPECT_FALSE(MapSquareRect(kNaN, 0.0f, 512, &rect));
     EXPECT_FALSE(MapSquareRect(0.0f, kNaN, 512, &rect));
 }
@@ -112,15 +90,13 @@ TEST(VisibilityTest, AMarkerShowsWhileAnyPartCanTouchTheArea)
         {-12.4f, 240, false},
         {652.0f, 240, true},
         {652.4f, 240, false},
-        {320, -12.0f, true},
         {320, 492.4f, false},
-        {-12.4f, -12.4f, false},
-        {1e30f, 240, false},
         {kNaN, 240, false},
         {320, kInf, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(MarkerMayShow(area, c.x, c.y), c.shows) << c.x << ", " << c.y;
+    EXPECT_FALSE(MarkerMayShow({0.0f, 0.0f, 0.0f, 0.0f}, 100.0f, 100.0f)) << "an empty area";
 }
 
 TEST(VisibilityTest, ALabelShowsByItsMeasuredSizeCentredOnItsPoint)
@@ -134,24 +110,18 @@ TEST(VisibilityTest, ALabelShowsByItsMeasuredSizeCentredOnItsPoint)
         bool shows;
     };
     const Case cases[] = {
-        {320, 240, 60, 13, 1.0f, true},
         // 60 wide: from x - 30.5 to x + 30.5, two pixels of slack.
         {-32.0f, 240, 60, 13, 1.0f, true},
         {-33.0f, 240, 60, 13, 1.0f, false},
-        {672.0f, 240, 60, 13, 1.0f, true},
         {673.0f, 240, 60, 13, 1.0f, false},
         // 13 high: half is 6 (integer), so the text reaches 7.5 below.
         {320, -9.0f, 60, 13, 1.0f, true},
         {320, -10.0f, 60, 13, 1.0f, false},
-        {320, 488.0f, 60, 13, 1.0f, true},
         {320, 489.0f, 60, 13, 1.0f, false},
         // A glyph texture shrunk to half draws every texel on two pixels.
         {-80.0f, 240, 60, 13, 0.5f, true},
         {-96.0f, 240, 60, 13, 0.5f, false},
-        // A label far wider than the area spans it.
-        {320, 240, 100000, 13, 1.0f, true},
         {kNaN, 240, 60, 13, 1.0f, false},
-        {-kInf, 240, 60, 13, 1.0f, false},
         // A scale that makes no sense cannot prove the label outside.
         {-5000.0f, 240, 60, 13, 0.0f, true},
         {-5000.0f, 240, 60, 13, kNaN, true},
@@ -159,12 +129,7 @@ TEST(VisibilityTest, ALabelShowsByItsMeasuredSizeCentredOnItsPoint)
     for (const Case& c : cases)
         EXPECT_EQ(LabelMayShow(area, c.x, c.y, c.width, c.height, c.scale), c.shows)
             << c.x << ", " << c.y << " scale " << c.scale;
-}
-
-TEST(VisibilityTest, AnEmptyAreaShowsNothing)
-{
-    const ViewArea empty = {0.0f, 0.0f, 0.0f, 0.0f};
-    EXPECT_FALSE(MarkerMayShow(empty, 100.0f, 100.0f));
-    EXPECT_FALSE(LabelMayShow(empty, 100.0f, 100.0f, 40, 13, 1.0f));
+    EXPECT_FALSE(LabelMayShow({0.0f, 0.0f, 0.0f, 0.0f}, 100.0f, 100.0f, 40, 13, 1.0f))
+        << "an empty area";
 }
 } // namespace

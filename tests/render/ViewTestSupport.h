@@ -1,7 +1,7 @@
-// Helpers of the map view and preset suites: a frame drawn and read back
-// before it is presented, colour channels, bitmaps written into a temporary
-// folder and loaded through the editor's texture table, and the device's
-// whole state kept aside around a test.
+// Helpers of the device, map view and preset suites: a frame drawn and read
+// back before it is presented, colour channels, bitmaps written into a
+// temporary folder and loaded through the editor's texture table, and the
+// device's whole state kept aside around a test.
 #ifndef MAPEDITOR_TESTS_VIEWTESTSUPPORT_H
 #define MAPEDITOR_TESTS_VIEWTESTSUPPORT_H
 

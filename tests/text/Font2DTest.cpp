@@ -1,7 +1,10 @@
 // The texture font on Wine's real Direct3D 8 device: glyph texture sizes and
 // contents, measuring, the quads and batches of a draw, the caller's states
-// around a draw, pixels on the back buffer, and failing locks.
+// around a draw, pixels on the back buffer, a device with small textures, and
+// failing vertex buffer locks.
 #include <gtest/gtest.h>
+
+#include <string.h>
 
 #include <algorithm>
 #include <string>
@@ -35,9 +38,6 @@ struct VertexWatch
     MethodPatch lock;
     MethodPatch unlock;
 
-    typedef HRESULT(WINAPI* LockFn)(IDirect3DVertexBuffer8*, UINT, UINT, BYTE**, DWORD);
-    typedef HRESULT(WINAPI* UnlockFn)(IDirect3DVertexBuffer8*);
-
     explicit VertexWatch(IDirect3DVertexBuffer8* vb)
         : buffer(vb), lock(vb, &IDirect3DVertexBuffer8::Lock, (void*)OnLock),
           unlock(vb, &IDirect3DVertexBuffer8::Unlock, (void*)OnUnlock)
@@ -50,17 +50,18 @@ struct VertexWatch
                                  DWORD flags)
     {
         VertexWatch* w = current;
-        if (w && self == w->buffer)
+        if (self == w->buffer)
         {
             w->lockFlags.push_back(flags);
             if ((int)w->lockFlags.size() == w->failLock)
             {
-                *out = (BYTE*)NoAccessPage();
+                *out = (BYTE*)NoAccessPage(); // must not be written through
                 return D3DERR_INVALIDCALL;
             }
         }
-        const HRESULT result = w->lock.Original<LockFn>()(self, offset, size, out, flags);
-        if (w && self == w->buffer)
+        const HRESULT result =
+            w->lock.Original<decltype(&OnLock)>()(self, offset, size, out, flags);
+        if (self == w->buffer)
             w->data = *out;
         return result;
     }
@@ -68,13 +69,13 @@ struct VertexWatch
     static HRESULT WINAPI OnUnlock(IDirect3DVertexBuffer8* self)
     {
         VertexWatch* w = current;
-        if (w && self == w->buffer && w->data)
+        if (self == w->buffer && w->data)
         {
             const Vertex* v = (const Vertex*)w->data;
             w->unlocked.emplace_back(v, v + Font2D::VerticesPerBatch);
             w->data = nullptr;
         }
-        return w->unlock.Original<UnlockFn>()(self);
+        return w->unlock.Original<decltype(&OnUnlock)>()(self);
     }
 };
 VertexWatch* VertexWatch::current = nullptr;
@@ -83,32 +84,44 @@ VertexWatch* VertexWatch::current = nullptr;
 MethodPatch* smallCapsPatch = nullptr;
 HRESULT WINAPI SmallCaps(IDirect3DDevice8* self, D3DCAPS8* caps)
 {
-    const HRESULT result =
-        smallCapsPatch->Original<HRESULT(WINAPI*)(IDirect3DDevice8*, D3DCAPS8*)>()(self, caps);
+    const HRESULT result = smallCapsPatch->Original<decltype(&SmallCaps)>()(self, caps);
     caps->MaxTextureWidth = 256;
     return result;
 }
 
-// A glyph texture lock that fails, handing out a pointer that must not be used.
-HRESULT WINAPI FailingLockRect(IDirect3DTexture8*, UINT, D3DLOCKED_RECT* locked, const RECT*, DWORD)
+// Every render state and every state of stages 0 and 1, as the device holds them.
+std::vector<DWORD> DeviceStates()
 {
-    locked->pBits = NoAccessPage();
-    locked->Pitch = 512;
-    return D3DERR_INVALIDCALL;
+    std::vector<DWORD> states;
+    for (DWORD state = 1; state <= D3DRS_NORMALORDER; ++state)
+    {
+        DWORD value = 0;
+        app.device->GetRenderState((D3DRENDERSTATETYPE)state, &value);
+        states.push_back(value);
+    }
+    for (DWORD stage = 0; stage < 2; ++stage)
+        for (DWORD state = 1; state <= D3DTSS_RESULTARG; ++state)
+        {
+            if (state == 12) // no stage state has this number (Wine's device faults on it)
+                continue;
+            DWORD value = 0;
+            app.device->GetTextureStageState(stage, (D3DTEXTURESTAGESTATETYPE)state, &value);
+            states.push_back(value);
+        }
+    return states;
 }
 
-DWORD RenderState(DWORD state)
+// The drawing between BeginFrame and the read-back, then the frame presented.
+template <typename Draw> BackBufferPixels DrawnFrame(Draw draw)
 {
-    DWORD value = 0xDEADBEEF;
-    app.device->GetRenderState((D3DRENDERSTATETYPE)state, &value);
-    return value;
-}
-
-DWORD StageState(DWORD stage, DWORD state)
-{
-    DWORD value = 0xDEADBEEF;
-    app.device->GetTextureStageState(stage, (D3DTEXTURESTAGESTATETYPE)state, &value);
-    return value;
+    BackBufferPixels pixels;
+    app.BeginFrame();
+    draw();
+    app.device->EndScene();
+    EXPECT_TRUE(ReadBackBuffer(app.device, &pixels));
+    app.device->BeginScene();
+    app.EndFrame();
+    return pixels;
 }
 
 class Font2DTest : public ::testing::Test
@@ -119,19 +132,6 @@ class Font2DTest : public ::testing::Test
         ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
         ASSERT_EQ(font.CreateGlyphTexture(app.device), S_OK);
         ASSERT_EQ(font.CreateDrawResources(), S_OK);
-    }
-
-    // Runs the drawing between BeginFrame and the read-back, then presents.
-    template <typename Draw> BackBufferPixels DrawnFrame(Draw draw)
-    {
-        BackBufferPixels pixels;
-        app.BeginFrame();
-        draw();
-        app.device->EndScene();
-        EXPECT_TRUE(ReadBackBuffer(app.device, &pixels));
-        app.device->BeginScene();
-        app.EndFrame();
-        return pixels;
     }
 
     SIZE Measure(const char* text) const
@@ -156,50 +156,29 @@ TEST_F(Font2DTest, TextureSideFollowsThePointSize)
     const struct
     {
         unsigned points, side;
-    } cases[] = {{8, 256}, {20, 256}, {21, 512}, {40, 512}, {41, 1024}};
+    } cases[] = {{20, 256}, {21, 512}, {40, 512}, {41, 1024}};
     for (const auto& c : cases)
     {
         Font2D sized("Tahoma", c.points, 0);
         ASSERT_EQ(sized.CreateGlyphTexture(app.device), S_OK) << c.points;
         EXPECT_EQ(sized.textureWidth, c.side) << c.points;
         EXPECT_EQ(sized.textureHeight, c.side) << c.points;
-        EXPECT_EQ(sized.textScale, 1.0f);
         D3DSURFACE_DESC level;
         ASSERT_EQ(sized.glyphTexture->GetLevelDesc(0, &level), D3D_OK);
         EXPECT_EQ(level.Width, c.side);
-        EXPECT_EQ(level.Height, c.side);
         EXPECT_EQ(level.Format, D3DFMT_A4R4G4B4);
-        EXPECT_EQ(level.Pool, D3DPOOL_MANAGED);
         EXPECT_EQ(sized.glyphTexture->GetLevelCount(), 1u);
-        sized.Teardown();
-        EXPECT_EQ(sized.glyphTexture, nullptr);
-        EXPECT_EQ(sized.device, nullptr);
     }
 }
 
 TEST_F(Font2DTest, GlyphsArePackedInRowsWithOneTexelGaps)
 {
-    // The cells GDI reports for the same face.
-    HDC dc = CreateCompatibleDC(nullptr);
-    HFONT gdiFont = CreateFontA(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
-                                0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                ANTIALIASED_QUALITY, VARIABLE_PITCH, "Tahoma");
-    HGDIOBJ old = SelectObject(dc, gdiFont);
     const float W = (float)font.textureWidth, H = (float)font.textureHeight;
-    for (char c = 32; c <= 126; ++c)
+    EXPECT_EQ(font.glyphCoords[0][0], 0.0f);
+    EXPECT_EQ(font.glyphCoords[0][1], 0.0f);
+    for (char c = 33; c <= 126; ++c)
     {
-        SIZE cell;
-        GetTextExtentPoint32A(dc, &c, 1, &cell);
         const float* g = font.glyphCoords[c - 32];
-        EXPECT_EQ(g[2] * W - g[0] * W, (float)cell.cx) << c;
-        EXPECT_EQ(g[3] * H - g[1] * H, (float)cell.cy) << c;
-        EXPECT_EQ(GlyphWidth(c), Measure(std::string(1, c).c_str()).cx) << c;
-        if (c == 32)
-        {
-            EXPECT_EQ(g[0], 0.0f);
-            EXPECT_EQ(g[1], 0.0f);
-            continue;
-        }
         const float* p = font.glyphCoords[c - 33];
         if (g[1] == p[1])
         {
@@ -209,19 +188,16 @@ TEST_F(Font2DTest, GlyphsArePackedInRowsWithOneTexelGaps)
         {
             EXPECT_EQ(g[0], 0.0f) << c;
             EXPECT_EQ(g[1] * H, p[3] * H + 1) << c;
-            EXPECT_GT(p[2] * W + 1 + cell.cx + 1, W) << c << " would have fitted";
+            EXPECT_GT(p[2] * W + 1 + (g[2] - g[0]) * W + 1, W) << c << " would have fitted";
         }
         EXPECT_LE(g[2], 1.0f);
         EXPECT_LE(g[3], 1.0f);
     }
-    SelectObject(dc, old);
-    DeleteObject(gdiFont);
-    DeleteDC(dc);
     for (float v : font.glyphCoords[95])
         EXPECT_EQ(v, 0.0f) << "code 127 is never rasterised";
 }
 
-TEST_F(Font2DTest, TexelsAreWhiteWithTheGreyLevelAsFourBitAlpha)
+TEST_F(Font2DTest, TexelsAreWhiteWithGdisGreyLevelAsFourBitAlpha)
 {
     // 20 points: the face is anti-aliased there (smaller sizes are drawn
     // without grey levels, as the typeface asks).
@@ -234,11 +210,7 @@ TEST_F(Font2DTest, TexelsAreWhiteWithTheGreyLevelAsFourBitAlpha)
     const int cellX = (int)(h[0] * side), cellY = (int)(h[1] * side);
     const int cellW = (int)(h[2] * side) - cellX, cellH = (int)(h[3] * side) - cellY;
     BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = cellW;
-    info.bmiHeader.biHeight = -cellH;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), cellW, -cellH, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     HDC dc = CreateCompatibleDC(nullptr);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -254,38 +226,17 @@ TEST_F(Font2DTest, TexelsAreWhiteWithTheGreyLevelAsFourBitAlpha)
 
     D3DLOCKED_RECT locked;
     ASSERT_EQ(twenty.glyphTexture->LockRect(0, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
-    auto texel = [&](int x, int y)
-    { return ((const WORD*)((const BYTE*)locked.pBits + y * locked.Pitch))[x]; };
-    int opaque = 0, partial = 0, wrong = 0;
-    for (int y = 0; y < side; ++y)
-    {
-        for (int x = 0; x < side; ++x)
-        {
-            const WORD t = texel(x, y);
-            if (t == 0)
-                continue;
-            wrong += (t & 0x0FFF) != 0x0FFF;
-            opaque += t == 0xFFFF;
-            partial += t != 0xFFFF;
-        }
-    }
-    int differ = 0, inked = 0;
+    int differ = 0, opaque = 0, partial = 0;
     for (int y = 0; y < cellH; ++y)
-    {
         for (int x = 0; x < cellW; ++x)
         {
             const unsigned alpha = (((const DWORD*)bits)[y * cellW + x] & 0xFF) >> 4;
             const WORD expected = alpha ? (WORD)((alpha << 12) | 0x0FFF) : 0;
-            differ += texel(cellX + x, cellY + y) != expected;
-            inked += alpha != 0;
+            const BYTE* row = (const BYTE*)locked.pBits + (cellY + y) * locked.Pitch;
+            differ += ((const WORD*)row)[cellX + x] != expected;
+            opaque += alpha == 15;
+            partial += alpha > 0 && alpha < 15;
         }
-    }
-    // The space's cell holds nothing.
-    const float* space = twenty.glyphCoords[0];
-    int spaceInk = 0;
-    for (int y = (int)(space[1] * side); y < (int)(space[3] * side); ++y)
-        for (int x = (int)(space[0] * side); x < (int)(space[2] * side); ++x)
-            spaceInk += texel(x, y) != 0;
     twenty.glyphTexture->UnlockRect(0);
     SelectObject(dc, oldFont);
     SelectObject(dc, oldBitmap);
@@ -293,12 +244,9 @@ TEST_F(Font2DTest, TexelsAreWhiteWithTheGreyLevelAsFourBitAlpha)
     DeleteObject(bitmap);
     DeleteDC(dc);
 
-    EXPECT_EQ(wrong, 0) << "every texel is white or fully transparent";
-    EXPECT_GT(opaque, 100);
-    EXPECT_GT(partial, 100) << "grey levels of anti-aliased edges";
-    EXPECT_GT(inked, 20);
     EXPECT_EQ(differ, 0) << "the cell of 'H' is GDI's drawing of it";
-    EXPECT_EQ(spaceInk, 0);
+    EXPECT_GT(opaque, 20);
+    EXPECT_GT(partial, 0) << "grey levels of anti-aliased edges";
 }
 
 TEST_F(Font2DTest, MeasuresInTexelsSkippingControlAndHighCodes)
@@ -306,20 +254,15 @@ TEST_F(Font2DTest, MeasuresInTexelsSkippingControlAndHighCodes)
     const LONG row = Measure("").cy;
     EXPECT_GT(row, 8);
     EXPECT_EQ(Measure("").cx, 0);
-    EXPECT_EQ(Measure("\n").cx, 0);
-    EXPECT_EQ(Measure("\n").cy, 2 * row);
     const LONG ab = GlyphWidth('A') + GlyphWidth('B');
     const struct
     {
         const char* text;
         LONG cx, cy;
     } cases[] = {
-        {"AB", ab, row},
-        {"A\rB", ab, row},
-        {"A\tB", ab, row},
+        {"\n", 0, 2 * row},          {"A\r\tB", ab, row},
         {"A\x80\xff\177B", ab, row}, // high codes skipped, 127 has no width
-        {"AB\nA", ab, 2 * row},
-        {"A\nAB\n", ab, 3 * row},
+        {"AB\nA", ab, 2 * row},      {"A\nAB\n", ab, 3 * row},
         {" ", GlyphWidth(' '), row},
     };
     for (const auto& c : cases)
@@ -342,14 +285,12 @@ TEST_F(Font2DTest, QuadsSitHalfAPixelUpAndLeftAndAdvanceByTheirWidth)
     const std::vector<Vertex>& v = watch.unlocked[0];
     const float wa = (float)GlyphWidth('A'), wb = (float)GlyphWidth('B');
     const float h = (float)Measure("").cy;
-    const float* ga = font.glyphCoords['A' - 32];
+    const float* g = font.glyphCoords['A' - 32];
     // A: bottom-left, top-left, bottom-right, top-right, bottom-right, top-left.
-    const Vertex a[6] = {{9.5f, 19.5f + h, 0.9f, 1, 0x80112233, ga[0], ga[3]},
-                         {9.5f, 19.5f, 0.9f, 1, 0x80112233, ga[0], ga[1]},
-                         {9.5f + wa, 19.5f + h, 0.9f, 1, 0x80112233, ga[2], ga[3]},
-                         {9.5f + wa, 19.5f, 0.9f, 1, 0x80112233, ga[2], ga[1]},
-                         {9.5f + wa, 19.5f + h, 0.9f, 1, 0x80112233, ga[2], ga[3]},
-                         {9.5f, 19.5f, 0.9f, 1, 0x80112233, ga[0], ga[1]}};
+    const float L = 9.5f, T = 19.5f, R = 9.5f + wa, B = 19.5f + h;
+    const Vertex a[6] = {{L, B, 0, 0, 0, g[0], g[3]}, {L, T, 0, 0, 0, g[0], g[1]},
+                         {R, B, 0, 0, 0, g[2], g[3]}, {R, T, 0, 0, 0, g[2], g[1]},
+                         {R, B, 0, 0, 0, g[2], g[3]}, {L, T, 0, 0, 0, g[0], g[1]}};
     for (int i = 0; i < 6; ++i)
     {
         EXPECT_EQ(v[i].x, a[i].x) << i;
@@ -360,15 +301,14 @@ TEST_F(Font2DTest, QuadsSitHalfAPixelUpAndLeftAndAdvanceByTheirWidth)
         EXPECT_EQ(v[i].tu, a[i].tu) << i;
         EXPECT_EQ(v[i].tv, a[i].tv) << i;
     }
-    EXPECT_EQ(v[6].x, 9.5f + wa) << "B starts where A ends";
-    EXPECT_EQ(v[8].x, 9.5f + wa + wb);
+    EXPECT_EQ(v[6].x, R) << "B starts where A ends";
+    EXPECT_EQ(v[8].x, R + wb);
     // The newline returns to x = 10 one row down; 127 is an empty quad.
-    EXPECT_EQ(v[12].x, 9.5f);
-    EXPECT_EQ(v[13].y, 19.5f + h);
-    EXPECT_EQ(v[14].x, 9.5f);
-    EXPECT_EQ(v[12].y, v[13].y);
-    EXPECT_EQ(v[18].x, 9.5f) << "127 does not advance; the tab is skipped";
-    EXPECT_EQ(v[20].x, 9.5f + wa);
+    EXPECT_EQ(v[12].x, L);
+    EXPECT_EQ(v[12].y, B);
+    EXPECT_EQ(v[14].x, L);
+    EXPECT_EQ(v[18].x, L) << "127 does not advance; the tab is skipped";
+    EXPECT_EQ(v[20].x, R);
 }
 
 TEST_F(Font2DTest, FlushesAfterEveryFiftiethCharacter)
@@ -377,9 +317,7 @@ TEST_F(Font2DTest, FlushesAfterEveryFiftiethCharacter)
     {
         int characters;
         std::vector<DWORD> batches;
-    } cases[] = {{0, {}},     {1, {2}},       {49, {98}},
-                 {50, {100}}, {51, {100, 2}}, {150, {100, 100, 100}}};
-    app.BeginFrame();
+    } cases[] = {{0, {}}, {50, {100}}, {51, {100, 2}}, {150, {100, 100, 100}}};
     for (const auto& c : cases)
     {
         // Non-drawing codes between the letters change nothing.
@@ -388,111 +326,54 @@ TEST_F(Font2DTest, FlushesAfterEveryFiftiethCharacter)
             text += i % 7 == 3 ? "x\r\x81" : "x";
         VertexWatch watch(font.vertexBuffer);
         DeviceRecorder recorder(app.device);
-        EXPECT_EQ(font.DrawString(0.0f, 40.0f, 0xFFFFFFFF, text.c_str(), 0), S_OK);
+        DrawnFrame([&] { EXPECT_EQ(font.DrawString(0, 40, 0xFFFFFFFF, text.c_str(), 0), S_OK); });
         const std::vector<DeviceCall> draws = recorder.OfKind(DeviceCall::DrawPrimitive);
         ASSERT_EQ(draws.size(), c.batches.size()) << c.characters;
         for (size_t i = 0; i < draws.size(); ++i)
         {
             EXPECT_EQ(draws[i].a, (DWORD)D3DPT_TRIANGLELIST);
-            EXPECT_EQ(draws[i].b, 0u);
             EXPECT_EQ(draws[i].c, c.batches[i]) << c.characters << " batch " << i;
         }
         // One lock to start with and one after each flush, always discarding.
-        EXPECT_EQ(watch.lockFlags.size(), 1 + c.characters / 50) << c.characters;
-        for (DWORD flags : watch.lockFlags)
-            EXPECT_EQ(flags, (DWORD)D3DLOCK_DISCARD);
+        EXPECT_EQ(watch.lockFlags, std::vector<DWORD>(1 + c.characters / 50, D3DLOCK_DISCARD));
         // The whole state switch: one capture, two applies, nothing else.
         EXPECT_EQ(recorder.Count(DeviceCall::CaptureStateBlock), 1);
         EXPECT_EQ(recorder.Count(DeviceCall::ApplyStateBlock), 2);
         EXPECT_EQ(recorder.Count(DeviceCall::SetRenderState), 0);
         EXPECT_EQ(recorder.Count(DeviceCall::SetTextureStageState), 0);
-        const std::vector<DeviceCall> shaders = recorder.OfKind(DeviceCall::SetVertexShader);
-        ASSERT_EQ(shaders.size(), 1u);
-        EXPECT_EQ(shaders[0].a, 0x144u);
     }
-    app.device->EndScene();
-    app.device->BeginScene();
-    app.EndFrame();
 }
 
-TEST_F(Font2DTest, CallerStatesComeBackAfterADraw)
+TEST_F(Font2DTest, CallerStatesAndTextureComeBackAfterADrawFilteredOrNot)
 {
-    // Unusual values for every state the font sets.
-    struct Setting
-    {
-        int stage; // -1 for a render state
-        DWORD state, value, saved = 0;
-    } settings[] = {{-1, D3DRS_ALPHABLENDENABLE, FALSE},
-                    {-1, D3DRS_SRCBLEND, D3DBLEND_DESTCOLOR},
-                    {-1, D3DRS_DESTBLEND, D3DBLEND_SRCCOLOR},
-                    {-1, D3DRS_ALPHATESTENABLE, FALSE},
-                    {-1, D3DRS_ALPHAREF, 0x7F},
-                    {-1, D3DRS_ALPHAFUNC, D3DCMP_LESS},
-                    {-1, D3DRS_FILLMODE, D3DFILL_WIREFRAME},
-                    {-1, D3DRS_CULLMODE, D3DCULL_CW},
-                    {-1, D3DRS_ZENABLE, D3DZB_TRUE},
-                    {-1, D3DRS_STENCILENABLE, TRUE},
-                    {-1, D3DRS_CLIPPING, FALSE},
-                    {-1, D3DRS_EDGEANTIALIAS, TRUE},
-                    {-1, D3DRS_CLIPPLANEENABLE, 5},
-                    {-1, D3DRS_VERTEXBLEND, D3DVBF_2WEIGHTS},
-                    {-1, D3DRS_INDEXEDVERTEXBLENDENABLE, TRUE},
-                    {-1, D3DRS_FOGENABLE, TRUE},
-                    {0, D3DTSS_COLOROP, D3DTOP_ADD},
-                    {0, D3DTSS_COLORARG1, D3DTA_TFACTOR},
-                    {0, D3DTSS_COLORARG2, D3DTA_SPECULAR},
-                    {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2},
-                    {0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR},
-                    {0, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
-                    {0, D3DTSS_MINFILTER, D3DTEXF_ANISOTROPIC},
-                    {0, D3DTSS_MAGFILTER, D3DTEXF_POINT},
-                    {0, D3DTSS_MIPFILTER, D3DTEXF_LINEAR},
-                    {0, D3DTSS_TEXCOORDINDEX, 1},
-                    {0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_COUNT2},
-                    {1, D3DTSS_COLOROP, D3DTOP_SUBTRACT},
-                    {1, D3DTSS_ALPHAOP, D3DTOP_ADD}};
     IDirect3DDevice8* d = app.device;
-    for (Setting& s : settings)
-    {
-        if (s.stage < 0)
-        {
-            s.saved = RenderState(s.state);
-            d->SetRenderState((D3DRENDERSTATETYPE)s.state, s.value);
-        }
-        else
-        {
-            s.saved = StageState(s.stage, s.state);
-            d->SetTextureStageState(s.stage, (D3DTEXTURESTAGESTATETYPE)s.state, s.value);
-        }
-    }
-    // Wine's device does not keep every Direct3D 8 state (it reads
-    // D3DRS_EDGEANTIALIAS back as 0): expect back what the device held.
-    int held = 0;
-    for (Setting& s : settings)
-    {
-        const DWORD now = s.stage < 0 ? RenderState(s.state) : StageState(s.stage, s.state);
-        held += now == s.value;
-        s.value = now;
-    }
-    EXPECT_GE(held, 28);
-    IDirect3DBaseTexture8* savedTexture = nullptr;
-    d->GetTexture(0, &savedTexture);
+    DWORD before = 0;
+    ASSERT_EQ(d->CreateStateBlock(D3DSBT_ALL, &before), D3D_OK);
+    // Values the font's own states differ from, and a texture of the caller's.
+    d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_DESTCOLOR);
+    d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_SRCCOLOR);
+    d->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
+    d->SetRenderState(D3DRS_FOGENABLE, TRUE);
+    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD);
+    d->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTEXF_ANISOTROPIC);
+    d->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_POINT);
+    d->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 1);
+    d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_SUBTRACT);
     IDirect3DTexture8* callerTexture = nullptr;
     ASSERT_EQ(d->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &callerTexture),
               D3D_OK);
     d->SetTexture(0, callerTexture);
+    const std::vector<DWORD> states = DeviceStates();
 
-    app.BeginFrame();
     for (DWORD flags : {(DWORD)0, (DWORD)FONT2D_FILTERED})
     {
         DeviceRecorder recorder(d);
-        EXPECT_EQ(font.DrawString(5.0f, 5.0f, 0xFFFFFFFF, "States", flags), S_OK);
-        for (const Setting& s : settings)
-        {
-            const DWORD now = s.stage < 0 ? RenderState(s.state) : StageState(s.stage, s.state);
-            EXPECT_EQ(now, s.value)
-                << "stage " << s.stage << " state " << s.state << " flags " << flags;
-        }
+        DrawnFrame([&] { EXPECT_EQ(font.DrawString(5, 5, 0xFFFFFFFF, "States", flags), S_OK); });
+        const std::vector<DWORD> after = DeviceStates();
+        for (size_t i = 0; i < states.size(); ++i)
+            EXPECT_EQ(after[i], states[i])
+                << "state #" << i << " (render states first), flags " << flags;
         IDirect3DBaseTexture8* bound = nullptr;
         d->GetTexture(0, &bound);
         EXPECT_EQ(bound, callerTexture);
@@ -500,42 +381,25 @@ TEST_F(Font2DTest, CallerStatesComeBackAfterADraw)
             bound->Release();
         // The filtered draw switched stage 0 to linear filtering in between.
         const std::vector<DeviceCall> stage = recorder.OfKind(DeviceCall::SetTextureStageState);
-        if (flags & FONT2D_FILTERED)
+        ASSERT_EQ(stage.size(), flags ? 2u : 0u);
+        if (flags)
         {
-            ASSERT_EQ(stage.size(), 2u);
             EXPECT_EQ(stage[0].b, (DWORD)D3DTSS_MINFILTER);
             EXPECT_EQ(stage[1].b, (DWORD)D3DTSS_MAGFILTER);
             EXPECT_EQ(stage[0].c, (DWORD)D3DTEXF_LINEAR);
             EXPECT_EQ(stage[1].c, (DWORD)D3DTEXF_LINEAR);
         }
-        else
-        {
-            EXPECT_TRUE(stage.empty());
-        }
     }
-    app.device->EndScene();
-    app.device->BeginScene();
-    app.EndFrame();
-
-    d->SetTexture(0, savedTexture);
-    if (savedTexture)
-        savedTexture->Release();
+    d->ApplyStateBlock(before);
+    d->DeleteStateBlock(before);
     callerTexture->Release();
-    for (const Setting& s : settings)
-    {
-        if (s.stage < 0)
-            d->SetRenderState((D3DRENDERSTATETYPE)s.state, s.saved);
-        else
-            d->SetTextureStageState(s.stage, (D3DTEXTURESTAGESTATETYPE)s.state, s.saved);
-    }
 }
 
 TEST_F(Font2DTest, StatusTextIsRedOnBlueInsideItsMeasuredBox)
 {
     ASSERT_TRUE(app.initialised);
     FontEntry* status = app.fonts.Entry(app.textFont);
-    ASSERT_NE(status, nullptr);
-    ASSERT_TRUE(status->ready);
+    ASSERT_TRUE(status && status->ready);
     SIZE box;
     ASSERT_EQ(status->font->MeasureText("Objects: 0", &box), S_OK);
     D3DVIEWPORT8 viewport;
@@ -550,7 +414,6 @@ TEST_F(Font2DTest, StatusTextIsRedOnBlueInsideItsMeasuredBox)
     ASSERT_GT(width, box.cx);
     int red = 0, outside = 0, notBlended = 0;
     for (int y = 0; y < height; ++y)
-    {
         for (int x = 0; x < width; ++x)
         {
             const unsigned p = pixels.At(x, y);
@@ -564,7 +427,6 @@ TEST_F(Font2DTest, StatusTextIsRedOnBlueInsideItsMeasuredBox)
             const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
             notBlended += g != 0 || r + b < 254 || r + b > 256;
         }
-    }
     EXPECT_EQ(outside, 0) << "pixels changed outside " << box.cx << " x " << box.cy;
     EXPECT_GT(red, 20) << "fully covered text pixels";
     EXPECT_EQ(notBlended, 0);
@@ -582,9 +444,8 @@ TEST_F(Font2DTest, ShrunkTextureKeepsGlyphsInTexelsAndDrawsThemLarger)
     }
     ASSERT_EQ(big.CreateDrawResources(), S_OK);
     EXPECT_EQ(big.textureWidth, 256u);
-    EXPECT_EQ(big.textureHeight, 256u);
     EXPECT_EQ(big.textScale, 0.5f);
-    SIZE bigSize, halfSize;
+    SIZE bigSize, halfSize, row;
     big.MeasureText("Wg\nW", &bigSize);
     half.MeasureText("Wg\nW", &halfSize);
     EXPECT_EQ(bigSize.cx, halfSize.cx);
@@ -598,7 +459,6 @@ TEST_F(Font2DTest, ShrunkTextureKeepsGlyphsInTexelsAndDrawsThemLarger)
     EXPECT_EQ(v[2].x - v[0].x, (w[2] - w[0]) * 256 * 2);
     EXPECT_EQ(v[0].y - v[1].y, (w[3] - w[1]) * 256 * 2);
     // The newline still advances by the row in texels.
-    SIZE row;
     big.MeasureText("", &row);
     EXPECT_EQ(v[7].y - v[1].y, (float)row.cy);
 }
@@ -608,18 +468,13 @@ TEST_F(Font2DTest, HugeFaceKeepsEveryGlyphRectangleInsideTheTexture)
     Font2D huge("Tahoma", 200, FONT2D_BOLD | FONT2D_ITALIC);
     ASSERT_EQ(huge.CreateGlyphTexture(app.device), S_OK);
     ASSERT_EQ(huge.CreateDrawResources(), S_OK);
-    EXPECT_EQ(huge.textureWidth, 1024u);
     int cut = 0;
     for (int i = 0; i < 95; ++i)
     {
         const float* g = huge.glyphCoords[i];
-        for (int k = 0; k < 4; ++k)
-        {
-            EXPECT_GE(g[k], 0.0f);
-            EXPECT_LE(g[k], 1.0f);
-        }
-        EXPECT_LE(g[0], g[2]);
-        EXPECT_LE(g[1], g[3]);
+        EXPECT_TRUE(g[0] >= 0 && g[0] <= g[2] && g[2] <= 1 && g[1] >= 0 && g[1] <= g[3] &&
+                    g[3] <= 1)
+            << "glyph " << i;
         cut += g[3] == 1.0f;
     }
     EXPECT_GT(cut, 0) << "200 points no longer overflow 1024 texels; pick a larger size";
@@ -631,15 +486,17 @@ TEST_F(Font2DTest, HugeFaceKeepsEveryGlyphRectangleInsideTheTexture)
 
 TEST_F(Font2DTest, FailedVertexLockEndsTheDrawAndRestoresStates)
 {
-    app.BeginFrame();
-    const DWORD cull = RenderState(D3DRS_CULLMODE);
     for (int failing : {1, 2})
     {
         VertexWatch watch(font.vertexBuffer);
         watch.failLock = failing;
         DeviceRecorder recorder(app.device);
         const std::string text(60, 'x');
-        EXPECT_EQ(font.DrawString(0.0f, 0.0f, 0xFFFFFFFF, text.c_str(), 0), D3DERR_INVALIDCALL);
+        DrawnFrame(
+            [&] {
+                EXPECT_EQ(font.DrawString(0.0f, 0.0f, 0xFFFFFFFF, text.c_str(), 0),
+                          D3DERR_INVALIDCALL);
+            });
         // The first lock failing draws nothing; the second, only the first batch.
         const std::vector<DeviceCall> draws = recorder.OfKind(DeviceCall::DrawPrimitive);
         ASSERT_EQ(draws.size(), (size_t)(failing - 1));
@@ -648,24 +505,11 @@ TEST_F(Font2DTest, FailedVertexLockEndsTheDrawAndRestoresStates)
             EXPECT_EQ(draws[0].c, 100u);
         }
         EXPECT_EQ(watch.lockFlags.size(), (size_t)failing);
-        EXPECT_EQ(recorder.Count(DeviceCall::ApplyStateBlock), 2);
-        EXPECT_EQ(RenderState(D3DRS_CULLMODE), cull);
+        // The caller's states are given back last.
+        const std::vector<DeviceCall> applied = recorder.OfKind(DeviceCall::ApplyStateBlock);
+        ASSERT_EQ(applied.size(), 2u);
+        EXPECT_EQ(applied[1].a, font.savedStateBlock);
     }
-    app.device->EndScene();
-    app.device->BeginScene();
-    app.EndFrame();
-}
-
-TEST_F(Font2DTest, FailedGlyphLockReturnsItsCodeAndWritesNothing)
-{
-    Font2D failing("Tahoma", 8, 0);
-    {
-        MethodPatch patch(font.glyphTexture, &IDirect3DTexture8::LockRect, (void*)FailingLockRect);
-        EXPECT_EQ(failing.CreateGlyphTexture(app.device), D3DERR_INVALIDCALL);
-    }
-    EXPECT_NE(failing.glyphTexture, nullptr) << "kept until Teardown";
-    EXPECT_EQ(failing.Teardown(), S_OK);
-    EXPECT_EQ(failing.glyphTexture, nullptr);
 }
 
 TEST(Font2DWithoutDevice, RefusesEveryDeviceOperation)
@@ -677,23 +521,18 @@ TEST(Font2DWithoutDevice, RefusesEveryDeviceOperation)
     EXPECT_EQ(font.CreateGlyphTexture(nullptr), E_FAIL);
     EXPECT_EQ(font.CreateDrawResources(), E_FAIL);
     EXPECT_EQ(font.DrawString(0, 0, 0xFFFFFFFF, "text", 0), E_FAIL);
-    EXPECT_EQ(font.ReleaseDrawResources(), S_OK);
-    EXPECT_EQ(font.ReleaseGlyphTexture(), S_OK);
-    SIZE size = {5, 5};
-    EXPECT_EQ(font.MeasureText("", &size), S_OK);
-    EXPECT_EQ(size.cx, 0);
-    EXPECT_EQ(size.cy, 0);
+    EXPECT_EQ(font.Teardown(), S_OK);
 
-    // A font with its texture but without its buffer cannot draw either.
+    // A font with its texture but without its buffer cannot draw either,
+    // and can be initialised again after Teardown.
     ASSERT_TRUE(StartEditorOnce());
     Font2D half("Tahoma", 8, 0);
     ASSERT_EQ(half.CreateGlyphTexture(app.device), S_OK);
     EXPECT_EQ(half.DrawString(0, 0, 0xFFFFFFFF, "text", 0), E_FAIL);
-    // And can be initialised again after Teardown.
     half.Teardown();
+    EXPECT_EQ(half.glyphTexture, nullptr);
+    EXPECT_EQ(half.device, nullptr);
     EXPECT_EQ(half.CreateGlyphTexture(app.device), S_OK);
     EXPECT_EQ(half.CreateDrawResources(), S_OK);
-    EXPECT_NE(half.savedStateBlock, 0u);
-    EXPECT_NE(half.drawStateBlock, 0u);
     EXPECT_NE(half.savedStateBlock, half.drawStateBlock);
 }
