@@ -15,6 +15,7 @@
 
 #include "app/EditorApp.h"
 #include "app/PointerEditing.h"
+#include "bench/BenchClock.h"
 #include "resource.h"
 
 namespace
@@ -22,22 +23,6 @@ namespace
 const int kScale = 3072; // the sample map (256 pixels) at "6x"
 const int kProbeX = 600, kProbeY = 400;
 const int kRounds = 9;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = {};
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return (double)counter.QuadPart / (double)frequency.QuadPart;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 LRESULT Send(UINT message, WPARAM wParam, int x, int y)
 {

@@ -6,22 +6,13 @@
 #include <string>
 
 #include "app/EditorApp.h"
+#include "bench/BenchClock.h"
 #include "tests/support/EditorHarness.h"
 #include "text/Font2D.h"
 #include "text/FontRegistry.h"
 
 namespace
 {
-double Now()
-{
-    static LARGE_INTEGER frequency = {};
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    return (double)count.QuadPart / (double)frequency.QuadPart;
-}
-
 void Row(const char* what, int runs, double seconds, const char* unit, double scale)
 {
     printf("| %-44s | %6d | %10.2f %s |\n", what, runs, seconds / runs * scale, unit);

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchClock.h"
 #include "document/MapDocument.h"
 
 namespace
@@ -24,22 +25,6 @@ namespace
 const int kTypes = 256;
 const int kObjects = 1000000;
 const int kRounds = 7;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = {};
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return (double)counter.QuadPart / (double)frequency.QuadPart;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void FillDocument(MapDocument* document)
 {

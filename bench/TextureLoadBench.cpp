@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchClock.h"
 #include "bench/TextureLoaders.h"
 #include "tests/d3dx/TestImages.h"
 
@@ -40,12 +41,6 @@ Image BenchPicture()
         }
     }
     return image;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 HWND MakeWindow()

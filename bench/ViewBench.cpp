@@ -16,6 +16,7 @@
 #include <string>
 
 #include "app/EditorApp.h"
+#include "bench/BenchClock.h"
 #include "tests/support/EditorHarness.h"
 
 namespace
@@ -30,16 +31,6 @@ const int kObjectCounts[] = {0, 1000, 10000};
 const double kMinimumSeconds = 0.5;
 const int kMinimumFrames = 3;
 const int kRounds = 5;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = {};
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    return (double)count.QuadPart / (double)frequency.QuadPart;
-}
 
 // The program directory of the laid-out build: <build>\dist\editor, one
 // folder up from this program's folder (<build>\bench).
