@@ -1,6 +1,8 @@
 // Our D3DXCreateTextureFromFileExA on a Direct3D 8 device.
 #include "bench/TextureLoaders.h"
 
+#include "bench/BenchClock.h"
+
 #include "d3dx/d3dx8.h"
 
 namespace
@@ -8,14 +10,6 @@ namespace
 IDirect3D8* direct3d = nullptr;
 IDirect3DDevice8* device = nullptr;
 } // namespace
-
-double NowMilliseconds()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return (double)now.QuadPart * 1000.0 / (double)frequency.QuadPart;
-}
 
 bool OpenOurLoader(HWND window, const char** reason)
 {
@@ -44,11 +38,11 @@ bool OpenOurLoader(HWND window, const char** reason)
 double LoadWithOurLoader(const char* path)
 {
     IDirect3DTexture8* texture = nullptr;
-    const double start = NowMilliseconds();
+    const double start = Now() * 1000.0;
     const HRESULT result = D3DXCreateTextureFromFileExA(
         device, path, D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
         D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &texture);
-    const double elapsed = NowMilliseconds() - start;
+    const double elapsed = Now() * 1000.0 - start;
     if (FAILED(result))
         return -1.0;
     texture->Release();

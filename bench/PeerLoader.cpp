@@ -2,6 +2,8 @@
 // both DLLs loaded with LoadLibrary: a benchmark peer only.
 #include "bench/TextureLoaders.h"
 
+#include "bench/BenchClock.h"
+
 #include <d3d9.h>
 
 namespace
@@ -60,11 +62,11 @@ bool OpenPeerLoader(HWND window, const char** reason)
 double LoadWithPeerLoader(const char* path)
 {
     IDirect3DTexture9* texture = nullptr;
-    const double start = NowMilliseconds();
+    const double start = Now() * 1000.0;
     const HRESULT result =
         createTexture(device, path, FullChain, FullChain, FullChain, 0, D3DFMT_A8R8G8B8,
                       D3DPOOL_MANAGED, FullChain, FullChain, 0, nullptr, nullptr, &texture);
-    const double elapsed = NowMilliseconds() - start;
+    const double elapsed = Now() * 1000.0 - start;
     if (FAILED(result))
         return -1.0;
     texture->Release();

@@ -18,7 +18,4 @@ bool OpenPeerLoader(HWND window, const char** reason);
 double LoadWithPeerLoader(const char* path);
 void ClosePeerLoader();
 
-// Milliseconds since an arbitrary start, from the performance counter.
-double NowMilliseconds();
-
 #endif

@@ -15,29 +15,11 @@
 #include "app/EditorApp.h"
 #include "tests/d3dx/TestImages.h"
 #include "tests/support/EditorHarness.h"
+#include "tests/support/FrameCapture.h"
 
 namespace viewtest
 {
-// BeginFrame, the drawing, then the back buffer as it stands before Present.
-// The viewport is set to the whole back buffer first: without a window
-// manager the main window may be restored to its dialog size at any message
-// (WM_SIZE then shrinks the viewport, which limits both clearing and
-// drawing), and the tests must not depend on that. A test may ask for a
-// smaller viewport at the top-left corner.
-template <typename Draw>
-BackBufferPixels DrawnFrame(Draw draw, unsigned width = 0, unsigned height = 0)
-{
-    BackBufferPixels pixels;
-    app.ResizeViewport(0, 0, width ? width : (unsigned)app.clientWidth,
-                       height ? height : (unsigned)app.clientHeight);
-    app.BeginFrame();
-    draw();
-    app.device->EndScene();
-    EXPECT_TRUE(ReadBackBuffer(app.device, &pixels));
-    app.device->BeginScene();
-    app.EndFrame();
-    return pixels;
-}
+using ::DrawnFrame;
 
 inline int Red(unsigned argb)
 {

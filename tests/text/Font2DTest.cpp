@@ -13,6 +13,7 @@
 #include "app/EditorApp.h"
 #include "tests/support/DeviceRecorder.h"
 #include "tests/support/EditorHarness.h"
+#include "tests/support/FrameCapture.h"
 #include "tests/support/MethodPatch.h"
 #include "text/Font2D.h"
 
@@ -109,19 +110,6 @@ std::vector<DWORD> DeviceStates()
             states.push_back(value);
         }
     return states;
-}
-
-// The drawing between BeginFrame and the read-back, then the frame presented.
-template <typename Draw> BackBufferPixels DrawnFrame(Draw draw)
-{
-    BackBufferPixels pixels;
-    app.BeginFrame();
-    draw();
-    app.device->EndScene();
-    EXPECT_TRUE(ReadBackBuffer(app.device, &pixels));
-    app.device->BeginScene();
-    app.EndFrame();
-    return pixels;
 }
 
 class Font2DTest : public ::testing::Test

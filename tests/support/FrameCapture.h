@@ -1,0 +1,32 @@
+// One frame drawn on the editor's real device and read back before it is
+// presented: BeginFrame, the drawing, the back buffer, EndFrame.
+#ifndef MAPEDITOR_TESTS_FRAMECAPTURE_H
+#define MAPEDITOR_TESTS_FRAMECAPTURE_H
+
+#include <gtest/gtest.h>
+
+#include "app/EditorApp.h"
+#include "tests/support/EditorHarness.h"
+
+// BeginFrame, the drawing, then the back buffer as it stands before Present.
+// The viewport is set to the whole back buffer first: without a window
+// manager the main window may be restored to its dialog size at any message
+// (WM_SIZE then shrinks the viewport, which limits both clearing and
+// drawing), and the tests must not depend on that. A test may ask for a
+// smaller viewport at the top-left corner.
+template <typename Draw>
+BackBufferPixels DrawnFrame(Draw draw, unsigned width = 0, unsigned height = 0)
+{
+    BackBufferPixels pixels;
+    app.ResizeViewport(0, 0, width ? width : (unsigned)app.clientWidth,
+                       height ? height : (unsigned)app.clientHeight);
+    app.BeginFrame();
+    draw();
+    app.device->EndScene();
+    EXPECT_TRUE(ReadBackBuffer(app.device, &pixels));
+    app.device->BeginScene();
+    app.EndFrame();
+    return pixels;
+}
+
+#endif
