@@ -18,6 +18,7 @@ namespace
 {
 const char kStartupHeightmap[] = "..\\maps\\area1.bmp";
 const char kStatusFontName[] = "Tahoma";
+const char kLabelFontName[] = "tahoma";
 const float kFarPlane = 1000.0f;
 const D3DCOLOR kStatusTextColour = 0xFFFF0000; // opaque red
 } // namespace
@@ -32,8 +33,11 @@ bool EditorApp::Initialise()
 {
     if (CreateDevice(mainWindow, kFarPlane) != 0)
         return false;
-    fonts.SetOwner(this);
-    document.Init(this, &fonts, kStartupHeightmap);
+    fonts.SetOwner(device);
+    document.Init(images, kStartupHeightmap);
+    // Asked before the status text asks for "Tahoma", so this creates the
+    // entry that both then share.
+    view.labelFont = fonts.FindOrRegister(kLabelFontName);
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
@@ -59,8 +63,10 @@ void EditorApp::Tick()
 void EditorApp::DrawFrame()
 {
     BeginFrame();
-    document.DrawMap();
-    document.DrawObjects();
+    view.DrawMap(*this, document);
+    view.DrawObjects(*this, fonts, document);
+    if (banding)
+        view.DrawRubberBand(*this, (float)bandX0, (float)bandY0, (float)bandX1, (float)bandY1);
     if (FontEntry* status = fonts.Entry(textFont))
         status->Print(0.0f, 0.0f, false, kStatusTextColour, "Objects: %d", document.ObjectCount());
     EndFrame();
@@ -80,6 +86,20 @@ void CreateEditorWindows(HINSTANCE instance)
         CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0);
     app.paletteWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_OBJECTDIALOG),
                                            app.mainWindow, PaletteDialogProc, 0);
+    app.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+}
+
+bool TranslateEditorAccelerator(MSG* message)
+{
+    // The shortcuts work whichever of the main window and the palette (or
+    // one of its controls) has the keyboard; the commands go to the main
+    // window. Other windows (choosers, message boxes) run their own loops.
+    HWND target = message->hwnd;
+    if (!app.accelerators || !target)
+        return false;
+    const bool ours = target == app.mainWindow || target == app.paletteWindow ||
+                      IsChild(app.mainWindow, target) || IsChild(app.paletteWindow, target);
+    return ours && TranslateAcceleratorA(app.mainWindow, app.accelerators, message);
 }
 
 int RunMainLoop()
@@ -91,6 +111,8 @@ int RunMainLoop()
         {
             if (message.message == WM_QUIT)
                 return 1;
+            if (TranslateEditorAccelerator(&message))
+                continue;
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }

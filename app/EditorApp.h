@@ -1,14 +1,18 @@
 // The one application object: the renderer part, the frame timer, the fonts,
-// the map document, the program directory, the window handles and the
-// pointer state. Constructed before WinMain runs, destroyed at process exit.
+// the map document with the file system and image source it is given, the
+// map view, the program directory, the window handles and the pointer state.
+// Constructed before WinMain runs, destroyed at process exit.
 #ifndef MAPEDITOR_EDITORAPP_H
 #define MAPEDITOR_EDITORAPP_H
 
 #include <windows.h>
 
 #include "app/FrameTimer.h"
+#include "app/WindowsFileSystem.h"
 #include "document/MapDocument.h"
+#include "render/MapView.h"
 #include "render/Renderer.h"
+#include "render/TextureImages.h"
 #include "text/FontRegistry.h"
 
 class EditorApp : public Renderer
@@ -23,9 +27,13 @@ class EditorApp : public Renderer
     bool initialised = false;
     char programDirectory[255] = {};
     MapDocument document;
+    WindowsFileSystem files;     // what the document reads and writes files through
+    TextureImages images{*this}; // what it loads its images through
+    MapView view;
     int textFont = 0;
     HWND mainWindow = nullptr;
     HWND paletteWindow = nullptr;
+    HACCEL accelerators = nullptr; // the keyboard shortcuts (one table, in the resources)
     bool leftButtonDown = false;
     bool rightButtonDown = false;
     // Starts false: the first press in the view must not move object 0.
@@ -33,6 +41,15 @@ class EditorApp : public Renderer
     short currentRotation = 0;
     int rightPressX = 0;
     int rightPressY = 0;
+    // A rubber band being drawn from a press on empty space: its corners in
+    // view pixels, and whether it adds to the selection (Shift held).
+    bool banding = false;
+    bool bandAdds = false;
+    int bandX0 = 0, bandY0 = 0, bandX1 = 0, bandY1 = 0;
+    // Where the right-click popup was opened (client pixels): its commands act there.
+    int popupX = 0, popupY = 0;
+    // The catalog as the palette's list shows it.
+    unsigned shownCatalogRevision = 0;
 
     EditorApp() = default;
     ~EditorApp();
@@ -45,7 +62,7 @@ class EditorApp : public Renderer
     // One idle pass of the main loop: timer, right-button scrolling, a frame.
     void Tick();
 
-    // BeginFrame, map, objects, "Objects: %d", EndFrame.
+    // BeginFrame, map, objects, rubber band, "Objects: %d", EndFrame.
     void DrawFrame();
 };
 
@@ -60,6 +77,10 @@ void CreateEditorWindows(HINSTANCE instance);
 // Removes and dispatches messages, running a Tick whenever none is waiting
 // and the main window is active. Returns 1 when WM_QUIT arrives.
 int RunMainLoop();
+
+// Turns a key message for the main window or the palette into the command
+// of its shortcut; true when it did (the message is then handled).
+bool TranslateEditorAccelerator(MSG* message);
 
 // Tells the user which step of the device creation failed; returns the
 // program's exit status for that case, 2.

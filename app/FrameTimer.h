@@ -7,10 +7,10 @@ class FrameTimer
 {
   public:
     long long startCount = 0;
-    float frameTime = 0.0f;      // seconds between the last two ticks
-    float lastTime = 0.0f;       // seconds since start at the last tick
+    float frameTime = 0.0f; // seconds between the last two ticks
+    float lastTime = 0.0f;  // seconds since start at the last tick
     double secondsPerCount = 0.0;
-    bool disabled = false;       // the counter is unusable: every reading is 0
+    bool disabled = false; // the counter is unusable: every reading is 0
 
     FrameTimer();
 

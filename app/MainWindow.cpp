@@ -12,6 +12,7 @@
 
 #include <windowsx.h>
 
+#include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "app/FileChooser.h"
 #include "app/ObjectImport.h"
@@ -21,10 +22,6 @@
 
 namespace
 {
-HWND PaletteList()
-{
-    return GetDlgItem(app.paletteWindow, IDC_OBJECTLIST);
-}
 
 void OnSize(LPARAM lParam)
 {
@@ -68,8 +65,7 @@ void ReleaseCaptureWhenIdle(WPARAM buttons)
 
 void OnLeftButtonUp(WPARAM wParam)
 {
-    app.leftButtonDown = false;
-    app.dragging = false;
+    EndPointerPress();
     ReleaseCaptureWhenIdle(wParam);
 }
 
@@ -81,8 +77,11 @@ void OnRightButtonDown(HWND window, LPARAM lParam)
     SetCapture(window);
 }
 
-void ShowPopupMenu(HWND window)
+void ShowPopupMenu(HWND window, int x, int y)
 {
+    // Its two commands act where it was opened.
+    app.popupX = x;
+    app.popupY = y;
     HMENU menu = LoadMenuA(instanceHandle, MAKEINTRESOURCEA(IDR_POPUP));
     if (!menu)
         return;
@@ -100,16 +99,15 @@ void OnRightButtonUp(HWND window, WPARAM wParam, LPARAM lParam)
     ReleaseCaptureWhenIdle(wParam);
     // Only a release exactly where the button went down opens the popup.
     if (GET_X_LPARAM(lParam) == app.rightPressX && GET_Y_LPARAM(lParam) == app.rightPressY)
-        ShowPopupMenu(window);
+        ShowPopupMenu(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
 }
 
 void OnCaptureChanged(HWND window, LPARAM lParam)
 {
     if ((HWND)lParam == window)
         return;
-    app.leftButtonDown = false;
+    CancelPointerPress();
     app.rightButtonDown = false;
-    app.dragging = false;
 }
 
 // The file commands: a chooser, the program directory restored whether or not
@@ -125,15 +123,23 @@ struct FileCommand
 
 const FileCommand kFileCommands[] = {
     {ID_FILE_OPENMAP, false, "Open Map File", kMapFileFilter,
-     [](const char* path) { app.document.LoadSettings(path, PaletteList()); }},
+     [](const char* path)
+     {
+         if (app.document.LoadSettings(path, app.files, app.images))
+             RebuildPaletteList();
+     }},
     {ID_FILE_SAVEMAP, true, "Save Map File", kMapFileFilter,
-     [](const char* path) { app.document.SaveSettings(path); }},
+     [](const char* path) { app.document.SaveSettings(path, app.files); }},
     {ID_FILE_LOADOBJECTS, false, "Open Object File", kObjectFileFilter,
-     [](const char* path) { app.document.LoadObjects(path, PaletteList()); }},
+     [](const char* path)
+     {
+         if (app.document.LoadObjects(path, app.files))
+             RebuildPaletteList();
+     }},
     {ID_FILE_SAVEOBJECTS, true, "Save Object File", kObjectFileFilter,
-     [](const char* path) { app.document.SaveObjects(path); }},
+     [](const char* path) { app.document.SaveObjects(path, app.files); }},
     {ID_IMPORT_HEIGHTMAP, false, "Open BMP File", kBitmapFilter,
-     [](const char* path) { app.document.LoadHeightmap(path); }},
+     [](const char* path) { app.document.ImportHeightmap(app.images, path); }},
 };
 
 // False when the command is not a file command.
@@ -175,7 +181,8 @@ const struct
 {
     int command;
     int factor;
-} kZoomItems[] = {{ID_ZOOM_1X, 1}, {ID_ZOOM_2X, 2}, {ID_ZOOM_4X, 4}, {ID_ZOOM_6X, 6}, {ID_ZOOM_8X, 8}};
+} kZoomItems[] = {
+    {ID_ZOOM_1X, 1}, {ID_ZOOM_2X, 2}, {ID_ZOOM_4X, 4}, {ID_ZOOM_6X, 6}, {ID_ZOOM_8X, 8}};
 
 // False when the command is not a zoom item.
 bool RunZoomCommand(int command)
@@ -194,8 +201,13 @@ bool RunZoomCommand(int command)
 
 void RunMainWindowCommand(HWND window, int command)
 {
-    if (RunFileCommand(window, command) || RunZoomCommand(command))
+    if (RunEditCommand(window, command))
         return;
+    if (RunFileCommand(window, command) || RunZoomCommand(command))
+    {
+        RefreshEditMenu(window);
+        return;
+    }
     switch (command)
     {
     case IDOK:
@@ -212,9 +224,11 @@ void RunMainWindowCommand(HWND window, int command)
     case ID_IMPORT_OBJECTS:
         ImportObjectType(window);
         break;
-    default: // Help > About, Import > Tiles, the popup's two items: nothing
+    default: // Help > About, Import > Tiles: nothing
         break;
     }
+    SyncPaletteList();
+    RefreshEditMenu(window);
 }
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -233,7 +247,11 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnPaint();
         break;
     case WM_KEYDOWN:
-        OnKeyDown(wParam);
+        OnKeyDown(window, wParam);
+        RefreshEditMenu(window);
+        break;
+    case WM_INITMENUPOPUP:
+        RefreshEditMenu(window);
         break;
     case WM_COMMAND:
         RunMainWindowCommand(window, LOWORD(wParam));
@@ -246,6 +264,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_LBUTTONUP:
         OnLeftButtonUp(wParam);
+        RefreshEditMenu(window);
         break;
     case WM_RBUTTONDOWN:
         OnRightButtonDown(window, lParam);

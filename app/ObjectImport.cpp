@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "app/FileChooser.h"
 #include "document/RelativePath.h"
@@ -11,8 +12,7 @@
 void ImportObjectType(HWND owner)
 {
     char chosen[kChooserPathSize];
-    const bool picked =
-        ChooseOpenFile(chosen, owner, "Import Object", kObjectDescriptionFilter);
+    const bool picked = ChooseOpenFile(chosen, owner, "Import Object", kObjectDescriptionFilter);
     // Restored after every chooser, cancelled or not.
     RestoreProgramDirectory();
     if (!picked)
@@ -22,9 +22,8 @@ void ImportObjectType(HWND owner)
     // longer path is refused rather than cut into the name of another file.
     if (relative.size() > kMaxObjectTypePath)
         return;
-    // The palette row and the catalog entry are added together so that the
-    // list's row numbers stay equal to the catalog's indices.
-    SendDlgItemMessageA(app.paletteWindow, IDC_OBJECTLIST, LB_ADDSTRING, 0,
-                        (LPARAM)relative.c_str());
-    app.document.AddObjectType(relative.c_str());
+    // One undoable step; the palette's list follows the catalog, so its row
+    // numbers stay equal to the catalog's indices.
+    app.document.ImportType(relative);
+    SyncPaletteList();
 }

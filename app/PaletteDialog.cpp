@@ -3,14 +3,19 @@
 // selections that set the type and rotation of the next placed object, and
 // "Add" importing an object type.
 //
-// The palette lives for the whole run: "Remove" and the close box (which
-// arrives as the Cancel command) do nothing.
+// "Remove" takes the selected type out of the catalog (asking first when
+// placed objects use it, which go with it), as one undoable step. The
+// palette lives for the whole run: its close box (which arrives as the
+// Cancel command) does nothing.
 #include "app/PaletteDialog.h"
 
+#include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "app/ObjectImport.h"
 #include "app/PointerEditing.h"
 #include "resource.h"
+
+#include <string>
 
 namespace
 {
@@ -55,6 +60,28 @@ void OnRotationSelectionChange(HWND rotationBox)
         app.currentRotation = rotation;
 }
 
+void RemoveSelectedType(HWND palette)
+{
+    const int type = (int)SendDlgItemMessageA(palette, IDC_OBJECTLIST, LB_GETCURSEL, 0, 0);
+    MapDocument& document = app.document;
+    if (type < 0 || type >= (int)document.objectTypes.size())
+        return;
+    const size_t users = document.CountObjectsOfType(type);
+    if (users > 0)
+    {
+        const std::string question = std::to_string(users) +
+                                     (users == 1 ? " placed object is" : " placed objects are") +
+                                     " of the type " + document.objectTypes[(size_t)type].path +
+                                     ".\nRemove the type and delete them?";
+        if (MessageBoxA(palette, question.c_str(), "Remove Object Type",
+                        MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return;
+    }
+    document.RemoveType(type);
+    SyncPaletteList();
+    RefreshEditMenu(app.mainWindow);
+}
+
 void OnCommand(HWND palette, WPARAM wParam)
 {
     const int id = LOWORD(wParam);
@@ -71,8 +98,13 @@ void OnCommand(HWND palette, WPARAM wParam)
         break;
     case IDC_ADD: // any notification
         ImportObjectType(palette);
+        RefreshEditMenu(app.mainWindow);
         break;
-    default: // "Remove", the close box's Cancel and everything else: nothing
+    case IDC_REMOVE:
+        if (notification == BN_CLICKED)
+            RemoveSelectedType(palette);
+        break;
+    default: // the close box's Cancel and everything else: nothing
         break;
     }
 }

@@ -1,18 +1,20 @@
-// Pointer and keyboard editing: placing objects with Ctrl + click, picking
-// and dragging an object with the left button, deleting the selection with
-// the Delete key, and scrolling the view while the right button is held.
+// Pointer and keyboard editing: placing objects with Ctrl + click, picking,
+// selecting and dragging objects with the left button (Shift adds or takes
+// away one object, a press on empty space draws a rubber band), the keys of
+// the selection (Delete, R, T, the arrows, Escape), and scrolling the view
+// while the right button is held.
 //
 // The press decides what the movements that follow do: only the press runs
-// the hit test, so an object dragged across another one of lower index stays
-// the one that moves. A press that hits nothing starts no drag.
+// the hit test, so a drag across another object keeps moving the picked
+// selection. A whole drag, from press to release, is one undoable step.
 #include "app/PointerEditing.h"
 
 #include <math.h>
 #include <stdlib.h>
 
-#include <new>
 #include <string>
 
+#include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "resource.h"
 
@@ -25,32 +27,14 @@ const int kRotationRows = 8;
 // lies away from where the right button went down.
 const int kScrollSpeed = 3;
 
-bool CtrlHeld()
+bool KeyHeld(int key)
 {
-    return (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    return (GetKeyState(key) & 0x8000) != 0;
 }
 
 bool RandomizeChecked()
 {
     return SendDlgItemMessageA(app.paletteWindow, IDC_RANDOMIZE, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-// The map position under a view point. There is none while the map has no
-// size on screen (viewScale 0, when no heightmap was ever loaded): every
-// point would map to infinity or to NaN, and such an object could never be
-// hit, drawn or saved sensibly.
-bool ViewToMap(int px, int py, float* x, float* y)
-{
-    const MapDocument& document = app.document;
-    if (document.viewScale == 0)
-        return false;
-    const float mapX = document.ViewToMapX(px);
-    const float mapY = document.ViewToMapY(py);
-    if (!isfinite(mapX) || !isfinite(mapY))
-        return false;
-    *x = mapX;
-    *y = mapY;
-    return true;
 }
 
 // "Randomize": a random row of the rotation box becomes the rotation of the
@@ -65,86 +49,85 @@ void ChooseNextRotation()
         app.currentRotation = rotation;
 }
 
-// Places an object of the current type at the point. The type field holds
-// 8 bits and names a catalog entry, so only a current type that is an entry
-// of the catalog and fits those bits gives an object; any other (no entry
-// selected, the catalog emptied or shortened by a reload, a row above 255)
-// places nothing rather than an object of some other or of no type.
-void PlaceObject(int px, int py)
-{
-    MapDocument& document = app.document;
-    const int type = document.currentType;
-    if (type < 0 || type >= (int)document.objectTypes.size() || type > 255)
-        return;
-    PlacedObject object = {}; // the reserved bytes of a new record are zero
-    if (!ViewToMap(px, py, &object.x, &object.y))
-        return;
-    object.type = (uint8_t)type;
-    object.rotation = app.currentRotation;
-    try
-    {
-        document.AddObject(object);
-    }
-    catch (const std::bad_alloc&)
-    {
-        return; // no memory for one more record: nothing placed
-    }
-    // The object just placed keeps the rotation it was built with.
-    if (RandomizeChecked())
-        ChooseNextRotation();
-}
-
 // The rest of this press (movements until the release) does nothing.
 void EndPress()
 {
     app.leftButtonDown = false;
     app.dragging = false;
+    app.banding = false;
+    app.document.EndDrag();
 }
 
-// The selected object jumps to the pointer: the offset between the press
-// point and the object is not kept.
-void MoveSelectedObject(int px, int py)
+void DragTo(int px, int py)
 {
-    MapDocument& document = app.document;
-    const int selected = document.selectedObject;
-    if (selected < 0 || selected >= document.ObjectCount())
-        return;
-    float x = 0.0f;
-    float y = 0.0f;
-    if (!ViewToMap(px, py, &x, &y))
-        return;
-    document.objects[(size_t)selected].x = x;
-    document.objects[(size_t)selected].y = y;
+    float x = 0.0f, y = 0.0f;
+    if (ViewPointToMap(px, py, &x, &y))
+        app.document.DragTo(x, y);
+}
+
+void StartBand(int px, int py, bool adds)
+{
+    app.banding = true;
+    app.bandAdds = adds;
+    app.bandX0 = app.bandX1 = px;
+    app.bandY0 = app.bandY1 = py;
 }
 
 void PressAt(int px, int py)
 {
-    if (CtrlHeld())
+    MapDocument& document = app.document;
+    if (KeyHeld(VK_CONTROL))
     {
-        PlaceObject(px, py);
+        PlaceObjectAt(px, py);
         EndPress();
         return;
     }
-    const int hit = app.document.HitTest(px, py);
-    app.dragging = hit != -1;
+    const int hit = document.HitTest(px, py);
+    if (KeyHeld(VK_SHIFT))
+    {
+        if (hit != -1)
+        {
+            document.ToggleSelected(hit);
+            EndPress();
+            return;
+        }
+        StartBand(px, py, true);
+        return;
+    }
     if (hit == -1)
-        return; // a press on empty space leaves the selection as it was
-    app.document.selectedObject = hit;
-    MoveSelectedObject(px, py);
+    {
+        // A click on empty space selects nothing; dragging from it draws
+        // a rubber band.
+        document.ClearSelection();
+        StartBand(px, py, false);
+        return;
+    }
+    // A plain press on an object not yet selected selects just it; on a
+    // selected one it keeps the selection, which the drag moves together.
+    // The picked object jumps to the pointer: the offset is not kept.
+    document.BeginDrag(hit);
+    app.dragging = document.Dragging();
+    if (app.dragging)
+        DragTo(px, py);
 }
 
 void MoveTo(int px, int py)
 {
     // Ctrl pressed during the press places an object at the pointer and ends
-    // the drag.
-    if (CtrlHeld())
+    // the drag (or the rubber band).
+    if (KeyHeld(VK_CONTROL))
     {
-        PlaceObject(px, py);
+        PlaceObjectAt(px, py);
         EndPress();
         return;
     }
     if (app.dragging)
-        MoveSelectedObject(px, py);
+        DragTo(px, py);
+    else if (app.banding)
+    {
+        app.bandX1 = px;
+        app.bandY1 = py;
+    }
 }
 
 // The view moves at kScrollSpeed pixels per second per pixel of offset, scaled
@@ -161,6 +144,37 @@ void ScrollToward(int px, int py)
     document.scrollY += (float)offsetY * app.frameTime;
 }
 } // namespace
+
+bool ViewPointToMap(int px, int py, float* x, float* y)
+{
+    // There is no map position while the map has no size on screen
+    // (viewScale 0, when no heightmap was ever loaded): every point would map
+    // to infinity or to NaN.
+    const MapDocument& document = app.document;
+    if (document.viewScale == 0)
+        return false;
+    const float mapX = document.ViewToMapX(px);
+    const float mapY = document.ViewToMapY(py);
+    if (!isfinite(mapX) || !isfinite(mapY))
+        return false;
+    *x = mapX;
+    *y = mapY;
+    return true;
+}
+
+bool PlaceObjectAt(int px, int py)
+{
+    float x = 0.0f, y = 0.0f;
+    if (!ViewPointToMap(px, py, &x, &y))
+        return false;
+    // Outside the map square, or of no type the record can hold: nothing.
+    if (!app.document.PlaceObject(x, y, app.currentRotation))
+        return false;
+    // The object just placed keeps the rotation it was built with.
+    if (RandomizeChecked())
+        ChooseNextRotation();
+    return true;
+}
 
 bool ReadRotationRow(HWND rotationBox, int row, short* rotation)
 {
@@ -192,17 +206,52 @@ void EditAtPointer(int x, int y, PointerMode mode)
     }
 }
 
-void OnKeyDown(WPARAM key)
+void EndPointerPress()
 {
-    if (key != VK_DELETE)
-        return;
-    MapDocument& document = app.document;
-    const int selected = document.selectedObject;
-    if (selected < 0 || selected >= document.ObjectCount())
-        return;
-    // The selection is kept: it now designates the record that followed, or
-    // lies past the end. A drag in progress ends with the removal, so that
-    // the following record, which the user never picked, does not move.
-    document.RemoveObject(selected);
-    app.dragging = false;
+    if (app.banding)
+    {
+        app.document.SelectInViewRect((float)app.bandX0, (float)app.bandY0, (float)app.bandX1,
+                                      (float)app.bandY1, app.bandAdds);
+    }
+    EndPress();
+}
+
+void CancelPointerPress()
+{
+    EndPress();
+}
+
+void OnKeyDown(HWND window, WPARAM key)
+{
+    const bool shift = KeyHeld(VK_SHIFT);
+    const int step = shift ? 10 : 1;
+    switch (key)
+    {
+    case VK_DELETE:
+        RunEditCommand(window, ID_EDIT_DELETE);
+        break;
+    case 'R':
+        RunEditCommand(window, shift ? ID_EDIT_ROTATELEFT : ID_EDIT_ROTATERIGHT);
+        break;
+    case 'T':
+        RunEditCommand(window, ID_EDIT_SETTYPE);
+        break;
+    case VK_ESCAPE:
+        RunEditCommand(window, ID_EDIT_SELECTNONE);
+        break;
+    case VK_LEFT:
+        app.document.NudgeSelection(-step, 0);
+        break;
+    case VK_RIGHT:
+        app.document.NudgeSelection(step, 0);
+        break;
+    case VK_UP:
+        app.document.NudgeSelection(0, -step);
+        break;
+    case VK_DOWN:
+        app.document.NudgeSelection(0, step);
+        break;
+    default: // every other key does nothing
+        break;
+    }
 }

@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "resource.h"
 
@@ -22,14 +23,6 @@ const int kNumberFieldSize = 10;
 
 // The "6x" zoom: one heightmap pixel spans twelve view pixels.
 const int kViewScalePerPixel = 12;
-
-// The file name of an occupied texture slot, or an empty text for -1, a
-// value outside the table or an empty slot.
-const char* TextureFileName(int slot)
-{
-    const TextureRecord* record = app.textures.Record(slot);
-    return record ? record->fileName : "";
-}
 
 void SetField(HWND dialog, int id, const char* format, ...) __attribute__((format(printf, 3, 4)));
 void SetField(HWND dialog, int id, const char* format, ...)
@@ -49,10 +42,10 @@ void FillFields(HWND dialog)
     const MapDocument& document = app.document;
     SetField(dialog, IDC_QUADDEPTH, "%d", (int)document.quadDepth);
     SetField(dialog, IDC_SPACING, "%d", document.spacing);
-    SetField(dialog, IDC_HEIGHTMAP, "%.254s", TextureFileName(document.heightmapTexture));
-    SetField(dialog, IDC_COLORMAP, "%.254s", TextureFileName(document.colormapTexture));
-    SetField(dialog, IDC_DETAILMAP, "%.127s", document.detailMap);
-    SetField(dialog, IDC_OBJECTMAP, "%.127s", document.objectMap);
+    SetDlgItemTextA(dialog, IDC_HEIGHTMAP, document.heightmapFile.c_str());
+    SetDlgItemTextA(dialog, IDC_COLORMAP, document.colormapFile.c_str());
+    SetDlgItemTextA(dialog, IDC_DETAILMAP, document.detailMap.c_str());
+    SetDlgItemTextA(dialog, IDC_OBJECTMAP, document.objectMap.c_str());
     // The map statistics line; "Tile Grid Dimensions:" keeps its text.
     SetField(dialog, IDC_POLYGONALDIMENSIONS, "Heightmap: %dx%d", document.width, document.height);
 }
@@ -78,24 +71,48 @@ std::string ReadFileName(HWND dialog, int id)
     return text;
 }
 
-// OK: the settings in their fixed order. The spacing is applied after the
-// heightmap, whose successful load sets it to 10.
+// An image named in a field: its slot and the name it is kept under, or no
+// slot and the name as typed.
+void LoadNamedImage(const std::string& name, int* slot, std::string* kept, LoadedImage* image)
+{
+    *image = app.images.Load(name);
+    *slot = image->slot;
+    *kept = image->slot >= 0 ? image->name : name;
+}
+
+// OK: the settings in their fixed order, applied as one undoable step. The
+// spacing is applied after the heightmap, whose successful load sets it to 10.
 void ApplyFields(HWND dialog)
 {
     MapDocument& document = app.document;
-    document.quadDepth = (unsigned char)ReadNumber(dialog, IDC_QUADDEPTH); // modulo 256
+    MapSettings next = document.Settings();
+    next.quadDepth = (unsigned char)ReadNumber(dialog, IDC_QUADDEPTH); // modulo 256
     const int spacing = ReadNumber(dialog, IDC_SPACING);
-    document.LoadHeightmap(ReadFileName(dialog, IDC_HEIGHTMAP).c_str());
-    document.spacing = spacing;
-    document.colormapTexture = app.LoadTexture(ReadFileName(dialog, IDC_COLORMAP).c_str());
-    // The detail map is only recorded, in a 127-character field: a longer
-    // name keeps the previous one, as the settings file does.
-    const std::string detailMap = ReadFileName(dialog, IDC_DETAILMAP);
-    if (detailMap.size() < sizeof(document.detailMap))
-        strcpy(document.detailMap, detailMap.c_str());
-    // An empty, unreadable or too long object file name changes nothing.
-    document.LoadObjects(ReadFileName(dialog, IDC_OBJECTMAP).c_str(),
-                         GetDlgItem(app.paletteWindow, IDC_OBJECTLIST));
+    LoadedImage heightmap;
+    LoadNamedImage(ReadFileName(dialog, IDC_HEIGHTMAP), &next.heightmapTexture, &next.heightmapFile,
+                   &heightmap);
+    if (heightmap.slot >= 0)
+    {
+        next.width = heightmap.width;
+        next.height = heightmap.height;
+    }
+    next.spacing = spacing;
+    LoadedImage colormap;
+    LoadNamedImage(ReadFileName(dialog, IDC_COLORMAP), &next.colormapTexture, &next.colormapFile,
+                   &colormap);
+    next.detailMap = ReadFileName(dialog, IDC_DETAILMAP);
+    // The object file is reloaded when it can be read; an empty or
+    // unreadable name changes nothing.
+    const std::string objectFile = ReadFileName(dialog, IDC_OBJECTMAP);
+    ObjectFileContents contents;
+    std::string problem;
+    const bool reload = !objectFile.empty() &&
+                        MapDocument::ReadObjectFile(objectFile, app.files, &contents, &problem);
+    if (reload)
+        next.objectMap = objectFile;
+    document.ApplyProperties(next, reload ? &contents : nullptr);
+    if (reload)
+        RebuildPaletteList();
     document.viewScale = document.width * kViewScalePerPixel;
     document.scrollX = 0.0f;
     document.scrollY = 0.0f;

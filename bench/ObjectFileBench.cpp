@@ -1,6 +1,6 @@
 // Saving and loading an object placement file with 256 types and 1,000,000
-// objects through MapDocument::SaveObjects / LoadObjects (with a real list
-// box for the palette rows), against plainly writing and reading the same
+// objects through MapDocument::SaveObjects / LoadObjects on the editor's
+// Windows file system, against plainly writing and reading the same
 // number of bytes with the C runtime in the same run. Prints the median of
 // several rounds of each and the ratio. The save flushes its temporary file
 // to the disk before it replaces the old file, so it is also set against a
@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/WindowsFileSystem.h"
 #include "bench/BenchClock.h"
 #include "document/MapDocument.h"
 
@@ -86,8 +87,7 @@ int main()
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string documentFile = folder + "\\objects.mob";
     const std::string plainFile = folder + "\\plain.bin";
-    HWND list = CreateWindowA("LISTBOX", "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+    WindowsFileSystem files;
 
     MapDocument saved;
     FillDocument(&saved);
@@ -95,11 +95,11 @@ int main()
     std::vector<char> plain(size, 'p');
 
     std::vector<double> save, load, write, writeFlushed, read;
-    bool ok = list != nullptr;
+    bool ok = true;
     for (int round = 0; round < kRounds && ok; ++round)
     {
         double start = Now();
-        ok = ok && saved.SaveObjects(documentFile.c_str());
+        ok = ok && saved.SaveObjects(documentFile, files);
         save.push_back(Now() - start);
 
         start = Now();
@@ -112,11 +112,9 @@ int main()
 
         MapDocument loaded;
         start = Now();
-        ok = ok && loaded.LoadObjects(documentFile.c_str(), list);
+        ok = ok && loaded.LoadObjects(documentFile, files);
         load.push_back(Now() - start);
-        ok = ok && loaded.ObjectCount() == kObjects &&
-             (int)loaded.objectTypes.size() == kTypes &&
-             SendMessageA(list, LB_GETCOUNT, 0, 0) == kTypes;
+        ok = ok && loaded.ObjectCount() == kObjects && (int)loaded.objectTypes.size() == kTypes;
 
         start = Now();
         ok = ok && PlainRead(plainFile.c_str(), plain.size());
@@ -125,18 +123,16 @@ int main()
     DeleteFileA(documentFile.c_str());
     DeleteFileA(plainFile.c_str());
     RemoveDirectoryA(folder.c_str());
-    if (list)
-        DestroyWindow(list);
     if (!ok)
     {
         printf("object file benchmark failed\n");
         return 1;
     }
 
-    printf("Object placement file: %d types, %d objects, %.1f MB; median of %d rounds\n",
-           kTypes, kObjects, size / 1e6, kRounds);
-    printf("%-30s %12s %12s %7s\n", "document vs plain C runtime", "document ms",
-           "plain ms", "ratio");
+    printf("Object placement file: %d types, %d objects, %.1f MB; median of %d rounds\n", kTypes,
+           kObjects, size / 1e6, kRounds);
+    printf("%-30s %12s %12s %7s\n", "document vs plain C runtime", "document ms", "plain ms",
+           "ratio");
     const struct
     {
         const char* name;

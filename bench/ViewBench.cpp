@@ -85,7 +85,7 @@ int ObjectsInView(const D3DVIEWPORT8& viewport)
 
 double FramesPerSecond(bool cull)
 {
-    app.document.cullOffscreenObjects = cull;
+    app.view.cullOffscreenObjects = cull;
     app.DrawFrame(); // warm-up
     int frames = 0;
     const double start = Now();

@@ -16,6 +16,33 @@ if(NOT WIN32)
     endif()
 endif()
 
+# editor_include_root(<target> <folder>)
+# Gives the target the include root of one source folder: a folder in the
+# build tree holding only a link named <folder> to the source folder, so that
+# "<folder>/File.h" resolves and the other folders do not. A library's root
+# reaches whoever links it (PUBLIC), so what a file may include follows the
+# libraries its target links: an include of a folder the target does not
+# depend on fails to compile.
+function(editor_include_root target folder)
+    set(root ${CMAKE_BINARY_DIR}/include-roots/${folder})
+    set(link ${root}/${folder})
+    if(NOT EXISTS ${link})
+        file(MAKE_DIRECTORY ${root})
+        file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${folder} ${link} RESULT failed SYMBOLIC)
+        if(failed AND CMAKE_HOST_WIN32)
+            # Symbolic links need a privilege on Windows; a junction does not.
+            file(TO_NATIVE_PATH ${link} nativeLink)
+            file(TO_NATIVE_PATH ${CMAKE_SOURCE_DIR}/${folder} nativeSource)
+            execute_process(COMMAND cmd /c mklink /J ${nativeLink} ${nativeSource}
+                            RESULT_VARIABLE failed OUTPUT_QUIET)
+        endif()
+        if(failed)
+            message(FATAL_ERROR "cannot link ${link} to the source folder ${folder}: ${failed}")
+        endif()
+    endif()
+    target_include_directories(${target} PUBLIC ${root})
+endfunction()
+
 function(editor_setup_windows)
     # mingw-w64 has d3d8.h but no libd3d8.a for x86-64: make the import
     # library from a one-line definition file.

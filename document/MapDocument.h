@@ -1,53 +1,90 @@
-// The one map being edited: its settings, heightmap size, texture slots, the
-// object type catalog, the placed objects and the view state kept with it.
-// The file operations live beside it in this folder (settings file, object
-// placement file, heightmap, catalog); the drawing in render/MapView.cpp.
+// The one map being edited: its settings, heightmap size, image slots, the
+// object type catalog, the placed objects, the selection, the view state
+// kept with it, and the undo history of its edits.
+//
+// The document needs no Windows API and never draws itself (the view in
+// render/ reads it). Files are read and written through a FileSystem and
+// images loaded through an ImageSource, which the caller provides. The file
+// operations live beside this class (SettingsFile.cpp, ObjectPlacementFile.cpp),
+// the undoable edits in DocumentEdits.cpp.
 #ifndef MAPEDITOR_MAPDOCUMENT_H
 #define MAPEDITOR_MAPDOCUMENT_H
 
-#include <windows.h>
+#include <stdint.h>
 
+#include <string>
 #include <vector>
 
+#include "document/EditHistory.h"
+#include "document/FileSystem.h"
+#include "document/ImageSource.h"
+#include "document/ObjectFile.h"
 #include "document/ObjectType.h"
 #include "document/PlacedObject.h"
+#include "document/Selection.h"
 
-class FontRegistry;
-class Renderer;
+// Everything the map settings file holds, with the image slots and the
+// heightmap's size that go with its names: what Map > Properties edits.
+struct MapSettings
+{
+    std::string colormapFile;
+    std::string heightmapFile;
+    std::string detailMap;
+    std::string objectMap;
+    int colormapTexture = -1;
+    int heightmapTexture = -1;
+    int width = 0;
+    int height = 0;
+    int spacing = 0;
+    unsigned char quadDepth = 0;
+};
+
+// Objects with the paths of their types, as copied to the clipboard: a
+// record's type byte is an index into `types`.
+struct ObjectGroup
+{
+    std::vector<ObjectType> types;
+    std::vector<PlacedObject> objects;
+};
 
 class MapDocument
 {
   public:
+    // The map settings file. The colormap and heightmap names are those the
+    // images were loaded under (or asked for, when they could not be
+    // loaded); empty when the map names none.
+    std::string colormapFile;
+    std::string heightmapFile;
+    std::string detailMap; // recorded, never loaded
+    std::string objectMap; // the object placement file last loaded or saved
     int heightmapTexture = 0;
     int colormapTexture = 0;
-    int width = 0;  // heightmap image size in pixels
+    int objectImageTexture = 0;
+    int width = 0; // heightmap image size in pixels
     int height = 0;
     int spacing = 0;
-    char detailMap[128] = {};
-    char objectMap[128] = {};
     unsigned char quadDepth = 0;
-    int viewScale = 192; // view pixels spanned by one side of the map
-    int currentType = 0;
-    int selectedObject = 0;
+
+    // The catalog (entry i is type i) and the placed objects. Read them
+    // freely; change them through the operations below so that the
+    // selection, the history and the change tracking stay in step.
     std::vector<ObjectType> objectTypes;
     std::vector<PlacedObject> objects;
-    int objectImageTexture = 0;
+
+    // View state: never saved, never part of an undo step.
+    int viewScale = 192; // view pixels spanned by one side of the map
     float scrollX = 0.0f;
     float scrollY = 0.0f;
-    FontRegistry* fontRegistry = nullptr;
-    int labelFont = 0;
-    Renderer* renderer = nullptr;
-    // DrawObjects leaves out objects whose marker and label both lie wholly
-    // outside the visible part of the view; what it draws is the same either
-    // way. Off, every object is sent to the device.
-    bool cullOffscreenObjects = true;
+    int currentType = 0;      // type of the next placed object (the palette's row)
+    bool snapToCells = false; // placing and dragging put centres on heightmap cell centres
 
     MapDocument() = default;
     MapDocument(const MapDocument&) = delete;
     MapDocument& operator=(const MapDocument&) = delete;
 
-    // Start-up: heightmap, label font, detail map, marker image, colormap.
-    void Init(Renderer* renderer, FontRegistry* fonts, const char* heightmapFile);
+    // Start-up: heightmap, quad depth 4, the "6x" view, detail map (loaded
+    // and forgotten), marker image, colormap.
+    void Init(ImageSource& images, const std::string& heightmapFile);
 
     // Map coordinates are fractions of the map's side; the map square spans
     // viewScale view pixels and its top-left corner lies at (-scrollX, -scrollY).
@@ -55,39 +92,158 @@ class MapDocument
     float MapToViewY(float y) const { return viewScale * y - scrollY; }
     float ViewToMapX(int px) const { return (px + scrollX) / viewScale; }
     float ViewToMapY(int py) const { return (py + scrollY) / viewScale; }
+    // Whether a map position lies on the map square (edges included).
+    static bool InsideMap(float x, float y);
 
-    // In-memory editing.
     int HitTest(int px, int py) const;
-    void AddObject(const PlacedObject& object);
-    void RemoveObject(int index);
     int ObjectCount() const { return (int)objects.size(); }
-
     // The catalog entry that a placed object's type designates, or null when
-    // the type is not below the catalog's size (a wrapped palette row, or a
-    // file whose records name more types than it lists).
+    // the type is not below the catalog's size.
     const ObjectType* FindObjectType(int type) const;
+    size_t CountObjectsOfType(int type) const;
 
-    // Files. Loads check a whole file before they change anything; saves
-    // write a temporary file and replace the old one only when all of it was
-    // written. objectMap and detailMap hold at most 127 characters: longer
-    // names are refused, never cut into the name of another file.
-    void LoadHeightmap(const char* fileName);
-    bool LoadSettings(const char* path, HWND paletteList);
-    bool SaveSettings(const char* path) const;
-    bool LoadObjects(const char* path, HWND paletteList);
-    bool SaveObjects(const char* path);
+    // ---- Selection (not part of the history) ----
+    bool IsSelected(size_t index) const { return selection_.Has(index); }
+    size_t SelectedCount() const { return selection_.Count(); }
+    std::vector<uint32_t> SelectedIndices() const;
+    void SelectOnly(int index); // just this object (none for an index out of range)
+    void ToggleSelected(int index);
+    void SelectAll();
+    void ClearSelection();
+    // Selects every object whose centre lies in the view rectangle, edges
+    // included (corners in any order); `add` keeps what was selected.
+    void SelectInViewRect(float x0, float y0, float x1, float y1, bool add);
 
+    // ---- Edits: each one undoable step; false when nothing changed ----
+    // Appends an object of the current type at a map position (snapped when
+    // snapToCells), when that lies on the map and the current type is a
+    // catalog entry of 0..255 (the record holds 8 bits). The reserved bytes
+    // are zero; the selection is not changed.
+    bool PlaceObject(float x, float y, short rotation);
+    // A drag from press to release: the picked object follows the pointer's
+    // map position exactly and the rest of the selection keeps its offsets
+    // to it; the group stays on the map. EndDrag records the step.
+    void BeginDrag(int pickedIndex);
+    void DragTo(float x, float y);
+    bool EndDrag();
+    bool Dragging() const { return drag_.active; }
+    // Arrow keys: the selection moves by whole heightmap cells.
+    bool NudgeSelection(int cellsX, int cellsY);
+    // Turns each selected object about its centre; rotations stay in 0..359.
+    bool RotateSelection(int degrees);
+    bool DeleteSelection(const char* name = "Delete");
+    bool DeleteObject(int index);
+    // The selected objects get this type (a catalog entry of 0..255).
+    bool SetSelectionType(int type);
+    // A new last catalog entry; false for a path the object file cannot hold.
+    bool ImportType(const std::string& path);
+    // Removes a catalog entry with every object of that type; the type bytes
+    // of later entries move down by one.
+    bool RemoveType(int type);
+    // Loads another heightmap; a failed load changes nothing (*problem says why).
+    bool ImportHeightmap(ImageSource& images, const std::string& fileName,
+                         std::string* problem = nullptr);
+    // Map > Properties: the new settings, and the catalog and objects of a
+    // reloaded object file when there is one.
+    bool ApplyProperties(const MapSettings& settings, ObjectFileContents* reloaded);
+    // Adds the group's objects as new last objects (types mapped by path,
+    // case ignored; missing types become new catalog entries), moved by
+    // (dx, dy) and kept on the map; they become the selection. False when
+    // the group is empty or a type would need an index above 255.
+    bool InsertGroup(const ObjectGroup& group, float dx, float dy, const char* verb);
+    // The selected objects with the paths of their types.
+    ObjectGroup CopySelection() const;
+
+    // ---- History ----
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    std::string UndoName() const; // "" when there is nothing to undo
+    std::string RedoName() const;
+    const EditHistory& History() const { return history_; }
+
+    // ---- Change tracking: does the document differ from its files? ----
+    bool IsModified() const { return AreObjectsModified() || AreSettingsModified(); }
+    bool AreObjectsModified() const { return objectsVersion_ != savedObjectsVersion_; }
+    bool AreSettingsModified() const { return settingsVersion_ != savedSettingsVersion_; }
+    // Counts every change of the catalog, so that a list showing it knows
+    // when to be rebuilt.
+    unsigned CatalogRevision() const { return catalogRevision_; }
+
+    // ---- Files ----
+    // Each returns false with *problem (when given) saying why in plain
+    // words; a refused file changes nothing. Loads start a new history.
+    void LoadHeightmap(ImageSource& images, const std::string& fileName);
+    // Opens a map: false (with the reason as the only problem) when the file
+    // is refused; true with what could not be read listed in *problems.
+    bool LoadSettings(const std::string& path, FileSystem& files, ImageSource& images,
+                      std::vector<std::string>* problems = nullptr);
+    bool SaveSettings(const std::string& path, FileSystem& files, std::string* problem = nullptr);
+    bool LoadObjects(const std::string& path, FileSystem& files, std::string* problem = nullptr);
+    bool SaveObjects(const std::string& path, FileSystem& files, std::string* problem = nullptr);
+    // Reads and checks an object placement file without changing any
+    // document; false with *problem saying why.
+    static bool ReadObjectFile(const std::string& path, FileSystem& files,
+                               ObjectFileContents* contents, std::string* problem);
+    // The map settings file's text as SaveSettings writes it.
+    std::string EncodeSettings() const;
+
+    // ---- Changes outside the history (loading, tests, the history itself) ----
     // Appends a catalog entry; false (nothing added) for a path that the
     // object placement file cannot hold (more than 127 characters).
-    bool AddObjectType(const char* path);
-
-    // Drawing (render/MapView.cpp).
-    void DrawMap();
-    void DrawObjects();
+    bool AddObjectType(const std::string& path);
+    void AddObject(const PlacedObject& object);
+    void RemoveObject(int index);
+    // Replaces catalog and objects as a whole (the old ones end up in the
+    // arguments); nothing is selected afterwards.
+    void SwapContents(std::vector<ObjectType>* types, std::vector<PlacedObject>* objects);
+    MapSettings Settings() const;
+    void SetSettings(const MapSettings& settings);
+    void InsertObjectsAt(const std::vector<uint32_t>& indices,
+                         const std::vector<PlacedObject>& records, bool select);
+    void RemoveObjectsAt(const std::vector<uint32_t>& indices, std::vector<PlacedObject>* removed);
+    void InsertTypeAt(size_t index, const ObjectType& type);
+    void RemoveTypeAt(size_t index);
+    void SelectOnly(const std::vector<uint32_t>& indices);
+    // Forgets the history; the document now counts as saved.
+    void StartNewHistory();
 
   private:
-    // Slot of the texture loaded from the file, or -1 (also without a renderer).
-    int LoadTextureSlot(const char* fileName);
+    struct DragState
+    {
+        bool active = false;
+        uint32_t picked = 0;              // position of the picked object within `indices`
+        std::vector<uint32_t> indices;    // the selection when the drag began
+        std::vector<PlacedObject> before; // their records then
+    };
+
+    // Runs the actions once and records them as one step.
+    void Commit(const std::string& name, unsigned parts,
+                std::vector<std::unique_ptr<EditAction>> actions);
+    void SyncSelection() { selection_.Resize(objects.size()); }
+    // The delta (dx, dy) limited so that objects whose positions lie inside
+    // [lowX, highX] x [lowY, highY] stay on the map (never pushed further off
+    // if they already lie outside).
+    static void KeepOnMap(float lowX, float lowY, float highX, float highY, float* dx, float* dy);
+    void SnapToCell(float* x, float* y) const;
+    int LoadImageSlot(ImageSource& images, const std::string& fileName);
+
+    Selection selection_;
+    EditHistory history_;
+    DragState drag_;
+    // Versions of the two saved parts: a step that changes a part gives it a
+    // new version, undoing it restores the old one; a part is unchanged when
+    // its version is the one it had when last loaded or saved.
+    uint64_t objectsVersion_ = 0;
+    uint64_t settingsVersion_ = 0;
+    uint64_t savedObjectsVersion_ = 0;
+    uint64_t savedSettingsVersion_ = 0;
+    uint64_t lastVersion_ = 0;
+    unsigned catalogRevision_ = 0;
 };
+
+// "Move", "Move 3 Objects": the verb alone for one object.
+std::string StepName(const char* verb, size_t objectCount);
 
 #endif

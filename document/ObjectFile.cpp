@@ -4,6 +4,8 @@
 #include <limits.h>
 #include <string.h>
 
+#include <new>
+
 const unsigned char kObjectFileSignature[4] = {0x4D, 0x34, 0x44, 0x4F};
 
 namespace
@@ -22,7 +24,10 @@ void AppendInt32(std::vector<unsigned char>* out, int32_t value)
         out->push_back((unsigned char)(bits >> shift));
 }
 
-uint64_t EntriesOf(int32_t count) { return count > 0 ? (uint64_t)count : 0; }
+uint64_t EntriesOf(int32_t count)
+{
+    return count > 0 ? (uint64_t)count : 0;
+}
 } // namespace
 
 bool ReadObjectFileHeader(const unsigned char* data, size_t size, ObjectFileHeader* header)
@@ -57,20 +62,70 @@ void ReadObjectTypeNames(const unsigned char* fields, size_t count, std::vector<
     }
 }
 
-bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents* contents)
+namespace
+{
+void Tell(std::string* problem, const std::string& text)
+{
+    if (problem)
+        *problem = text;
+}
+
+// Why a file of `size` bytes is shorter than its header says: a count that
+// could not fit even alone, or a file that ends early.
+std::string ShortFileProblem(const ObjectFileHeader& header, uint64_t size)
+{
+    const uint64_t names =
+        kObjectFileHeaderSize + kObjectFileNameSize * EntriesOf(header.typeCount);
+    const uint64_t records =
+        kObjectFileHeaderSize + kObjectRecordSize * EntriesOf(header.objectCount);
+    if (names > size)
+        return "its type count (" + std::to_string(header.typeCount) + ") does not fit the file";
+    if (records > size)
+        return "its object count (" + std::to_string(header.objectCount) +
+               ") does not fit the file";
+    return "it is truncated (expected " + std::to_string(ObjectFileRequiredSize(header)) +
+           " bytes, found " + std::to_string(size) + ")";
+}
+} // namespace
+
+bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents* contents,
+                     std::string* problem)
 {
     ObjectFileHeader header;
+    if (!data || size < sizeof(kObjectFileSignature) ||
+        memcmp(data, kObjectFileSignature, sizeof(kObjectFileSignature)) != 0)
+    {
+        Tell(problem, "it is not an object placement file (it does not start with M4DO)");
+        return false;
+    }
     if (!ReadObjectFileHeader(data, size, &header))
+    {
+        Tell(problem,
+             "it is truncated (expected at least 12 bytes, found " + std::to_string(size) + ")");
         return false;
+    }
+    // Every size in 64 bits: on a 32-bit build 128 x T alone could wrap.
     if ((uint64_t)size < ObjectFileRequiredSize(header))
+    {
+        Tell(problem, ShortFileProblem(header, size));
         return false;
+    }
 
     // The size check above bounds both counts by the bytes actually present.
     const size_t typeCount = (size_t)EntriesOf(header.typeCount);
     const size_t objectCount = (size_t)EntriesOf(header.objectCount);
     ObjectFileContents read;
-    ReadObjectTypeNames(data + kObjectFileHeaderSize, typeCount, &read.types);
-    read.objects.resize(objectCount);
+    try
+    {
+        ReadObjectTypeNames(data + kObjectFileHeaderSize, typeCount, &read.types);
+        read.objects.resize(objectCount);
+    }
+    catch (const std::bad_alloc&)
+    {
+        Tell(problem,
+             "there is not enough memory for its " + std::to_string(objectCount) + " objects");
+        return false;
+    }
     if (objectCount)
         memcpy(read.objects.data(), data + kObjectFileHeaderSize + kObjectFileNameSize * typeCount,
                objectCount * kObjectRecordSize);

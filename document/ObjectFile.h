@@ -15,6 +15,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include <string>
 #include <vector>
 
 #include "document/ObjectType.h"
@@ -50,13 +51,15 @@ struct ObjectFileContents
 // entries: each up to its first zero byte and never past 127 characters.
 void ReadObjectTypeNames(const unsigned char* fields, size_t count, std::vector<ObjectType>* types);
 
-// Checks and reads a whole file held in memory. A file is refused (false,
-// *contents untouched) when its signature is wrong or it is shorter than its
-// counts say; bytes after the last record are ignored. A name field without
-// a zero byte gives its first 127 characters. Records are kept exactly as
-// stored, including types that the catalog does not have. May throw
-// std::bad_alloc for files with very many entries.
-bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents* contents);
+// Checks and reads a whole file held in memory: the one reader of object
+// placement files. A file is refused (false, *contents untouched, *problem
+// saying why in plain words) when its signature is wrong or it is shorter
+// than its counts say; bytes after the last record are ignored. A name field
+// without a zero byte gives its first 127 characters. Records are kept
+// exactly as stored, including types that the catalog does not have. Memory
+// that cannot be had refuses the file too.
+bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents* contents,
+                     std::string* problem = nullptr);
 
 // Builds the start of a file, header and names, for a document with these
 // types and objectCount objects; the records follow as the objects' memory,

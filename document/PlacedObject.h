@@ -8,12 +8,12 @@
 #pragma pack(push, 1)
 struct PlacedObject
 {
-    uint8_t type;          // index into the object type catalog
-    float x;               // fraction of the map side, 0 = left edge
-    float y;               // fraction of the map side, 0 = top edge
-    uint8_t reserved1[2];  // never read; carried unchanged
-    int16_t rotation;      // degrees
-    uint8_t reserved2[4];  // never read; carried unchanged
+    uint8_t type;         // index into the object type catalog
+    float x;              // fraction of the map side, 0 = left edge
+    float y;              // fraction of the map side, 0 = top edge
+    uint8_t reserved1[2]; // never read; carried unchanged
+    int16_t rotation;     // degrees
+    uint8_t reserved2[4]; // never read; carried unchanged
 };
 #pragma pack(pop)
 

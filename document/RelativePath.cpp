@@ -18,7 +18,10 @@
 
 namespace
 {
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
 
 bool SameLetter(char a, char b)
 {

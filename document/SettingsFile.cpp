@@ -2,132 +2,137 @@
 // one section [map] naming the colormap, heightmap, detail map and object
 // placement file and holding the quad-tree depth and the grid spacing.
 //
-// Reading loads what the file names (colormap texture, heightmap, objects)
-// through the private-profile functions; a missing key reads as "nostring"
-// or 0. A file that does not exist or cannot be read is refused as a whole
-// and changes nothing. Writing replaces the old file only once the new one
-// is complete.
+// Reading loads what the file names (colormap and heightmap through the
+// image source, the objects through the object placement file) and starts a
+// new history; a missing key reads as "nostring" or 0. A file that cannot be
+// read, or that has no [map] section, is refused and changes nothing. What
+// the map names but cannot be read keeps its name (so Save Map writes it back
+// as it was) and is listed in the problems. Writing replaces the old file
+// only once the new one is complete.
 #include "document/MapDocument.h"
 
 #include <stdarg.h>
 #include <stdio.h>
-#include <string.h>
 
-#include <string>
-
-#include "document/AtomicFileWrite.h"
-#include "render/Renderer.h"
+#include "document/IniFile.h"
 
 namespace
 {
 const char kSection[] = "map";
 const char kMissing[] = "nostring";
 
-// Values are read whole: the texture table keeps names of up to 254
-// characters, and a name too long for the document's 127-character fields
-// must be recognised as such rather than arrive cut into another file's name.
-// A longer value comes back cut at 1023 characters, which every one of its
-// users refuses.
-const DWORD kValueSize = 1024;
-
-struct SettingsValue
+// The value of a key, or "nostring" when it is missing.
+std::string ValueOf(const IniFile& ini, const char* key, bool* present = nullptr)
 {
-    char text[kValueSize];
-};
-
-void ReadValue(const char* file, const char* key, SettingsValue* value)
-{
-    GetPrivateProfileStringA(kSection, key, kMissing, value->text, kValueSize, file);
+    std::string value;
+    const bool found = ini.Find(kSection, key, &value);
+    if (present)
+        *present = found;
+    return found ? value : std::string(kMissing);
 }
 
-int ReadNumber(const char* file, const char* key)
+// One line with the C runtime's text-mode line end: "\n" becomes CR LF.
+void AppendLine(std::string* text, const std::string& line)
 {
-    return (int)GetPrivateProfileIntA(kSection, key, 0, file);
-}
-
-// The private-profile functions treat a missing file like one without keys,
-// so existence and readability are checked first.
-bool IsReadableFile(const char* file)
-{
-    HANDLE handle = CreateFileA(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false; // missing, a folder, or not ours to read
-    CloseHandle(handle);
-    return true;
-}
-
-// One line formatted into a 1024-byte buffer as the editor always has, with
-// the C runtime's text-mode line end: "\n" becomes CR LF on disk.
-void AppendLine(std::string* text, const char* format, ...) __attribute__((format(printf, 2, 3)));
-void AppendLine(std::string* text, const char* format, ...)
-{
-    char line[1024];
-    va_list arguments;
-    va_start(arguments, format);
-    vsnprintf(line, sizeof(line), format, arguments);
-    va_end(arguments);
-    for (const char* c = line; *c; ++c)
+    for (char c : line)
     {
-        if (*c == '\n')
+        if (c == '\n')
             text->push_back('\r');
-        text->push_back(*c);
+        text->push_back(c);
     }
 }
 } // namespace
 
-bool MapDocument::LoadSettings(const char* path, HWND paletteList)
+bool MapDocument::LoadSettings(const std::string& path, FileSystem& files, ImageSource& images,
+                               std::vector<std::string>* problems)
 {
-    // A bare file name would make the private-profile functions look in the
-    // Windows folder; the full name makes it the file in the current folder,
-    // like every other relative name of the editor.
-    char file[MAX_PATH];
-    if (!path || !path[0])
+    const auto refuse = [&](const std::string& why)
+    {
+        if (problems)
+            problems->push_back(path + ": " + why);
         return false;
-    const DWORD length = GetFullPathNameA(path, sizeof(file), file, nullptr);
-    if (length == 0 || length >= sizeof(file) || !IsReadableFile(file))
-        return false;
+    };
+    std::vector<unsigned char> bytes;
+    const FileError error = files.ReadWholeFile(path, &bytes);
+    if (error != FileError::None)
+        return refuse(DescribeFileError(error));
+    const IniFile ini(bytes.data(), bytes.size());
+    if (!ini.HasSection(kSection))
+        return refuse("it is not a map settings file (it has no [map] section)");
 
-    SettingsValue value;
-    ReadValue(file, "colormap", &value);
-    colormapTexture = LoadTextureSlot(value.text);
+    // Everything is read before anything of the document changes.
+    const auto image = [&](const char* key, std::string* name)
+    {
+        bool present = false;
+        const std::string value = ValueOf(ini, key, &present);
+        LoadedImage loaded = images.Load(value);
+        *name = loaded.slot >= 0 ? loaded.name : present ? value : std::string();
+        if (loaded.slot < 0 && present && problems)
+            problems->push_back(value + " (" + key + "): " + loaded.problem);
+        return loaded;
+    };
+    std::string colormapName, heightmapName;
+    const LoadedImage colormap = image("colormap", &colormapName);
+    const LoadedImage heightmap = image("heightmap", &heightmapName);
 
-    ReadValue(file, "heightmap", &value);
-    LoadHeightmap(value.text);
+    bool objectMapNamed = false;
+    const std::string objectFile = ValueOf(ini, "objectmap", &objectMapNamed);
+    ObjectFileContents contents;
+    if (objectMapNamed && !objectFile.empty())
+    {
+        std::string why;
+        if (!ReadObjectFile(objectFile, files, &contents, &why) && problems)
+            problems->push_back(objectFile + " (objectmap): " + why +
+                                "; the map opens without objects");
+    }
 
-    // The detail map is only recorded, in a 127-character field; a longer
-    // name keeps the previous one, as an object map that cannot be read does.
-    ReadValue(file, "detailmap", &value);
-    if (strlen(value.text) < sizeof(detailMap))
-        strcpy(detailMap, value.text);
-
-    // LoadObjects refuses names longer than objectMap holds, and files it
-    // cannot read: the previous objects, catalog and objectMap then stay.
-    ReadValue(file, "objectmap", &value);
-    LoadObjects(value.text, paletteList);
-
-    quadDepth = (unsigned char)ReadNumber(file, "quad_depth"); // low 8 bits
-    spacing = ReadNumber(file, "spacing"); // replaces the heightmap's 10, 0 when missing
+    colormapTexture = colormap.slot;
+    colormapFile = colormapName;
+    heightmapTexture = heightmap.slot;
+    heightmapFile = heightmapName;
+    if (heightmap.slot >= 0)
+    {
+        width = heightmap.width;
+        height = heightmap.height;
+    }
+    detailMap = ValueOf(ini, "detailmap");
+    // The objects of the map just opened, or none: nothing of the previous
+    // map stays, and Save writes where this map says.
+    SwapContents(&contents.types, &contents.objects);
+    objectMap = objectMapNamed ? objectFile : std::string();
+    quadDepth = (unsigned char)ini.FindNumber(kSection, "quad_depth", 0); // low 8 bits
+    spacing = ini.FindNumber(kSection, "spacing", 0); // 0 when missing, whatever the heightmap
+    StartNewHistory();
     return true;
 }
 
-bool MapDocument::SaveSettings(const char* path) const
+std::string MapDocument::EncodeSettings() const
 {
     std::string text;
     AppendLine(&text, "[map]\n");
-    // Colormap and heightmap are written under the names they were loaded
-    // with, and only when they are loaded.
-    const TextureRecord* colormap = renderer ? renderer->textures.Record(colormapTexture) : nullptr;
-    if (colormap)
-        AppendLine(&text, "colormap=%s\n", colormap->fileName);
-    const TextureRecord* heightmap =
-        renderer ? renderer->textures.Record(heightmapTexture) : nullptr;
-    if (heightmap)
-        AppendLine(&text, "heightmap=%s\n", heightmap->fileName);
-    // The fixed fields are read only up to their size, whoever filled them.
-    AppendLine(&text, "detailmap=%.127s\n", detailMap);
-    AppendLine(&text, "objectmap=%.127s\n", objectMap);
-    AppendLine(&text, "quad_depth=%d\n", (int)quadDepth);
-    AppendLine(&text, "spacing=%d\n", spacing);
-    return ReplaceFileContents(path, text.data(), text.size());
+    // Colormap and heightmap under the names they were loaded (or asked
+    // for) with; no line when the map names none.
+    if (!colormapFile.empty())
+        AppendLine(&text, "colormap=" + colormapFile + "\n");
+    if (!heightmapFile.empty())
+        AppendLine(&text, "heightmap=" + heightmapFile + "\n");
+    AppendLine(&text, "detailmap=" + detailMap + "\n");
+    AppendLine(&text, "objectmap=" + objectMap + "\n");
+    AppendLine(&text, "quad_depth=" + std::to_string((unsigned)quadDepth) + "\n");
+    AppendLine(&text, "spacing=" + std::to_string(spacing) + "\n");
+    return text;
+}
+
+bool MapDocument::SaveSettings(const std::string& path, FileSystem& files, std::string* problem)
+{
+    const std::string text = EncodeSettings();
+    const FileError error = files.ReplaceWholeFile(path, text.data(), text.size());
+    if (error != FileError::None)
+    {
+        if (problem)
+            *problem = path + ": " + DescribeFileError(error);
+        return false;
+    }
+    savedSettingsVersion_ = settingsVersion_;
+    return true;
 }

@@ -1,5 +1,7 @@
-// libFuzzer target of the object placement file reader: any bytes are either
-// refused or read, and what is read saves and reads back to the same document.
+// libFuzzer target of the object placement file reader (the one the editor,
+// the tests and the map checker use): any bytes are either refused or read,
+// and what is read saves and reads back to the same document and the same
+// bytes.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -25,9 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (again.types[i].path != contents.types[i].path || contents.types[i].path.size() > 127)
             abort();
     }
-    if (!contents.objects.empty() &&
-        memcmp(again.objects.data(), contents.objects.data(),
-               contents.objects.size() * sizeof(PlacedObject)) != 0)
+    if (!contents.objects.empty() && memcmp(again.objects.data(), contents.objects.data(),
+                                            contents.objects.size() * sizeof(PlacedObject)) != 0)
+        abort();
+    // Saved again, the document gives the same bytes.
+    std::vector<unsigned char> savedAgain;
+    if (!EncodeObjectFile(again.types, again.objects, &savedAgain) || savedAgain != saved)
         abort();
     // The records are carried byte for byte from where the input holds them.
     const size_t records = contents.objects.size() * sizeof(PlacedObject);

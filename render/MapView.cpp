@@ -1,8 +1,12 @@
 // Drawing of the map view: texture binding, the two textured quads (a
 // screen rectangle and a marker outline), the map square shaded by the
-// heightmap, and the object markers with their labels. Every vertex is a
-// pre-transformed TexturedVertex in view pixels, sent from memory four at a
-// time; each frame rebuilds all of them from the document.
+// heightmap, the object markers with their labels, and the rubber band of a
+// selection in progress. Every vertex is a pre-transformed vertex in view
+// pixels, sent from memory; each frame rebuilds all of them from the document.
+#include "render/MapView.h"
+
+#include <math.h>
+
 #include "document/MapDocument.h"
 #include "render/Renderer.h"
 #include "render/TexturedVertex.h"
@@ -21,6 +25,16 @@ const D3DCOLOR kSelectedLabelColour = 0xFFFF0000; // opaque red
 // A label is centred this far right of and below its marker's centre.
 const float kLabelOffsetX = 8.0f;
 const float kLabelOffsetY = 10.0f;
+// The rubber band's two lines, and their vertex: a point with a colour.
+const D3DCOLOR kBandOuterColour = 0xFF000000; // opaque black
+const D3DCOLOR kBandInnerColour = 0xFFFFFF00; // opaque yellow
+struct LineVertex
+{
+    float x, y, z, rhw;
+    D3DCOLOR diffuse;
+};
+const DWORD kLineVertexFormat = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
+
 // Both maps are stretched over the whole square.
 const TexCoordRect kWholeTexture = {0.0f, 0.0f, 1.0f, 1.0f};
 
@@ -129,54 +143,106 @@ void Renderer::DrawTexturedQuad(const CornerPoint corners[4], int index)
     DrawQuad(device, vertices);
 }
 
-void MapDocument::DrawMap()
+void MapView::DrawMap(Renderer& renderer, const MapDocument& document) const
 {
-    if (!renderer)
+    if (!renderer.Device())
         return;
     // Stage 0 passes the colormap on, stage 1 multiplies the heightmap in.
-    renderer->textures.ApplyPreset(kMapPreset, true);
-    renderer->BindTextureByIndex(heightmapTexture, 1);
+    renderer.textures.ApplyPreset(kMapPreset, true);
+    renderer.BindTextureByIndex(document.heightmapTexture, 1);
     // A scroll value that is not a number places the square nowhere.
     ScreenRect square;
-    if (MapSquareRect(scrollX, scrollY, viewScale, &square))
-        renderer->DrawTexturedRect(square, colormapTexture, kWholeTexture);
+    if (MapSquareRect(document.scrollX, document.scrollY, document.viewScale, &square))
+        renderer.DrawTexturedRect(square, document.colormapTexture, kWholeTexture);
     // Matches currentPreset, so preset 2 stays in force for the markers and
     // for later frames until the next frame forces it again.
-    renderer->textures.ApplyPreset(kDefaultPreset, false);
+    renderer.textures.ApplyPreset(kDefaultPreset, false);
 }
 
-void MapDocument::DrawObjects()
+void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
+                          const MapDocument& document) const
 {
-    if (!renderer || !renderer->Device())
+    if (!renderer.Device())
         return;
-    FontEntry* font = fontRegistry ? fontRegistry->Entry(labelFont) : nullptr;
+    FontEntry* font = fonts.Entry(labelFont);
     // The markers are drawn with nothing on stage 1.
-    renderer->BindTextureByIndex(-1, 1);
+    renderer.BindTextureByIndex(-1, 1);
 
     const bool cull = cullOffscreenObjects;
-    const ViewArea area = cull ? VisibleArea(*renderer) : ViewArea{};
-    const int count = ObjectCount();
+    const ViewArea area = cull ? VisibleArea(renderer) : ViewArea{};
+    const int count = document.ObjectCount();
     for (int i = 0; i < count; ++i)
     {
-        const PlacedObject& object = objects[(size_t)i];
-        const float centreX = MapToViewX(object.x);
-        const float centreY = MapToViewY(object.y);
+        const PlacedObject& object = document.objects[(size_t)i];
+        const float centreX = document.MapToViewX(object.x);
+        const float centreY = document.MapToViewY(object.y);
         // An object whose type designates no catalog entry has no path to
         // show: its marker is drawn without a label.
-        const ObjectType* type = font ? FindObjectType(object.type) : nullptr;
+        const ObjectType* type = font ? document.FindObjectType(object.type) : nullptr;
         const char* label = type ? type->path.c_str() : nullptr;
         if (cull && !ObjectMayShow(area, centreX, centreY, font, label))
             continue;
 
         CornerPoint outline[4];
         MarkerOutline(object.rotation, centreX, centreY, outline);
-        renderer->DrawTexturedQuad(outline, objectImageTexture);
+        renderer.DrawTexturedQuad(outline, document.objectImageTexture);
         if (label)
         {
             // The path is text, never a format: a per-cent sign in it is drawn.
-            const D3DCOLOR colour = i == selectedObject ? kSelectedLabelColour : kLabelColour;
+            const D3DCOLOR colour =
+                document.IsSelected((size_t)i) ? kSelectedLabelColour : kLabelColour;
             font->Print(centreX + kLabelOffsetX, centreY + kLabelOffsetY, true, colour, "%s",
                         label);
         }
     }
+}
+
+void MapView::DrawRubberBand(Renderer& renderer, float x0, float y0, float x1, float y1) const
+{
+    IDirect3DDevice8* device = renderer.Device();
+    if (!device)
+        return;
+    // Whole pixels, drawn through their centres so that each edge is exactly
+    // one row or column of pixels: a dark line with a light one inside it,
+    // which shows on any map colour.
+    const float left = floorf(fminf(x0, x1)) + 0.5f, right = floorf(fmaxf(x0, x1)) + 0.5f;
+    const float top = floorf(fminf(y0, y1)) + 0.5f, bottom = floorf(fmaxf(y0, y1)) + 0.5f;
+    // The stage setup of a plain coloured line, and back to what was set.
+    const struct
+    {
+        DWORD stage, state, value;
+    } kLineStates[] = {
+        {0, D3DTSS_COLOROP, D3DTOP_SELECTARG1}, {0, D3DTSS_COLORARG1, D3DTA_DIFFUSE},
+        {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1}, {0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE},
+        {1, D3DTSS_COLOROP, D3DTOP_DISABLE},    {1, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
+    };
+    DWORD saved[sizeof(kLineStates) / sizeof(kLineStates[0])];
+    for (size_t i = 0; i < sizeof(kLineStates) / sizeof(kLineStates[0]); ++i)
+    {
+        device->GetTextureStageState(kLineStates[i].stage,
+                                     (D3DTEXTURESTAGESTATETYPE)kLineStates[i].state, &saved[i]);
+        device->SetTextureStageState(kLineStates[i].stage,
+                                     (D3DTEXTURESTAGESTATETYPE)kLineStates[i].state,
+                                     kLineStates[i].value);
+    }
+    const struct
+    {
+        float inset;
+        D3DCOLOR colour;
+    } kLines[] = {{0.0f, kBandOuterColour}, {1.0f, kBandInnerColour}};
+    device->SetVertexShader(kLineVertexFormat);
+    for (const auto& line : kLines)
+    {
+        const float l = left + line.inset, t = top + line.inset;
+        const float r = fmaxf(l, right - line.inset), b = fmaxf(t, bottom - line.inset);
+        const LineVertex outline[5] = {{l, t, 0.0f, 1.0f, line.colour},
+                                       {r, t, 0.0f, 1.0f, line.colour},
+                                       {r, b, 0.0f, 1.0f, line.colour},
+                                       {l, b, 0.0f, 1.0f, line.colour},
+                                       {l, t, 0.0f, 1.0f, line.colour}};
+        device->DrawPrimitiveUP(D3DPT_LINESTRIP, 4, outline, sizeof(LineVertex));
+    }
+    for (size_t i = sizeof(kLineStates) / sizeof(kLineStates[0]); i-- > 0;)
+        device->SetTextureStageState(kLineStates[i].stage,
+                                     (D3DTEXTURESTAGESTATETYPE)kLineStates[i].state, saved[i]);
 }

@@ -16,7 +16,7 @@ class Renderer
     IDirect3D8* direct3d = nullptr;
     IDirect3DDevice8* device = nullptr;
     HWND window = nullptr;
-    int clientWidth = 0;  // client size at creation = back-buffer size
+    int clientWidth = 0; // client size at creation = back-buffer size
     int clientHeight = 0;
     TextureTable textures;
     int backgroundRed = 0; // only the low 8 bits of each component count

@@ -1,13 +1,12 @@
 // The font registry: 16 slots of fonts found by typeface name (ASCII letters
 // compared without case), created on first request at 8 points on the
-// owner's device, and the entries' formatted, optionally centred printing.
+// owner device, and the entries' formatted, optionally centred printing.
 #include "text/FontRegistry.h"
 
 #include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 
-#include "render/Renderer.h"
 #include "text/DiagnosticLog.h"
 #include "text/Font2D.h"
 
@@ -39,15 +38,14 @@ bool SameName(const char* stored, const char* asked)
 }
 } // namespace
 
-bool FontEntry::Load(Renderer* owner, const char* typeface, unsigned size)
+bool FontEntry::Load(IDirect3DDevice8* device, const char* typeface, unsigned size)
 {
     Unload();
     if (!typeface)
         typeface = "";
     font = new Font2D(typeface, size, 0);
-    // A registry without an owner, or an owner without a device, cannot make
-    // fonts: CreateGlyphTexture refuses a null device.
-    IDirect3DDevice8* device = owner ? owner->Device() : nullptr;
+    // A registry without an owner device cannot make fonts:
+    // CreateGlyphTexture refuses a null device.
     HRESULT result = font->CreateGlyphTexture(device);
     if (SUCCEEDED(result))
         result = font->CreateDrawResources();
@@ -96,10 +94,10 @@ void FontEntry::Print(float x, float y, bool centred, D3DCOLOR colour, const cha
     font->DrawString(x, y, colour, textBuffer, 0);
 }
 
-void FontRegistry::SetOwner(Renderer* newOwner)
+void FontRegistry::SetOwner(IDirect3DDevice8* device)
 {
     ReleaseAll();
-    owner = newOwner;
+    owner = device;
 }
 
 int FontRegistry::Find(const char* name) const

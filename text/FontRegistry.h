@@ -1,5 +1,5 @@
 // Up to 16 texture fonts looked up by typeface name (ASCII case ignored),
-// created on first request at 8 points on the owner's device. Callers keep
+// created on first request at 8 points on the owner device. Callers keep
 // the slot index and draw through the entry's Print.
 #ifndef MAPEDITOR_FONTREGISTRY_H
 #define MAPEDITOR_FONTREGISTRY_H
@@ -8,7 +8,6 @@
 #include <d3d8.h>
 
 class Font2D;
-class Renderer;
 
 struct FontEntry
 {
@@ -22,7 +21,7 @@ struct FontEntry
     FontEntry& operator=(const FontEntry&) = delete;
     ~FontEntry() { Unload(); }
 
-    bool Load(Renderer* owner, const char* name, unsigned pointSize);
+    bool Load(IDirect3DDevice8* device, const char* name, unsigned pointSize);
     void Unload();
     void Print(float x, float y, bool centred, D3DCOLOR colour, const char* format, ...)
         __attribute__((format(gnu_printf, 6, 7)));
@@ -34,14 +33,14 @@ class FontRegistry
     static const int SlotCount = 16;
 
     FontEntry* slots[SlotCount] = {};
-    Renderer* owner = nullptr;
+    IDirect3DDevice8* owner = nullptr; // the device fonts are made on (borrowed)
 
     FontRegistry() = default;
     FontRegistry(const FontRegistry&) = delete;
     FontRegistry& operator=(const FontRegistry&) = delete;
     ~FontRegistry() { ReleaseAll(); }
 
-    void SetOwner(Renderer* owner);
+    void SetOwner(IDirect3DDevice8* device);
     int Find(const char* name) const;
     int Register(const char* name);
     int FindOrRegister(const char* name);

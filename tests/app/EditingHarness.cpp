@@ -1,6 +1,7 @@
 // Helpers of the app suites.
 #include "tests/app/EditingHarness.h"
 
+#include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "resource.h"
 #include "tests/support/EditorHarness.h"
@@ -22,22 +23,27 @@ LRESULT SendToMain(UINT message, WPARAM wParam, LPARAM lParam)
 void ResetEditor()
 {
     SetCtrl(false);
+    SetShift(false);
     if (GetCapture())
         ReleaseCapture();
     PumpMessages();
     MapDocument& document = app.document;
-    document.objects.clear();
-    document.objectTypes.clear();
-    SendDlgItemMessageA(app.paletteWindow, IDC_OBJECTLIST, LB_RESETCONTENT, 0, 0);
-    document.LoadHeightmap(kSampleHeightmap);
+    std::vector<ObjectType> noTypes;
+    std::vector<PlacedObject> noObjects;
+    document.SwapContents(&noTypes, &noObjects);
+    RebuildPaletteList();
+    document.LoadHeightmap(app.images, kSampleHeightmap);
     document.colormapTexture = app.LoadTexture(kSampleColormap);
+    document.colormapFile = kSampleColormap;
     document.quadDepth = 4;
-    document.detailMap[0] = 0;
-    document.objectMap[0] = 0;
+    document.detailMap.clear();
+    document.objectMap.clear();
     document.viewScale = document.width * 12;
     document.scrollX = document.scrollY = 0.0f;
     document.currentType = 0;
-    document.selectedObject = 0;
+    document.snapToCells = false;
+    document.StartNewHistory();
+    app.banding = false;
     app.currentRotation = 0;
     app.leftButtonDown = app.rightButtonDown = app.dragging = false;
     SendDlgItemMessageA(app.paletteWindow, IDC_ROTATION, CB_SETCURSEL, 0, 0);
@@ -56,6 +62,15 @@ void SetCtrl(bool down)
     GetKeyboardState(keys);
     const BYTE state = down ? 0x80 : 0x00;
     keys[VK_CONTROL] = keys[VK_LCONTROL] = state;
+    SetKeyboardState(keys);
+}
+
+void SetShift(bool down)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    const BYTE state = down ? 0x80 : 0x00;
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = state;
     SetKeyboardState(keys);
 }
 
@@ -89,8 +104,8 @@ void CtrlClick(int x, int y)
 
 void AddCatalogEntry(const char* path)
 {
-    SendDlgItemMessageA(app.paletteWindow, IDC_OBJECTLIST, LB_ADDSTRING, 0, (LPARAM)path);
     app.document.AddObjectType(path);
+    SyncPaletteList();
 }
 
 float ViewX(int index)

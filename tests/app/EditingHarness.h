@@ -18,8 +18,8 @@ extern const char kSampleColormap[];
 
 // The editor as after start-up on the sample map: no objects, an empty catalog
 // and palette list, the sample heightmap and colormap, "6x" zoom without
-// scroll, palette rotation row "0", "Randomize" off, type 0, selection 0, no
-// button held, Ctrl up, no capture.
+// scroll, palette rotation row "0", "Randomize" off, type 0, nothing
+// selected, a new history, no button held, Ctrl and Shift up, no capture.
 void ResetEditor();
 
 // The editor started once and reset before and after each test.
@@ -32,8 +32,9 @@ class EditingTest : public ::testing::Test
 
 LRESULT SendToMain(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
-// Ctrl as GetKeyState sees it on this thread.
+// Ctrl and Shift as GetKeyState sees them on this thread.
 void SetCtrl(bool down);
+void SetShift(bool down);
 
 // Left-button messages to the main window at client points.
 void PressLeft(int x, int y);

@@ -10,7 +10,7 @@
 #include "app/FileChooser.h"
 #include "resource.h"
 #include "tests/app/EditingHarness.h"
-#include "tests/document/DocumentTestFiles.h"
+#include "tests/app/AppTestFiles.h"
 #include "tests/support/EditorHarness.h"
 
 namespace

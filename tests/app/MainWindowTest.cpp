@@ -59,7 +59,28 @@ TEST_F(MainWindowTest, WindowsComeFromTheResources)
     EXPECT_STREQ(caption, "Objects");
     EXPECT_EQ(GetWindow(app.paletteWindow, GW_OWNER), app.mainWindow);
     EXPECT_TRUE(IsWindowVisible(app.paletteWindow));
-    EXPECT_EQ(GetMenuItemCount(GetMenu(app.mainWindow)), 5);
+    // File, Edit, Map, Import, View, Help.
+    HMENU menu = GetMenu(app.mainWindow);
+    ASSERT_EQ(GetMenuItemCount(menu), 6);
+    char text[32] = "";
+    GetMenuStringA(menu, 1, text, sizeof(text), MF_BYPOSITION);
+    EXPECT_STREQ(text, "&Edit");
+}
+
+TEST_F(MainWindowTest, StartUpLoadsTheSampleMapThroughTheTextureTable)
+{
+    // Loaded in this order into the lowest free slots: heightmap, detail map,
+    // marker, colormap; the labels' font is the registry's "tahoma", which
+    // the status text shares.
+    const MapDocument& started = app.document;
+    EXPECT_EQ(started.heightmapTexture, 0);
+    EXPECT_EQ(app.textures.FindTexture("..\\maps\\detail-map.bmp"), 1);
+    EXPECT_EQ(started.objectImageTexture, 2);
+    EXPECT_EQ(started.colormapTexture, 3);
+    EXPECT_EQ(started.width, 256);
+    EXPECT_EQ(app.view.labelFont, app.fonts.FindOrRegister("tahoma"));
+    EXPECT_EQ(app.textFont, app.view.labelFont);
+    EXPECT_EQ(app.fonts.owner, app.device);
 }
 
 TEST_F(MainWindowTest, TheLoopDrawsFramesOnlyWhileTheWindowIsActiveAndQuitGivesOne)

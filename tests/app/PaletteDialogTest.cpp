@@ -1,7 +1,8 @@
 // The real object palette: the list's row choosing the type and the rotation
 // row choosing the rotation of the next placed object, "Add" importing
-// through the real chooser, "Remove" and the close box doing nothing, the
-// layout on resizing and the procedures' answers.
+// through the real chooser, "Remove" asking before it takes placed objects
+// with their type, the close box doing nothing, the layout on resizing and
+// the procedures' answers.
 #include <gtest/gtest.h>
 
 #include "app/EditorApp.h"
@@ -9,7 +10,7 @@
 #include "app/PropertiesDialog.h"
 #include "resource.h"
 #include "tests/app/EditingHarness.h"
-#include "tests/document/DocumentTestFiles.h"
+#include "tests/app/AppTestFiles.h"
 #include "tests/support/EditorHarness.h"
 
 namespace
@@ -100,16 +101,42 @@ TEST_F(PaletteDialogTest, AddImportsAnObjectTypeOwnedByThePalette)
     EXPECT_EQ(ListRows(PaletteList()), Rows{app.document.objectTypes[0].path});
 }
 
-TEST_F(PaletteDialogTest, RemoveAndTheCloseBoxDoNothing)
+TEST_F(PaletteDialogTest, RemoveAsksWhenObjectsUseTheTypeAndTheCloseBoxDoesNothing)
 {
-    AddCatalogEntry("..\\objects\\tree.ini");
-    ClickListRow(0);
-    SendDlgItemMessageA(app.paletteWindow, IDC_REMOVE, BM_CLICK, 0, 0);
+    for (const char* path : {"..\\objects\\tree.ini", "..\\objects\\rock.ini"})
+        AddCatalogEntry(path);
+    app.document.AddObject(MakeObject(1, 0.5f, 0.5f, 0));
+    app.document.AddObject(MakeObject(0, 0.2f, 0.5f, 0));
+    const auto removeRow = [](int row, bool yes)
+    {
+        ClickListRow(row);
+        return AnswerDialog(
+            "Remove Object Type",
+            [yes](HWND box)
+            {
+                EXPECT_EQ(GetWindow(box, GW_OWNER), app.paletteWindow);
+                PressButton(box, yes ? IDYES : IDNO);
+            },
+            [] { SendDlgItemMessageA(app.paletteWindow, IDC_REMOVE, BM_CLICK, 0, 0); });
+    };
+    // One object uses the tree: asked, "No" keeps everything.
+    EXPECT_TRUE(removeRow(0, false));
+    EXPECT_EQ(ListRows(PaletteList()).size(), 2u);
+    EXPECT_EQ(app.document.ObjectCount(), 2);
+    // "Yes": the type and its object go; the rock's objects now say type 0.
+    EXPECT_TRUE(removeRow(0, true));
+    EXPECT_EQ(ListRows(PaletteList()), Rows{"..\\objects\\rock.ini"});
+    ASSERT_EQ(app.document.ObjectCount(), 1);
+    EXPECT_EQ(app.document.objects[0].type, 0);
+    EXPECT_EQ(app.document.UndoName(), "Remove Type");
+    // No object uses it: removed without a question.
+    app.document.DeleteObject(0);
+    EXPECT_FALSE(removeRow(0, true));
+    EXPECT_TRUE(ListRows(PaletteList()).empty());
+
     SendMessageA(app.paletteWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
     PumpMessages();
     EXPECT_TRUE(IsWindowVisible(app.paletteWindow));
-    EXPECT_EQ(app.document.objectTypes.size(), 1u);
-    EXPECT_EQ(ListRows(PaletteList()).size(), 1u);
     MSG quit;
     EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
 }

@@ -1,18 +1,22 @@
 // Pointer and keyboard editing through the main window's real messages on the
 // sample map (256 pixels wide, so the "6x" scale is 3072 and the chosen points
-// give exact map positions): placing with Ctrl, "Randomize", picking and
-// dragging, Delete, right-button scrolling.
+// give exact map positions): placing with Ctrl, "Randomize", picking,
+// selecting and dragging, the rubber band, the keys, right-button scrolling.
+// (What the edits do to the document is tested natively; these tests check
+// that the window's messages reach them.)
 #include <gtest/gtest.h>
 
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
+#include <vector>
+
 #include "app/EditorApp.h"
 #include "app/PointerEditing.h"
 #include "resource.h"
 #include "tests/app/EditingHarness.h"
-#include "tests/document/DocumentTestFiles.h"
+#include "tests/app/AppTestFiles.h"
 #include "tests/support/EditorHarness.h"
 
 namespace
@@ -56,8 +60,9 @@ std::string Positions()
     return text;
 }
 
-// Runs the steps of a gesture: "Px,y" press, "Mx,y" move, "Cx,y" move with
-// Ctrl held, "Rx,y" release, "D" the Delete key.
+// Runs the steps of a gesture: "Px,y" press, "Sx,y" press with Shift held,
+// "Mx,y" move, "Cx,y" move with Ctrl held, "Rx,y" release, and the keys "D"
+// Delete, "E" Escape.
 void Gesture(const char* steps)
 {
     char step;
@@ -66,20 +71,26 @@ void Gesture(const char* steps)
     {
         steps += used;
         used = 0;
-        if (step != 'D')
+        if (step != 'D' && step != 'E')
             sscanf(steps, "%d,%d%n", &x, &y, &used);
         SetCtrl(step == 'C');
-        if (step == 'P')
+        SetShift(step == 'S');
+        if (step == 'P' || step == 'S')
             PressLeft(x, y);
         else if (step == 'R')
             ReleaseLeft(x, y);
         else if (step == 'D')
             SendToMain(WM_KEYDOWN, VK_DELETE);
+        else if (step == 'E')
+            SendToMain(WM_KEYDOWN, VK_ESCAPE);
         else
             MoveMouse(x, y);
     }
     SetCtrl(false);
+    SetShift(false);
 }
+
+using Indices = std::vector<uint32_t>;
 
 void SelectRotationRow(int row)
 {
@@ -98,25 +109,29 @@ int ShownRotation()
 }
 } // namespace
 
-TEST_F(PointerEditingTest, CtrlClickPlacesOneObjectAtTheClicksMapPosition)
+TEST_F(PointerEditingTest, CtrlClickPlacesOneObjectAtTheClicksMapPositionOnTheMapOnly)
 {
     const struct
     {
+        int viewScale;
         float scrollX, scrollY;
         int px, py;
         float x, y;
+        bool placed;
     } cases[] = {
-        {0.0f, 0.0f, 300, 600, 0.09765625f, 0.1953125f}, // on an object: placed all the same
-        {84.0f, -12.0f, 300, 60, 0.125f, 0.015625f},
-        {0.5f, 0.0f, 1, 0, 0.00048828125f, 0.0f},
-        {0.0f, 0.0f, -30, 3072, -0.009765625f, 1.0f}, // captured: left of the window
+        {3072, 0.0f, 0.0f, 300, 600, 0.09765625f, 0.1953125f, true}, // on an object: placed
+        {3072, 84.0f, -12.0f, 300, 60, 0.125f, 0.015625f, true},
+        {3072, 0.5f, 0.0f, 1, 0, 0.00048828125f, 0.0f, true},
+        {3072, 0.0f, 0.0f, 30, 3072, 0.009765625f, 1.0f, true}, // on the bottom edge
+        {3072, 0.0f, 0.0f, -30, 300, 0, 0, false},              // captured: left of the map
+        {512, 0.0f, 0.0f, 800, 300, 0, 0, false},               // 1x: in the margin right of it
     };
     PutObjectAt(300, 600);
-    app.document.selectedObject = -1;
     app.document.currentType = 1;
     app.currentRotation = 45;
     for (const auto& c : cases)
     {
+        app.document.viewScale = c.viewScale;
         app.document.scrollX = c.scrollX;
         app.document.scrollY = c.scrollY;
         const int before = app.document.ObjectCount();
@@ -128,14 +143,16 @@ TEST_F(PointerEditingTest, CtrlClickPlacesOneObjectAtTheClicksMapPosition)
         SetCtrl(false);
         MoveMouse(c.px + 50, c.py + 50);
         ReleaseLeft(c.px + 50, c.py + 50);
-        ASSERT_EQ(app.document.ObjectCount(), before + 1) << c.px << "," << c.py;
+        ASSERT_EQ(app.document.ObjectCount(), before + (c.placed ? 1 : 0)) << c.px << "," << c.py;
+        EXPECT_EQ(app.document.SelectedCount(), 0u) << "placing selects nothing";
+        EXPECT_FALSE(app.dragging);
+        if (!c.placed)
+            continue;
         const PlacedObject& placed = app.document.objects.back();
         const PlacedObject expected = MakeObject(1, c.x, c.y, 45);
         EXPECT_EQ(memcmp(&placed, &expected, sizeof(placed)), 0) << c.px << "," << c.py;
-        EXPECT_EQ(app.document.selectedObject, -1);
-        EXPECT_FALSE(app.dragging);
     }
-    EXPECT_EQ(app.document.objects[0].x, 300.0f / 3072.0f);
+    EXPECT_EQ(+app.document.objects[0].x, 300.0f / 3072.0f);
 }
 
 TEST_F(PointerEditingTest, PlacementNeedsACatalogEntryThatTheRecordCanHold)
@@ -198,30 +215,78 @@ TEST_F(PointerEditingTest, RandomizeGivesTheShownRotationToTheNextObject)
     EXPECT_EQ(ShownRotation(), 135);
 }
 
-TEST_F(PointerEditingTest, APressPicksTheObjectUnderItAndDragsOnlyThatOne)
+TEST_F(PointerEditingTest, PressesPickSelectAndDragAndEmptySpaceDrawsABand)
 {
     const struct
     {
         const char* what;
         const char* objects;
-        int selectedBefore;
+        Indices selectedBefore;
         const char* gesture;
         const char* after;
-        int selected;
+        Indices selected;
     } cases[] = {
-        {"a press picks the object and drags it without offset", "150,150 300,300", 0,
-         "P304,302 M314,302 M400,250 R400,250", "150,150 400,250", 1},
-        // The first press after start-up, selection 0: object 0 must not move.
-        {"a press on empty space picks nothing, not even passing over an object", "150,150 300,300",
-         0, "P700,700 M150,150 M160,160 R160,160", "150,150 300,300", 0},
-        {"a click on empty space keeps the selection", "150,150 300,300", 1, "P10,700 R10,700",
-         "150,150 300,300", 1},
-        {"a drag across an object of lower index keeps moving the picked one", "100,100 300,100", 0,
-         "P300,100 M200,100 M100,100 M40,100 R40,100", "100,100 40,100", 1},
-        {"Ctrl during a drag places at the pointer and ends the drag", "300,300", 0,
-         "P300,300 M320,300 C330,300 M400,400 R400,400", "320,300 330,300", 0},
-        {"Delete during a drag ends it: the following object was never picked",
-         "100,100 200,100 300,100", 0, "P200,100 D M250,250 R250,250", "100,100 300,100", 1},
+        {"a press picks the object and drags it without offset",
+         "150,150 300,300",
+         {},
+         "P304,302 M314,302 M400,250 R400,250",
+         "150,150 400,250",
+         {1}},
+        {"a press on empty space moves nothing and its band selects what it holds",
+         "150,150 300,300",
+         {0},
+         "P700,700 M150,150 M160,160 R160,160",
+         "150,150 300,300",
+         {1}},
+        {"a click on empty space clears the selection",
+         "150,150 300,300",
+         {0, 1},
+         "P10,700 R10,700",
+         "150,150 300,300",
+         {}},
+        {"a drag across an object of lower index keeps moving the picked one",
+         "100,100 300,100",
+         {},
+         "P300,100 M200,100 M100,100 M40,100 R40,100",
+         "100,100 40,100",
+         {1}},
+        {"a press on a selected object drags the whole selection",
+         "100,100 200,100 300,300",
+         {0, 2},
+         "P100,100 M130,160 R130,160",
+         "130,160 200,100 330,360",
+         {0, 2}},
+        {"a press on an unselected object selects just it",
+         "100,100 200,100",
+         {0},
+         "P200,100 M210,100 R210,100",
+         "100,100 210,100",
+         {1}},
+        {"Shift + click adds and takes away one object without moving it",
+         "100,100 200,100",
+         {0},
+         "S200,100 R200,100 S100,100 R100,100 M0,0",
+         "100,100 200,100",
+         {1}},
+        {"a band with Shift adds to the selection",
+         "100,100 200,100 300,100",
+         {0},
+         "S250,50 M350,150 R350,150",
+         "100,100 200,100 300,100",
+         {0, 2}},
+        {"Escape clears the selection", "100,100", {0}, "E", "100,100", {}},
+        {"Ctrl during a drag places at the pointer and ends the drag",
+         "300,300",
+         {},
+         "P300,300 M320,300 C330,300 M400,400 R400,400",
+         "320,300 330,300",
+         {0}},
+        {"Delete during a drag ends it: nothing else follows the pointer",
+         "100,100 200,100 300,100",
+         {},
+         "P200,100 D M250,250 R250,250",
+         "100,100 300,100",
+         {}},
     };
     for (const auto& c : cases)
     {
@@ -229,40 +294,33 @@ TEST_F(PointerEditingTest, APressPicksTheObjectUnderItAndDragsOnlyThatOne)
         ResetEditor();
         AddCatalogEntry("..\\objects\\tree.ini");
         PutObjectsAt(c.objects);
-        app.document.selectedObject = c.selectedBefore;
+        app.document.SelectOnly(c.selectedBefore);
         Gesture(c.gesture);
-        EXPECT_FALSE(app.leftButtonDown || app.dragging);
+        EXPECT_FALSE(app.leftButtonDown || app.dragging || app.banding);
         MoveMouse(500, 500); // after the release the pointer moves nothing
         EXPECT_EQ(Positions(), c.after);
-        EXPECT_EQ(app.document.selectedObject, c.selected);
+        EXPECT_EQ(app.document.SelectedIndices(), c.selected);
     }
 }
 
-TEST_F(PointerEditingTest, DeleteRemovesTheSelectedObject)
+TEST_F(PointerEditingTest, DeleteRemovesOnlyWhatIsSelected)
 {
     PutObjectsAt("100,100 200,100 300,100 400,100");
-    for (WPARAM key : {(WPARAM)VK_BACK, (WPARAM)'D', (WPARAM)VK_ESCAPE, (WPARAM)VK_INSERT})
+    for (WPARAM key : {(WPARAM)VK_BACK, (WPARAM)'D', (WPARAM)VK_INSERT})
         SendToMain(WM_KEYDOWN, key); // other keys do nothing
+    // Nothing selected (start-up, or after a click on empty space): Delete
+    // removes nothing, not object 0.
+    Gesture("D P10,700 R10,700 D");
     EXPECT_EQ(Positions(), "100,100 200,100 300,100 400,100");
-
-    // The last one: removed, and a second Delete finds no selection.
-    app.document.selectedObject = 3;
-    Gesture("D");
-    EXPECT_EQ(Positions(), "100,100 200,100 300,100");
-    EXPECT_EQ(app.document.selectedObject, 3);
-    Gesture("D");
-    EXPECT_EQ(Positions(), "100,100 200,100 300,100");
-
-    // A middle one, picked by a click: the selection then designates its
-    // successor.
-    Gesture("P200,100 R200,100 D");
-    EXPECT_EQ(app.document.selectedObject, 1);
-    EXPECT_EQ(Positions(), "100,100 300,100");
-    Gesture("D");
-    EXPECT_EQ(Positions(), "100,100");
-    app.document.selectedObject = -1;
-    Gesture("D");
-    EXPECT_EQ(Positions(), "100,100");
+    // A middle one, picked by a click: after its removal nothing is
+    // selected, so a second Delete removes nothing more.
+    Gesture("P200,100 R200,100 D D");
+    EXPECT_EQ(Positions(), "100,100 300,100 400,100");
+    EXPECT_EQ(app.document.SelectedCount(), 0u);
+    // Two at once, one step.
+    Gesture("S100,100 R100,100 S400,100 R400,100 D");
+    EXPECT_EQ(Positions(), "300,100");
+    EXPECT_EQ(app.document.UndoName(), "Delete 2 Objects");
 }
 
 TEST_F(PointerEditingTest, WithoutAMapSizeNothingIsPlacedOrMoved)

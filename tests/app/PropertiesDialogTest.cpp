@@ -11,7 +11,7 @@
 #include "app/EditorApp.h"
 #include "resource.h"
 #include "tests/app/EditingHarness.h"
-#include "tests/document/DocumentTestFiles.h"
+#include "tests/app/AppTestFiles.h"
 #include "tests/support/EditorHarness.h"
 
 namespace
@@ -76,8 +76,8 @@ class PropertiesDialogTest : public EditingTest
 TEST_F(PropertiesDialogTest, FieldsShowTheDocument)
 {
     MapDocument& document = app.document;
-    strcpy(document.detailMap, "..\\maps\\detail-map.bmp");
-    strcpy(document.objectMap, "..\\maps\\area1.mob");
+    document.detailMap = "..\\maps\\detail-map.bmp";
+    document.objectMap = "..\\maps\\area1.mob";
     document.quadDepth = 255;
     document.spacing = -3;
     document.height = 128;
@@ -91,15 +91,13 @@ TEST_F(PropertiesDialogTest, FieldsShowTheDocument)
                                  {IDC_POLYGONALDIMENSIONS, "Heightmap: 256x128"},
                                  {IDC_TILEGRIDDIMENSIONS, "Tile Grid Dimensions:"}}));
 
-    // Texture slots that designate no loaded texture show an empty name.
-    ASSERT_EQ(app.textures.Record(254), nullptr);
-    for (const auto& slots : {std::make_pair(-1, 254), std::make_pair(100000, 255)})
-    {
-        document.heightmapTexture = slots.first;
-        document.colormapTexture = slots.second;
-        shown = RunProperties({}, IDCANCEL);
-        EXPECT_EQ(shown[IDC_HEIGHTMAP] + shown[IDC_COLORMAP], "") << slots.first;
-    }
+    // A map whose images could not be loaded shows the names it gives them.
+    document.heightmapTexture = document.colormapTexture = -1;
+    document.heightmapFile = "..\\maps\\gone.bmp";
+    document.colormapFile.clear();
+    shown = RunProperties({}, IDCANCEL);
+    EXPECT_EQ(shown[IDC_HEIGHTMAP], "..\\maps\\gone.bmp");
+    EXPECT_EQ(shown[IDC_COLORMAP], "");
 }
 
 TEST_F(PropertiesDialogTest, OkAppliesTheSettingsAndReloadsWhatTheyName)
@@ -112,7 +110,7 @@ TEST_F(PropertiesDialogTest, OkAppliesTheSettingsAndReloadsWhatTheyName)
     MapDocument saved;
     saved.objectTypes = {ObjectType{"..\\objects\\house.ini"}, ObjectType{"..\\objects\\well.ini"}};
     saved.objects = {MakeObject(1, 0.25f, 0.5f, 90), MakeObject(0, 0.75f, 0.125f, 315)};
-    ASSERT_TRUE(saved.SaveObjects(objectFile.c_str()));
+    ASSERT_TRUE(saved.SaveObjects(objectFile, app.files));
 
     EditTheMap();
     ASSERT_EQ(app.document.ObjectCount(), 3);
@@ -132,7 +130,7 @@ TEST_F(PropertiesDialogTest, OkAppliesTheSettingsAndReloadsWhatTheyName)
     EXPECT_EQ(document.height, 32);
     ASSERT_NE(app.textures.Record(document.colormapTexture), nullptr);
     EXPECT_EQ(document.colormapTexture, app.textures.FindTexture(colormap.c_str()));
-    EXPECT_STREQ(document.detailMap, "..\\maps\\detail-2.bmp");
+    EXPECT_EQ(document.detailMap, "..\\maps\\detail-2.bmp");
     EXPECT_EQ(document.objectMap, objectFile);
     // The objects placed since are replaced by the file's.
     ASSERT_EQ(document.ObjectCount(), 2);
@@ -168,7 +166,7 @@ TEST_F(PropertiesDialogTest, NamesLongerThanAFieldAreNeverCut)
     // OK reads it back whole: it stays the loaded heightmap.
     const std::string longName = PathOfLength(folder, 200, 'h', ".bmp");
     WriteBytes(longName, Bitmap24(32, 48));
-    app.document.LoadHeightmap(longName.c_str());
+    app.document.LoadHeightmap(app.images, longName);
     const int slot = app.document.heightmapTexture;
     ASSERT_GE(slot, 0);
     EXPECT_EQ(RunProperties({}, IDOK).at(IDC_HEIGHTMAP), longName);
@@ -185,8 +183,8 @@ TEST_F(PropertiesDialogTest, OkWithFilesThatCannotBeLoaded)
     WriteBytes(heightmap127, Bitmap24(8, 8));
     MapDocument other;
     other.objectTypes = {ObjectType{"..\\objects\\well.ini"}};
-    ASSERT_TRUE(other.SaveObjects(objects127.c_str()));
-    strcpy(app.document.detailMap, "..\\maps\\detail-map.bmp");
+    ASSERT_TRUE(other.SaveObjects(objects127, app.files));
+    app.document.detailMap = "..\\maps\\detail-map.bmp";
     EditTheMap();
     const Bytes objectsBefore = Objects();
 
@@ -204,7 +202,8 @@ TEST_F(PropertiesDialogTest, OkWithFilesThatCannotBeLoaded)
     EXPECT_EQ(app.textures.FindTexture(heightmap127.c_str()), -1);
     EXPECT_EQ(document.width, 256) << "the old size stays";
     EXPECT_EQ(document.colormapTexture, -1);
-    EXPECT_STREQ(document.detailMap, "..\\maps\\detail-map.bmp") << "kept, not cut";
+    EXPECT_EQ(document.heightmapFile, heightmap127 + ".bmp") << "kept as typed, not cut";
+    EXPECT_EQ(document.detailMap, std::string(128, 'd')) << "whole";
     EXPECT_EQ(Objects(), objectsBefore);
     EXPECT_EQ(ListRows(PaletteList()), Rows{"..\\objects\\tree.ini"});
     EXPECT_EQ(document.viewScale, 256 * 12);

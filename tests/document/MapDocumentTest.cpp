@@ -1,41 +1,49 @@
-// The map document on the real editor: start-up state, hit testing, removal,
-// the catalog, and heightmap loading through the real texture loader.
+// The map document without any window: start-up, hit testing, the catalog,
+// removal with the selection following, and heightmap loading through the
+// image source.
 #include <gtest/gtest.h>
 
-#include <ctype.h>
 #include <math.h>
 #include <stdlib.h>
 
-#include "app/EditorApp.h"
-#include "tests/document/DocumentTestFiles.h"
+#include "tests/document/DocumentTestSupport.h"
 
-using MapDocumentTest = DocumentFileTest;
-
-TEST_F(MapDocumentTest, StartUpLoadsTheSampleMapAndTheLabelFont)
+TEST(MapDocument, StartUpLoadsHeightmapDetailMarkerAndColormapInThisOrder)
 {
-    // The names and settings that start-up gives are pinned by the settings
-    // file saved right after it (SettingsFileTest).
-    const MapDocument& started = app.document;
-    EXPECT_EQ(started.renderer, &app);
-    EXPECT_EQ(started.fontRegistry, &app.fonts);
-    EXPECT_EQ(started.labelFont, app.fonts.FindOrRegister("tahoma"));
-    EXPECT_EQ(started.width, 256);
-    EXPECT_EQ(started.height, 256);
-    EXPECT_EQ(started.viewScale, 256 * 12);
-    EXPECT_EQ(started.ObjectCount(), 0);
-    // Loaded in this order into the lowest free slots: heightmap, detail map,
-    // marker, colormap.
-    EXPECT_EQ(started.heightmapTexture, 0);
-    EXPECT_EQ(app.textures.FindTexture("..\\maps\\detail-map.bmp"), 1);
-    EXPECT_EQ(started.objectImageTexture, 2);
-    EXPECT_EQ(app.textures.FindTexture("..\\art\\ui\\objectimage.bmp"), 2);
-    EXPECT_EQ(started.colormapTexture, 3);
+    FakeImages images;
+    AddSampleImages(&images);
+    MapDocument document;
+    document.Init(images, "..\\maps\\area1.bmp");
+    EXPECT_EQ(images.requests,
+              (Rows{"..\\maps\\area1.bmp", "..\\maps\\detail-map.bmp",
+                    "..\\art\\ui\\objectimage.bmp", "..\\maps\\area1-colormap.bmp"}));
+    EXPECT_EQ(document.heightmapTexture, 0);
+    EXPECT_EQ(document.objectImageTexture, 2);
+    EXPECT_EQ(document.colormapTexture, 3);
+    EXPECT_EQ(document.width, 256);
+    EXPECT_EQ(document.height, 256);
+    EXPECT_EQ(document.spacing, 10);
+    EXPECT_EQ(document.quadDepth, 4);
+    EXPECT_EQ(document.viewScale, 256 * 12);
+    EXPECT_EQ(document.ObjectCount(), 0);
+    EXPECT_EQ(document.SelectedCount(), 0u);
+    EXPECT_FALSE(document.IsModified());
+    EXPECT_FALSE(document.CanUndo());
+
+    // Without its images the start-up map has no size: viewScale 0.
+    FakeImages none;
+    MapDocument bare;
+    bare.Init(none, "..\\maps\\area1.bmp");
+    EXPECT_EQ(bare.heightmapTexture, -1);
+    EXPECT_EQ(bare.colormapTexture, -1);
+    EXPECT_EQ(bare.viewScale, 0);
 }
 
-TEST_F(MapDocumentTest, HitBoxIsOpenFifteenPixelsAroundATruncatedPosition)
+TEST(MapDocument, HitBoxIsOpenFifteenPixelsAroundATruncatedPosition)
 {
     // At scale 200 the map position (0.5, 0.5) lies at view pixel (100, 100):
     // its box holds 93..107 both ways.
+    MapDocument document;
     document.viewScale = 200;
     document.AddObject(MakeObject(0, 0.5f, 0.5f, 0));
     for (int dx : {-8, -7, 0, 7, 8})
@@ -53,10 +61,11 @@ TEST_F(MapDocumentTest, HitBoxIsOpenFifteenPixelsAroundATruncatedPosition)
                 << x << ", " << y;
 }
 
-TEST_F(MapDocumentTest, OverlappingBoxesFindTheEarliestObject)
+TEST(MapDocument, OverlappingBoxesFindTheEarliestObject)
 {
     // View x 100, 104 and 108 (exact binary fractions at scale 256); 103 and
     // 107 lie in several boxes and nearer to a later object.
+    MapDocument document;
     document.viewScale = 256;
     for (int i = 0; i < 3; ++i)
         document.AddObject(MakeObject((uint8_t)i, (100 + 4 * i) / 256.0f, 100 / 256.0f, 0));
@@ -66,9 +75,10 @@ TEST_F(MapDocumentTest, OverlappingBoxesFindTheEarliestObject)
         EXPECT_EQ(document.HitTest(p[0], 100), p[1]) << p[0];
 }
 
-TEST_F(MapDocumentTest, PositionsFarOffTheMapOrNotNumbersSimplyMiss)
+TEST(MapDocument, PositionsFarOffTheMapOrNotNumbersSimplyMiss)
 {
     // Such positions (from a damaged file) are never converted to int.
+    MapDocument document;
     document.viewScale = 3072;
     document.AddObject(MakeObject(0, 1e30f, -1e30f, 0));
     document.AddObject(MakeObject(0, NAN, NAN, 0));
@@ -79,9 +89,10 @@ TEST_F(MapDocumentTest, PositionsFarOffTheMapOrNotNumbersSimplyMiss)
     EXPECT_EQ(document.HitTest(2147483647, -2147483647 - 1), -1);
 }
 
-TEST_F(MapDocumentTest, RemovalKeepsTheOrderAndTheSelectedIndex)
+TEST(MapDocument, RemovalKeepsTheOrderAndTheSelectionFollowsItsObjects)
 {
-    for (int i = 0; i < 4; ++i)
+    MapDocument document;
+    for (int i = 0; i < 5; ++i)
         document.AddObject(MakeObject((uint8_t)i, 0.1f * i, 0.0f, 0));
     const auto types = [&]
     {
@@ -90,25 +101,25 @@ TEST_F(MapDocumentTest, RemovalKeepsTheOrderAndTheSelectedIndex)
             left.push_back(object.type);
         return left;
     };
-    document.selectedObject = 1;
-    document.RemoveObject(1); // the selection now designates the successor
-    EXPECT_EQ(document.selectedObject, 1);
-    EXPECT_EQ(types(), (std::vector<int>{0, 2, 3}));
-    document.selectedObject = 2;
-    document.RemoveObject(2); // the last one: the selection lies past the end
-    EXPECT_EQ(document.selectedObject, 2);
-    for (int index : {-1, 2, 100})
+    document.SelectOnly(std::vector<uint32_t>{1, 3});
+    document.RemoveObject(1); // the selection does not pass on to the successor
+    EXPECT_EQ(types(), (std::vector<int>{0, 2, 3, 4}));
+    EXPECT_EQ(document.SelectedIndices(), (std::vector<uint32_t>{2}));
+    for (int index : {-1, 4, 100})
         document.RemoveObject(index);
-    EXPECT_EQ(types(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(types(), (std::vector<int>{0, 2, 3, 4}));
+    document.RemoveObjectsAt({0, 2, 3}, nullptr);
+    EXPECT_EQ(types(), (std::vector<int>{2}));
+    EXPECT_EQ(document.SelectedCount(), 0u);
 }
 
-TEST_F(MapDocumentTest, CatalogHoldsWhatTheFileCanAndTypesBeyondItNameNothing)
+TEST(MapDocument, CatalogHoldsWhatTheFileCanAndTypesBeyondItNameNothing)
 {
+    MapDocument document;
     EXPECT_TRUE(document.AddObjectType("..\\objects\\tree.ini"));
     EXPECT_TRUE(document.AddObjectType("..\\objects\\tree.ini")); // duplicates allowed
-    EXPECT_TRUE(document.AddObjectType(std::string(127, 'p').c_str()));
-    EXPECT_FALSE(document.AddObjectType(std::string(128, 'p').c_str()));
-    EXPECT_FALSE(document.AddObjectType(nullptr));
+    EXPECT_TRUE(document.AddObjectType(std::string(127, 'p')));
+    EXPECT_FALSE(document.AddObjectType(std::string(128, 'p')));
     ASSERT_EQ(document.objectTypes.size(), 3u);
     ASSERT_NE(document.FindObjectType(2), nullptr);
     EXPECT_EQ(document.FindObjectType(2)->path, std::string(127, 'p'));
@@ -116,39 +127,28 @@ TEST_F(MapDocumentTest, CatalogHoldsWhatTheFileCanAndTypesBeyondItNameNothing)
         EXPECT_EQ(document.FindObjectType(type), nullptr) << type;
 }
 
-TEST_F(MapDocumentTest, HeightmapSizeComesFromTheSourceImage)
+TEST(MapDocument, HeightmapSizeComesFromTheSourceImage)
 {
-    const std::string path = folder.File("wide.bmp");
-    WriteBytes(path, Bitmap24(256, 128));
-    std::string upper = path;
-    for (char& c : upper)
-        c = (char)toupper((unsigned char)c);
+    FakeImages images;
+    images.Add("wide.bmp", 256, 128);
+    MapDocument document;
     // The same name in other letters reuses the slot and still sets the size.
-    int slot = -1;
-    for (const std::string& name : {path, upper})
+    for (const char* name : {"wide.bmp", "WIDE.BMP"})
     {
         document.width = document.height = document.spacing = 0;
-        document.LoadHeightmap(name.c_str());
-        ASSERT_GE(document.heightmapTexture, 0);
-        if (slot >= 0)
-        {
-            EXPECT_EQ(document.heightmapTexture, slot);
-        }
-        slot = document.heightmapTexture;
+        document.LoadHeightmap(images, name);
+        EXPECT_EQ(document.heightmapTexture, 0);
+        EXPECT_EQ(document.heightmapFile, "wide.bmp") << "the first spelling is kept";
         EXPECT_EQ(document.width, 256);
         EXPECT_EQ(document.height, 128);
         EXPECT_EQ(document.spacing, 10);
     }
-    // A failed load marks the slot absent and keeps the old size.
+    // A failed load marks the slot absent, keeps the asked name and the old size.
     document.spacing = 3;
-    document.LoadHeightmap(folder.File("missing.bmp").c_str());
+    document.LoadHeightmap(images, "missing.bmp");
     EXPECT_EQ(document.heightmapTexture, -1);
+    EXPECT_EQ(document.heightmapFile, "missing.bmp");
     EXPECT_EQ(document.width, 256);
     EXPECT_EQ(document.height, 128);
     EXPECT_EQ(document.spacing, 3);
-    // Without a renderer nothing can load.
-    MapDocument unattached;
-    unattached.LoadHeightmap(path.c_str());
-    EXPECT_EQ(unattached.heightmapTexture, -1);
-    EXPECT_EQ(unattached.width, 0);
 }

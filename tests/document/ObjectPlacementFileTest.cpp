@@ -1,21 +1,29 @@
-// File > "Load Objects" / "Save Objects" on real files in a temporary folder
-// with the palette's real list box: the bytes on disk, the rebuilt list,
-// refused files changing nothing, and saves (of objects and of settings) that
-// never lose the old file.
+// File > "Load Objects" / "Save Objects" on real files in a temporary folder:
+// the bytes on disk, refused files changing nothing, saves that never lose
+// the old file, and what loading and saving do to the history and the
+// change tracking.
 #include <gtest/gtest.h>
 
 #include <string.h>
 
-#include <functional>
+#include <filesystem>
 
-#include "tests/document/DocumentTestFiles.h"
+#include "tests/document/DocumentTestSupport.h"
+
+namespace fs = std::filesystem;
 
 namespace
 {
 const char kTree[] = "..\\objects\\tree.ini";
 const char kRock[] = "..\\objects\\rock.ini";
 
-using ObjectPlacementFileTest = DocumentFileTest;
+class ObjectPlacementFileTest : public ::testing::Test
+{
+  protected:
+    StdioFileSystem files;
+    MapDocument document;
+    TempFolder folder;
+};
 
 // 2 types and 3 objects whose reserved bytes are not zero: a 319-byte file.
 void FillTwoTypesThreeObjects(MapDocument* document)
@@ -36,8 +44,8 @@ TEST_F(ObjectPlacementFileTest, EmptyAndNegativeCountFilesLoadAsAnEmptyDocument)
 {
     MapDocument empty;
     const std::string path = folder.File("empty.mob");
-    ASSERT_TRUE(empty.SaveObjects(path.c_str()));
-    EXPECT_STREQ(empty.objectMap, path.c_str());
+    ASSERT_TRUE(empty.SaveObjects(path, files));
+    EXPECT_EQ(empty.objectMap, path);
     EXPECT_EQ(ReadBytes(path), (Bytes{0x4D, 0x34, 0x44, 0x4F, 0, 0, 0, 0, 0, 0, 0, 0}));
 
     const std::string negative = folder.File("negative.mob");
@@ -45,57 +53,35 @@ TEST_F(ObjectPlacementFileTest, EmptyAndNegativeCountFilesLoadAsAnEmptyDocument)
     for (const std::string& file : {path, negative})
     {
         FillTwoTypesThreeObjects(&document);
-        SetListRows(list, {kTree, kRock});
-        ASSERT_TRUE(document.LoadObjects(file.c_str(), list)) << file;
+        ASSERT_TRUE(document.LoadObjects(file, files)) << file;
         EXPECT_TRUE(document.objectTypes.empty());
         EXPECT_EQ(document.ObjectCount(), 0);
-        EXPECT_TRUE(ListRows(list).empty());
         EXPECT_EQ(document.objectMap, file);
     }
 }
 
-TEST_F(ObjectPlacementFileTest, RecordOfHalfQuarterNinetyHasItsDocumentedBytes)
-{
-    for (const char* name : {"a.ini", "b.ini", "c.ini"})
-        document.AddObjectType(name);
-    PlacedObject object = MakeObject(2, 0.5f, 0.25f, 90);
-    memcpy(object.reserved1, "\x11\x22", 2);
-    memcpy(object.reserved2, "\x33\x44\x55\x66", 4);
-    document.AddObject(object);
-    const std::string path = folder.File("one.mob");
-    ASSERT_TRUE(document.SaveObjects(path.c_str()));
-    const Bytes bytes = ReadBytes(path);
-    ASSERT_EQ(bytes.size(), 12u + 3 * 128 + 17);
-    EXPECT_EQ(Bytes(bytes.end() - 17, bytes.end()),
-              (Bytes{0x02, 0x00, 0x00, 0x00, 0x3F, 0x00, 0x00, 0x80, 0x3E, 0x11, 0x22, 0x5A, 0x00,
-                     0x33, 0x44, 0x55, 0x66}));
-}
-
-TEST_F(ObjectPlacementFileTest, TwoTypesThreeObjectsRoundTripThroughTheFileAndTheList)
+TEST_F(ObjectPlacementFileTest, TwoTypesThreeObjectsRoundTripWithTheirReservedBytes)
 {
     MapDocument saved;
     FillTwoTypesThreeObjects(&saved);
     const std::string first = folder.File("first.mob");
-    ASSERT_TRUE(saved.SaveObjects(first.c_str()));
+    ASSERT_TRUE(saved.SaveObjects(first, files));
     const Bytes bytes = ReadBytes(first);
     ASSERT_EQ(bytes.size(), 319u);
 
     document.currentType = 1;
-    document.selectedObject = 2;
-    SetListRows(list, {"stale", "rows", "here"});
-    SendMessageA(list, LB_SETCURSEL, 1, 0);
-    ASSERT_TRUE(document.LoadObjects(first.c_str(), list));
-    EXPECT_EQ(ListRows(list), (Rows{kTree, kRock}));
-    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR); // no row selected
+    document.AddObject(MakeObject(0, 0.5f, 0.5f, 0));
+    document.SelectAll();
+    ASSERT_TRUE(document.LoadObjects(first, files));
     EXPECT_EQ(document.currentType, 1);
-    EXPECT_EQ(document.selectedObject, 2);
+    EXPECT_EQ(document.SelectedCount(), 0u) << "nothing is selected after a load";
     ASSERT_EQ(document.objectTypes.size(), 2u);
     EXPECT_EQ(document.objectTypes[1].path, kRock);
     ASSERT_EQ(document.ObjectCount(), 3);
     EXPECT_EQ(memcmp(document.objects.data(), saved.objects.data(), 3 * 17), 0);
 
     const std::string second = folder.File("second.mob");
-    ASSERT_TRUE(document.SaveObjects(second.c_str()));
+    ASSERT_TRUE(document.SaveObjects(second, files));
     EXPECT_EQ(ReadBytes(second), bytes);
 }
 
@@ -104,113 +90,101 @@ TEST_F(ObjectPlacementFileTest, RefusedFilesChangeNothingNotEvenTheObjectMap)
     MapDocument source;
     FillTwoTypesThreeObjects(&source);
     const std::string good = folder.File("good.mob");
-    ASSERT_TRUE(source.SaveObjects(good.c_str()));
+    ASSERT_TRUE(source.SaveObjects(good, files));
     const Bytes full = ReadBytes(good);
-    ASSERT_EQ(full.size(), 319u);
 
     document.AddObjectType("kept.ini");
     document.AddObject(MakeObject(0, 0.5f, 0.5f, 45));
-    strcpy(document.objectMap, "kept.mob");
-    SetListRows(list, {"kept.ini"});
-    const std::string before = StateOf(document, list);
+    document.objectMap = "kept.mob";
+    ASSERT_TRUE(document.ImportType("also.ini"));
+    const std::string before = StateOf(document);
 
-    // Every length short of the full file, a wrong signature, and counts far
-    // beyond the file's bytes (128 x T + 17 x N overflowing 32 bits).
+    // Every length short of the full file, a wrong signature, counts far
+    // beyond the file's bytes; each with a reason in plain words.
     const std::string damaged = folder.File("damaged.mob");
+    std::string problem;
     for (size_t length = 0; length < full.size(); ++length)
     {
-        WriteBytes(damaged, Bytes(full.begin(), full.begin() + length));
-        EXPECT_FALSE(document.LoadObjects(damaged.c_str(), list)) << length;
+        WriteBytes(damaged, Bytes(full.begin(), full.begin() + (std::ptrdiff_t)length));
+        EXPECT_FALSE(document.LoadObjects(damaged, files, &problem)) << length;
     }
+    EXPECT_NE(problem.find("truncated (expected 319 bytes, found 318)"), std::string::npos)
+        << problem;
     Bytes wrongSignature = full;
     wrongSignature[3] = 'X';
     Bytes huge = {0x4D, 0x34, 0x44, 0x4F, 0, 0, 0, 2, 0x0F, 0x0F, 0x0F, 0x0F};
     huge.resize(400, 0);
-    for (const Bytes& bytes : {wrongSignature, huge})
+    const struct
     {
-        WriteBytes(damaged, bytes);
-        EXPECT_FALSE(document.LoadObjects(damaged.c_str(), list));
+        Bytes bytes;
+        const char* reason;
+    } refused[] = {{wrongSignature, "not an object placement file"},
+                   {huge, "type count (33554432) does not fit"}};
+    for (const auto& r : refused)
+    {
+        WriteBytes(damaged, r.bytes);
+        EXPECT_FALSE(document.LoadObjects(damaged, files, &problem));
+        EXPECT_NE(problem.find(r.reason), std::string::npos) << problem;
     }
-    // No name, no file, a folder, and a valid file under a name longer than
-    // objectMap holds.
-    const std::string tooLong = PathOfLength(folder, 128, 'n', ".mob");
-    ASSERT_TRUE(CopyFileA(good.c_str(), tooLong.c_str(), FALSE));
-    const std::string missing = folder.File("missing.mob");
-    EXPECT_FALSE(document.LoadObjects(nullptr, list));
-    for (const std::string& name : {std::string(), missing, folder.Path(), tooLong})
-        EXPECT_FALSE(document.LoadObjects(name.c_str(), list)) << name;
-    EXPECT_EQ(StateOf(document, list), before);
+    for (const std::string& name : {std::string(), folder.File("missing.mob"), folder.Path()})
+        EXPECT_FALSE(document.LoadObjects(name, files, &problem)) << name;
+    EXPECT_EQ(StateOf(document), before);
+    EXPECT_TRUE(document.CanUndo()) << "the history stays too";
 
     // The whole file with bytes after its last record loads; they are ignored.
     Bytes longer = full;
     longer.insert(longer.end(), 33, 0xEE);
     WriteBytes(damaged, longer);
-    ASSERT_TRUE(document.LoadObjects(damaged.c_str(), list));
+    ASSERT_TRUE(document.LoadObjects(damaged, files));
     EXPECT_EQ(document.ObjectCount(), 3);
-    EXPECT_EQ(ListRows(list), (Rows{kTree, kRock}));
 }
 
-TEST_F(ObjectPlacementFileTest, SavesReplaceTheWholeFileOrFailKeepingIt)
+TEST_F(ObjectPlacementFileTest, FailedSavesKeepTheOldFileAndLeaveNothingBehind)
 {
-    // Both saves write a temporary file beside the target and move it over
-    // the target only once all of it was written.
     FillTwoTypesThreeObjects(&document);
-    document.colormapTexture = document.heightmapTexture = -1;
-    strcpy(document.objectMap, "kept.mob");
-    const struct
-    {
-        const char* name;
-        std::function<bool(const char*)> save;
-        size_t size;
-    } saves[] = {
-        {"map.ini", [&](const char* path) { return document.SaveSettings(path); },
-         sizeof("[map]\r\ndetailmap=\r\nobjectmap=kept.mob\r\nquad_depth=0\r\nspacing=0\r\n") - 1},
-        {"map.mob", [&](const char* path) { return document.SaveObjects(path); }, 319},
-    };
-    const std::string old(400, 'o'); // longer than either new file
-    for (const auto& s : saves)
-    {
-        SCOPED_TRACE(s.name);
-        TempFolder target;
-        const std::string path = target.File(s.name);
-        WriteText(path, old);
-        // A file marked read-only. Wine (running as root here) would let it be
-        // overwritten; the save checks the mark so that it means what it
-        // means on Windows.
-        ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-        EXPECT_FALSE(s.save(path.c_str()));
-        EXPECT_EQ(ReadText(path), old);
-        // A folder in the file's place, a folder that does not exist, no name.
-        const std::string asFolder = target.File("folder.mob");
-        ASSERT_TRUE(CreateDirectoryA(asFolder.c_str(), nullptr));
-        for (const std::string& name :
-             {asFolder, target.File("no such folder\\x.mob"), std::string()})
-            EXPECT_FALSE(s.save(name.c_str())) << name;
-        EXPECT_EQ(FilesIn(target.Path()), Rows{s.name});
-        EXPECT_STREQ(document.objectMap, "kept.mob");
+    document.objectMap = "kept.mob";
+    const std::string path = folder.File("map.mob");
+    const std::string old(400, 'o');
+    WriteText(path, old);
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    std::string problem;
+    EXPECT_FALSE(document.SaveObjects(path, files, &problem));
+    EXPECT_NE(problem.find("read-only"), std::string::npos) << problem;
+    fs::create_directory(folder.File("folder.mob"));
+    for (const std::string& name :
+         {folder.File("folder.mob"), folder.File("no such folder/x.mob"), std::string()})
+        EXPECT_FALSE(document.SaveObjects(name, files)) << name;
+    EXPECT_EQ(ReadText(path), old);
+    EXPECT_EQ(FilesIn(folder.Path()), Rows{"map.mob"});
+    EXPECT_EQ(document.objectMap, "kept.mob");
 
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ASSERT_TRUE(s.save(path.c_str()));
-        EXPECT_EQ(ReadBytes(path).size(), s.size);
-        // A relative name is taken from the current folder.
-        char current[MAX_PATH];
-        GetCurrentDirectoryA(sizeof(current), current);
-        ASSERT_TRUE(SetCurrentDirectoryA(target.Path().c_str()));
-        const bool relativeSaved = s.save("relative.out");
-        SetCurrentDirectoryA(current);
-        EXPECT_TRUE(relativeSaved);
-        EXPECT_EQ(FilesIn(target.Path()), (Rows{s.name, "relative.out"}));
-        RemoveDirectoryA(asFolder.c_str());
-    }
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+    ASSERT_TRUE(document.SaveObjects(path, files));
+    EXPECT_EQ(ReadBytes(path).size(), 319u);
+    EXPECT_EQ(FilesIn(folder.Path()), Rows{"map.mob"});
+}
 
-    // objectMap holds 127 characters: a longer name is refused before
-    // anything is written.
-    for (size_t length : {127, 128})
-    {
-        strcpy(document.objectMap, "kept.mob");
-        const std::string path = PathOfLength(folder, length, 'n', ".mob");
-        EXPECT_EQ(document.SaveObjects(path.c_str()), length == 127) << length;
-        EXPECT_EQ(FileExists(path), length == 127);
-        EXPECT_STREQ(document.objectMap, length == 127 ? path.c_str() : "kept.mob");
-    }
+TEST_F(ObjectPlacementFileTest, LoadingAndSavingTrackWhatDiffersFromTheFiles)
+{
+    FillTwoTypesThreeObjects(&document);
+    const std::string a = folder.File("a.mob"), b = folder.File("b.mob");
+    ASSERT_TRUE(document.SaveObjects(a, files));
+    ASSERT_TRUE(document.LoadObjects(a, files));
+    EXPECT_FALSE(document.IsModified());
+    document.SelectOnly(0);
+    ASSERT_TRUE(document.RotateSelection(45));
+    EXPECT_TRUE(document.AreObjectsModified());
+    EXPECT_FALSE(document.AreSettingsModified());
+    ASSERT_TRUE(document.Undo());
+    EXPECT_FALSE(document.IsModified()) << "undone back to the file's state";
+    ASSERT_TRUE(document.Redo());
+    // Saved under another name: the objects match their file, but the map
+    // settings on disk still name the old one.
+    ASSERT_TRUE(document.SaveObjects(b, files));
+    EXPECT_FALSE(document.AreObjectsModified());
+    EXPECT_TRUE(document.AreSettingsModified());
+    EXPECT_EQ(document.objectMap, b);
+    ASSERT_TRUE(document.Undo());
+    EXPECT_TRUE(document.AreObjectsModified());
 }

@@ -39,6 +39,9 @@ TEST(RelativePath, NamesTheChosenFileFromTheProgramDirectory)
         {"C:\\a\\b\\c\\editor", "c:\\A\\B\\objects\\x.ini", "..\\..\\objects\\x.ini"},
         // Separators are compared as characters: the walk stops at the slash.
         {"C:\\game\\editor", "C:\\game/objects/tree.ini", "..\\..\\game/objects/tree.ini"},
+        // All forward slashes: no common separator past the drive, whose
+        // roots still match, so the chosen path itself names the file.
+        {"C:\\game\\editor", "C:/game/objects/x.ini", "C:/game/objects/x.ini"},
         {"C:\\game\\editor", "D:\\x.ini", "D:\\x.ini"},
         {"C:\\game\\editor", "D:\\game\\objects\\tree.ini", "D:\\game\\objects\\tree.ini"},
         {"C:\\game\\editor", "\\\\server\\share\\x.ini", "\\\\server\\share\\x.ini"},

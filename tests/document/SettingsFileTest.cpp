@@ -1,49 +1,53 @@
-// File > "Open &Map" / "&Save Map" with real INI files, the real
-// private-profile functions, the real texture loader and the palette's list:
-// the start-up save, the sample map, edge files saved back, over-long values
-// and missing files. (Failed saves: ObjectPlacementFileTest.)
+// The map settings file with real files: the start-up save, the sample map
+// opened from a program folder laid out as the editor's, edge files saved
+// back, values of any length, partly readable maps, and refused files.
 #include <gtest/gtest.h>
 
-#include <string.h>
+#include <filesystem>
 
-#include "app/EditorApp.h"
-#include "tests/document/DocumentTestFiles.h"
+#include "tests/document/DocumentTestSupport.h"
+
+namespace fs = std::filesystem;
 
 namespace
 {
 const char kColormap[] = "..\\maps\\area1-colormap.bmp";
 const char kHeightmap[] = "..\\maps\\area1.bmp";
 
-class SettingsFileTest : public DocumentFileTest
+class SettingsFileTest : public ::testing::Test
 {
   protected:
-    // Writes the lines (joined with CR LF), loads them into the document,
-    // saves it again and returns the saved text.
-    std::string LoadAndSaveAgain(const Rows& lines)
+    void SetUp() override { AddSampleImages(&images); }
+
+    // Writes the lines (joined with CR LF), opens them as a map, saves it
+    // again and returns the saved text.
+    std::string LoadAndSaveAgain(const Rows& lines, Rows* problems = nullptr)
     {
         std::string text;
         for (const std::string& line : lines)
             text += line + "\r\n";
-        // A new name each time: Wine's private-profile functions keep the
-        // last file they read cached, recognising changes by time stamp only.
-        const std::string number = std::to_string(++files);
-        const std::string in = folder.File(("in" + number + ".ini").c_str());
-        const std::string out = folder.File(("out" + number + ".ini").c_str());
+        const std::string in = folder.File("in.ini"), out = folder.File("out.ini");
         WriteText(in, text);
-        EXPECT_TRUE(document.LoadSettings(in.c_str(), list));
-        EXPECT_TRUE(document.SaveSettings(out.c_str()));
+        Rows found;
+        EXPECT_TRUE(document.LoadSettings(in, files, images, &found));
+        if (problems)
+            *problems = found;
+        EXPECT_TRUE(document.SaveSettings(out, files));
         return ReadText(out);
     }
-    int files = 0;
+
+    StdioFileSystem files;
+    FakeImages images;
+    MapDocument document;
+    TempFolder folder;
 };
 } // namespace
 
 TEST_F(SettingsFileTest, SavingRightAfterStartUpWritesTheStartUpNames)
 {
-    ASSERT_GE(app.document.colormapTexture, 0) << "the sample colormap did not load";
-    ASSERT_GE(app.document.heightmapTexture, 0) << "the sample heightmap did not load";
+    document.Init(images, kHeightmap);
     const std::string path = folder.File("startup.ini");
-    ASSERT_TRUE(app.document.SaveSettings(path.c_str()));
+    ASSERT_TRUE(document.SaveSettings(path, files));
     EXPECT_EQ(ReadText(path), "[map]\r\n"
                               "colormap=..\\maps\\area1-colormap.bmp\r\n"
                               "heightmap=..\\maps\\area1.bmp\r\n"
@@ -55,115 +59,160 @@ TEST_F(SettingsFileTest, SavingRightAfterStartUpWritesTheStartUpNames)
 
 TEST_F(SettingsFileTest, TheSampleMapLoadsEverythingItNamesAndKeepsTheView)
 {
+    // The program folder one below a copy of the sample content, current, as
+    // the editor runs.
+    fs::copy(SampleFolder(), folder.Path(), fs::copy_options::recursive);
+    fs::create_directory(folder.File("editor"));
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder.File("editor"));
     document.viewScale = 777;
     document.scrollX = 12.5f;
     document.currentType = 3;
-    document.selectedObject = 9;
-    ASSERT_TRUE(document.LoadSettings("..\\maps\\area1.ini", list));
-    EXPECT_EQ(document.colormapTexture, app.LoadTexture(kColormap));
-    EXPECT_EQ(document.heightmapTexture, app.LoadTexture(kHeightmap));
+    Rows problems;
+    const bool opened = document.LoadSettings("..\\maps\\area1.ini", files, images, &problems);
+    const std::string objectMap = document.objectMap;
+    const std::string copy = folder.File("copy.mob");
+    const bool saved = document.SaveObjects(copy, files);
+    bool described = true;
+    for (const ObjectType& type : document.objectTypes)
+    {
+        std::string path = type.path;
+        for (char& c : path)
+            c = c == '\\' ? '/' : c;
+        described = described && FileExists(path);
+    }
+    fs::current_path(previous);
+
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(problems.empty());
+    EXPECT_EQ(document.colormapFile, kColormap);
+    EXPECT_EQ(document.heightmapFile, kHeightmap);
     EXPECT_EQ(document.width, 256);
-    EXPECT_EQ(document.height, 256);
     EXPECT_EQ(document.spacing, 10);
     EXPECT_EQ(document.quadDepth, 4);
-    EXPECT_STREQ(document.detailMap, "..\\maps\\detail-map.bmp");
-    EXPECT_STREQ(document.objectMap, "..\\maps\\area1.mob");
+    EXPECT_EQ(document.detailMap, "..\\maps\\detail-map.bmp");
+    EXPECT_EQ(objectMap, "..\\maps\\area1.mob");
     EXPECT_EQ(document.viewScale, 777);
     EXPECT_EQ(document.scrollX, 12.5f);
     EXPECT_EQ(document.currentType, 3);
-    EXPECT_EQ(document.selectedObject, 9);
-
-    // The sample objects: every type has its description file (relative to
-    // the program folder), and saving gives the sample file's bytes back.
     EXPECT_EQ(document.objectTypes.size(), 5u);
-    EXPECT_EQ(ListRows(list).size(), 5u);
     EXPECT_GE(document.ObjectCount(), 24);
+    EXPECT_TRUE(described) << "every type has its description file";
     for (const PlacedObject& object : document.objects)
-    {
-        ASSERT_NE(document.FindObjectType(object.type), nullptr);
-        EXPECT_EQ(object.rotation % 45, 0);
-    }
-    for (const ObjectType& type : document.objectTypes)
-        EXPECT_TRUE(FileExists(type.path)) << type.path;
-    const std::string copy = folder.File("copy.mob");
-    ASSERT_TRUE(document.SaveObjects(copy.c_str()));
-    EXPECT_EQ(ReadBytes(copy), ReadBytes("..\\maps\\area1.mob"));
+        EXPECT_NE(document.FindObjectType(object.type), nullptr);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(ReadBytes(copy), ReadBytes(SampleFolder() + "/maps/area1.mob"));
 }
 
 TEST_F(SettingsFileTest, EdgeFilesSaveBackWhatTheyHold)
 {
+    const std::string cmap = std::string("colormap=") + kColormap;
+    const std::string hmap = std::string("heightmap=") + kHeightmap;
     const struct
     {
         const char* what;
         Rows lines;
         const char* saved;
+        size_t problems;
     } cases[] = {
         {"quad depth of 300 keeps its low 8 bits",
-         {"[map]", "colormap=..\\maps\\area1-colormap.bmp", "heightmap=..\\maps\\area1.bmp",
-          "detailmap=d.bmp", "objectmap=", "quad_depth=300", "spacing=7"},
-         "[map]\r\ncolormap=..\\maps\\area1-colormap.bmp\r\nheightmap=..\\maps\\area1.bmp\r\n"
-         "detailmap=d.bmp\r\nobjectmap=\r\nquad_depth=44\r\nspacing=7\r\n"},
-        {"a missing detailmap key reads as nostring; missing spacing as 0",
-         {"[map]", "heightmap=..\\maps\\area1.bmp", "colormap=..\\maps\\area1-colormap.bmp",
-          "quad_depth=5"},
-         "[map]\r\ncolormap=..\\maps\\area1-colormap.bmp\r\nheightmap=..\\maps\\area1.bmp\r\n"
-         "detailmap=nostring\r\nobjectmap=\r\nquad_depth=5\r\nspacing=0\r\n"},
-        {"a colormap that fails to load leaves no colormap line",
-         {"[map]", "colormap=..\\maps\\missing.bmp", "heightmap=..\\maps\\area1.bmp",
-          "detailmap=d.bmp", "objectmap=", "quad_depth=4", "spacing=10"},
-         "[map]\r\nheightmap=..\\maps\\area1.bmp\r\n"
-         "detailmap=d.bmp\r\nobjectmap=\r\nquad_depth=4\r\nspacing=10\r\n"},
-        {"no [map] section at all",
-         {"[other]", "colormap=..\\maps\\area1-colormap.bmp"},
-         "[map]\r\ndetailmap=nostring\r\nobjectmap=\r\nquad_depth=0\r\nspacing=0\r\n"},
+         {"[map]", cmap, hmap, "detailmap=d.bmp", "objectmap=", "quad_depth=300", "spacing=7"},
+         "detailmap=d.bmp\r\nobjectmap=\r\nquad_depth=44\r\nspacing=7\r\n",
+         0},
+        {"a missing detailmap key reads as nostring, missing spacing as 0",
+         {"[map]", hmap, cmap, "quad_depth=5"},
+         "detailmap=nostring\r\nobjectmap=\r\nquad_depth=5\r\nspacing=0\r\n",
+         0},
+        {"names and values as the profile functions read them",
+         {"[Map]", "  COLORMAP = ..\\maps\\area1-colormap.bmp  ",
+          "heightmap=\"..\\maps\\area1.bmp\"", "; detailmap=commented.bmp", "detailmap='d d.bmp'",
+          "quad_depth=0x10", "spacing=-3 m"},
+         "detailmap=d d.bmp\r\nobjectmap=\r\nquad_depth=16\r\nspacing=-3\r\n",
+         0},
     };
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);
-        document.colormapTexture = document.heightmapTexture = -1;
-        document.objectMap[0] = 0;
-        EXPECT_EQ(LoadAndSaveAgain(c.lines), c.saved);
+        Rows problems;
+        EXPECT_EQ(LoadAndSaveAgain(c.lines, &problems),
+                  std::string("[map]\r\n") + cmap + "\r\n" + hmap + "\r\n" + c.saved);
+        EXPECT_EQ(problems.size(), c.problems);
     }
 }
 
-TEST_F(SettingsFileTest, ValuesTooLongForTheDocumentAreNeverCutIntoOtherNames)
+TEST_F(SettingsFileTest, NamesThatCannotBeReadAreKeptAndListed)
 {
-    // A detail map name of 127 characters fits; one of 128 keeps the previous
-    // name, as an object map of 200 that cannot be read keeps the previous one.
-    const std::string fits(127, 'f');
-    LoadAndSaveAgain({"[map]", "detailmap=" + fits});
-    EXPECT_EQ(document.detailMap, fits);
-    strcpy(document.detailMap, "previous.bmp");
-    document.AddObjectType("kept.ini");
-    strcpy(document.objectMap, "kept.mob");
-    LoadAndSaveAgain(
-        {"[map]", "detailmap=" + std::string(128, 'x'), "objectmap=" + std::string(200, 'x')});
-    EXPECT_STREQ(document.detailMap, "previous.bmp");
-    EXPECT_STREQ(document.objectMap, "kept.mob");
-    EXPECT_EQ(document.objectTypes.size(), 1u);
-
-    // A colormap named by a 190-character path loads under its whole name and
-    // is saved back whole.
-    const std::string colormap = PathOfLength(folder, 190, 'c', ".bmp");
-    ASSERT_TRUE(CopyFileA(kColormap, colormap.c_str(), FALSE));
-    const std::string saved = LoadAndSaveAgain({"[map]", "colormap=" + colormap});
-    EXPECT_GE(document.colormapTexture, 0);
-    EXPECT_NE(saved.find("colormap=" + colormap + "\r\n"), std::string::npos) << saved;
+    // The map opens; what it names but cannot be read keeps its name, so
+    // that saving the map loses nothing, and each is listed once.
+    document.AddObjectType("previous.ini");
+    document.AddObject(MakeObject(0, 0.5f, 0.5f, 0));
+    Rows problems;
+    const std::string saved = LoadAndSaveAgain(
+        {"[map]", "colormap=..\\maps\\missing.bmp", "heightmap=gone.bmp", "detailmap=d.bmp",
+         "objectmap=..\\maps\\missing.mob", "quad_depth=4", "spacing=10"},
+        &problems);
+    EXPECT_EQ(saved, "[map]\r\ncolormap=..\\maps\\missing.bmp\r\nheightmap=gone.bmp\r\n"
+                     "detailmap=d.bmp\r\nobjectmap=..\\maps\\missing.mob\r\nquad_depth=4\r\n"
+                     "spacing=10\r\n");
+    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_NE(problems[0].find("missing.bmp"), std::string::npos) << problems[0];
+    EXPECT_NE(problems[2].find("missing.mob"), std::string::npos) << problems[2];
+    EXPECT_EQ(document.colormapTexture, -1);
+    EXPECT_EQ(document.heightmapTexture, -1);
+    // Nothing of the previous map's objects stays.
+    EXPECT_TRUE(document.objectTypes.empty());
+    EXPECT_EQ(document.ObjectCount(), 0);
 }
 
-TEST_F(SettingsFileTest, AMissingOrUnreadableFileChangesNothing)
+TEST_F(SettingsFileTest, ValuesOfAnyLengthAreReadAndWrittenWhole)
 {
-    document.colormapTexture = 7;
-    document.heightmapTexture = 8;
-    document.width = document.spacing = 3;
-    document.quadDepth = 6;
-    strcpy(document.detailMap, "detail.bmp");
-    strcpy(document.objectMap, "objects.mob");
+    const std::string detail(300, 'd');
+    const std::string colormap = std::string(190, 'c') + ".bmp";
+    images.Add(colormap, 16, 16);
+    const std::string saved =
+        LoadAndSaveAgain({"[map]", "colormap=" + colormap, "detailmap=" + detail});
+    EXPECT_EQ(document.detailMap, detail);
+    EXPECT_GE(document.colormapTexture, 0);
+    EXPECT_NE(saved.find("colormap=" + colormap + "\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("detailmap=" + detail + "\r\n"), std::string::npos) << saved;
+}
+
+TEST_F(SettingsFileTest, RefusedFilesChangeNothing)
+{
+    document.Init(images, kHeightmap);
+    document.detailMap = "detail.bmp";
+    document.objectMap = "objects.mob";
     document.AddObjectType("kept.ini");
-    const std::string before = StateOf(document, list);
-    EXPECT_FALSE(document.LoadSettings(nullptr, list));
-    for (const std::string& path : {std::string("..\\maps\\no-such-map.ini"), std::string(),
-                                    folder.Path()}) // the last: a folder
-        EXPECT_FALSE(document.LoadSettings(path.c_str(), list)) << path;
-    EXPECT_EQ(StateOf(document, list), before);
+    document.AddObject(MakeObject(0, 0.5f, 0.5f, 0));
+    const std::string before = StateOf(document);
+    const std::string other = folder.File("other.ini");
+    WriteText(other, "[other]\r\ncolormap=..\\maps\\area1-colormap.bmp\r\n");
+    for (const std::string& path :
+         {folder.File("no-such-map.ini"), std::string(), folder.Path(), other})
+    {
+        Rows problems;
+        EXPECT_FALSE(document.LoadSettings(path, files, images, &problems)) << path;
+        ASSERT_EQ(problems.size(), 1u) << path;
+    }
+    EXPECT_EQ(StateOf(document), before);
+}
+
+TEST_F(SettingsFileTest, OpeningStartsANewHistoryAndSavingMarksTheMapSaved)
+{
+    document.Init(images, kHeightmap);
+    document.AddObjectType("tree.ini");
+    ASSERT_TRUE(document.ImportType("rock.ini"));
+    EXPECT_TRUE(document.IsModified());
+    LoadAndSaveAgain({"[map]", "quad_depth=2"});
+    EXPECT_FALSE(document.IsModified());
+    EXPECT_FALSE(document.CanUndo());
+    MapSettings next = document.Settings();
+    next.quadDepth = 9;
+    ASSERT_TRUE(document.ApplyProperties(next, nullptr));
+    EXPECT_TRUE(document.AreSettingsModified());
+    EXPECT_FALSE(document.AreObjectsModified());
+    ASSERT_TRUE(document.SaveSettings(folder.File("again.ini"), files));
+    EXPECT_FALSE(document.IsModified());
+    ASSERT_TRUE(document.Undo());
+    EXPECT_TRUE(document.AreSettingsModified()) << "undone past what was saved";
 }

@@ -6,10 +6,12 @@ view, the Delete key, the object palette).
 
 First start: import two object types (Import > Objects, then the palette's
 Add), move the palette aside, place five objects with chosen types and
-rotations, drag one across another object, select and delete one, save the
-objects and the map, quit. Second start: open the saved map. Then the saved
-files are compared byte by byte with what the designer made, and the view
-after reopening with the view before quitting.
+rotations, drag one across another object, select and delete one, select two
+with a rubber band, drag them together, turn them (R), undo and redo the turn
+(Ctrl+Z, Ctrl+Y), copy them and paste the copy under the pointer (Ctrl+C,
+Ctrl+V), save the objects and the map, quit. Second start: open the saved
+map. Then the saved files are compared byte by byte with what the designer
+made, and the view after reopening with the view before quitting.
 
     designer_session.py --dist DIR --work DIR --wine-prefix DIR
 
@@ -316,10 +318,25 @@ def run_session(screen, env, work, checks):
         path = [(x, 600) for x in range(720, 479, -24)] + [(468, 660), (456, 720)]
         editor.drag(path)
 
-        # A is selected and deleted; the selection then designates B.
+        # A is selected and deleted; nothing is selected afterwards.
         editor.click(480, 300)
         time.sleep(0.2)
         editor.keys("Delete")
+
+        # A rubber band around B and E, then both dragged by (30, 60) with B.
+        editor.drag([(700, 280), (840, 380), (980, 470)])
+        editor.drag([(720, 300), (735, 330), (750, 360)])
+        # Turned by 45 degrees, the turn undone and redone.
+        editor.keys("r")
+        editor.keys("ctrl+z")
+        editor.keys("ctrl+y")
+        # Copied, and pasted with the pointer at (600, 900): the pair's middle
+        # (870, 435) lands there.
+        editor.keys("ctrl+c")
+        editor.screen.xdotool("mousemove", *editor.at(600, 900))
+        time.sleep(0.2)
+        editor.keys("ctrl+v")
+        time.sleep(0.3)
 
         editor.save_objects(placed)
         editor.save_map(settings)
@@ -330,7 +347,8 @@ def run_session(screen, env, work, checks):
         editor.close()
 
     names = ["..\\objects\\tree.ini", "..\\objects\\rock.ini"]
-    records = [(0, 720, 300, 0), (1, 480, 600, 90), (1, 456, 720, 90), (1, 960, 450, 90)]
+    records = [(0, 750, 360, 45), (1, 480, 600, 90), (1, 456, 720, 90), (1, 990, 510, 135),
+               (0, 480, 825, 45), (1, 720, 975, 135)]
     checks.expect_bytes(placed, object_file(names, records, scale), "placed.mob")
     checks.expect_bytes(settings, settings_file(windows_path(placed)), "designer.ini")
 

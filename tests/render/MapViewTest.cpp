@@ -92,15 +92,13 @@ class MapViewTest : public ::testing::Test
     {
         ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
         ASSERT_NE(art, nullptr);
-        // A document of the test's own on the editor's renderer and fonts.
-        doc.renderer = &app;
-        doc.fontRegistry = &app.fonts;
-        doc.labelFont = app.document.labelFont;
+        // A document and view of the test's own on the editor's renderer
+        // and fonts.
+        view.labelFont = app.view.labelFont;
         doc.heightmapTexture = art->white;
         doc.colormapTexture = art->black;
         doc.objectImageTexture = art->marker;
         doc.viewScale = 0;
-        doc.selectedObject = -1;
         ASSERT_TRUE(LabelFont() && LabelFont()->ready);
     }
 
@@ -124,16 +122,17 @@ class MapViewTest : public ::testing::Test
         return DrawnFrame(
             [this]
             {
-                doc.DrawMap();
-                doc.DrawObjects();
+                view.DrawMap(app, doc);
+                view.DrawObjects(app, app.fonts, doc);
             },
             viewportWidth, viewportHeight);
     }
 
-    FontEntry* LabelFont() const { return app.fonts.Entry(doc.labelFont); }
+    FontEntry* LabelFont() const { return app.fonts.Entry(view.labelFont); }
 
     DeviceStateGuard guard_; // made after the suite started the editor
     MapDocument doc;
+    MapView view;
 };
 
 TEST_F(MapViewTest, TheSquareSitsAtTheScrollTruncatedTowardZero)
@@ -235,7 +234,7 @@ TEST_F(MapViewTest, TheSelectedLabelIsRedAndTheOthersWhite)
         PlaceAt(100.0f + 150.0f * i, 100.0f);
     for (int selected : {1, 3}) // 3: no object is selected
     {
-        doc.selectedObject = selected;
+        doc.SelectOnly(selected);
         const BackBufferPixels frame = DrawView();
         for (int i = 0; i < 3; ++i)
         {
@@ -300,10 +299,11 @@ TEST_F(MapViewTest, ObjectsDrawInIndexOrderAndTypesOutsideTheCatalogGetNoLabel)
 
 TEST_F(MapViewTest, WithoutARendererOrATextureNothingIsBound)
 {
-    MapDocument alone; // no renderer at all
+    Renderer noDevice; // a renderer whose device was never made
+    MapDocument alone;
     alone.AddObject(PlacedObject{});
-    alone.DrawMap();
-    alone.DrawObjects();
+    view.DrawMap(noDevice, alone);
+    view.DrawObjects(noDevice, app.fonts, alone);
 
     // -1, out of range, an empty slot, an occupied one (its record's preset 0
     // is current, so only the texture is set).
@@ -323,7 +323,7 @@ TEST_F(MapViewTest, WithoutARendererOrATextureNothingIsBound)
     doc.colormapTexture = -1;
     doc.viewScale = 100;
     DeviceRecorder recorder(app.device);
-    doc.DrawMap();
+    view.DrawMap(app, doc);
     ASSERT_EQ(recorder.calls.size(), 12u);
     const std::vector<DeviceCall> textures = recorder.OfKind(DeviceCall::SetTexture);
     ASSERT_EQ(textures.size(), 2u);
@@ -350,7 +350,7 @@ TEST_F(MapViewTest, CullingLeavesOutOnlyWhatCannotShowAndChangesNoPixel)
     doc.colormapTexture = art->colormap;
     doc.viewScale = 4000;
     doc.scrollX = doc.scrollY = 1000.0f;
-    doc.selectedObject = 3;
+    doc.SelectOnly(3);
     const struct
     {
         float x, y;
@@ -387,7 +387,7 @@ TEST_F(MapViewTest, CullingLeavesOutOnlyWhatCannotShowAndChangesNoPixel)
     BackBufferPixels frames[2];
     for (int cull = 0; cull < 2; ++cull)
     {
-        doc.cullOffscreenObjects = cull != 0;
+        view.cullOffscreenObjects = cull != 0;
         DeviceRecorder recorder(app.device);
         frames[cull] = DrawView();
         quads[cull] = recorder.Count(DeviceCall::DrawPrimitiveUP);
@@ -421,14 +421,52 @@ TEST_F(MapViewTest, CullingWorksAgainstTheViewport)
     } objects[] = {{100, 100}, {290, 100}, {100, 190}, {320, 100}, {100, 230}, {600, 600}};
     for (const auto& o : objects)
         PlaceAt(o.x, o.y); // the first three show
-    doc.cullOffscreenObjects = false;
+    view.cullOffscreenObjects = false;
     DeviceRecorder recorder(app.device);
     const BackBufferPixels all = DrawView(300, 200);
     EXPECT_EQ(recorder.Count(DeviceCall::DrawPrimitiveUP), 7);
     recorder.Clear();
-    doc.cullOffscreenObjects = true;
+    view.cullOffscreenObjects = true;
     EXPECT_TRUE(DrawView(300, 200).pixels == all.pixels) << "culling changed pixels";
     EXPECT_EQ(recorder.Count(DeviceCall::DrawPrimitiveUP), 4);
     EXPECT_EQ(recorder.Count(DeviceCall::CaptureStateBlock), 3);
 }
 } // namespace
+
+TEST_F(MapViewTest, TheRubberBandIsAnOutlineOverTheViewThatLeavesTheStagesAsTheyWere)
+{
+    doc.colormapTexture = art->grey;
+    doc.viewScale = 1000;
+    DWORD before[2] = {0, 0}, after[2] = {0, 0};
+    const BackBufferPixels frame = DrawnFrame(
+        [&]
+        {
+            view.DrawMap(app, doc);
+            app.device->GetTextureStageState(0, D3DTSS_COLOROP, &before[0]);
+            app.device->GetTextureStageState(1, D3DTSS_COLOROP, &before[1]);
+            view.DrawRubberBand(app, 300.7f, 200.2f, 100.0f, 100.0f); // corners in any order
+            app.device->GetTextureStageState(0, D3DTSS_COLOROP, &after[0]);
+            app.device->GetTextureStageState(1, D3DTSS_COLOROP, &after[1]);
+        });
+    EXPECT_EQ(after[0], before[0]);
+    EXPECT_EQ(after[1], before[1]);
+    const auto isBlack = [](unsigned p) { return Red(p) < 40 && Green(p) < 40 && Blue(p) < 40; };
+    const auto isYellow = [](unsigned p) { return Red(p) > 200 && Green(p) > 200 && Blue(p) < 60; };
+    // The dark edge on the band's outer pixels, the light one just inside,
+    // the map itself inside and outside.
+    for (int x = 101; x < 300; x += 7)
+    {
+        EXPECT_TRUE(isBlack(frame.At(x, 100))) << x;
+        EXPECT_TRUE(isBlack(frame.At(x, 200))) << x;
+        EXPECT_TRUE(isYellow(frame.At(x + 1 < 299 ? x + 1 : 298, 101))) << x;
+    }
+    for (int y = 101; y < 200; y += 7)
+    {
+        EXPECT_TRUE(isBlack(frame.At(100, y))) << y;
+        EXPECT_TRUE(isBlack(frame.At(300, y))) << y;
+        EXPECT_TRUE(isYellow(frame.At(101, y + 1 < 199 ? y + 1 : 198))) << y;
+    }
+    EXPECT_TRUE(Near(frame.At(200, 150), 0xFF606060u, 1));
+    EXPECT_TRUE(Near(frame.At(302, 150), 0xFF606060u, 1));
+    EXPECT_TRUE(Near(frame.At(200, 98), 0xFF606060u, 1));
+}

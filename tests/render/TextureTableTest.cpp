@@ -87,6 +87,24 @@ TEST_F(TextureTableTest, NamesMatchWithoutRegardToCaseButAreNotResolved)
     EXPECT_EQ(Occupied(), 2);
 }
 
+TEST_F(TextureTableTest, TheDocumentsImagesComeFromTheTable)
+{
+    // What the map document gets for a name: the slot, the source size and
+    // the spelling the table keeps; no slot and a reason for a failure.
+    TextureImages images(renderer_);
+    const LoadedImage first = images.Load(picture_);
+    EXPECT_EQ(first.slot, 0);
+    EXPECT_EQ(first.width, 300);
+    EXPECT_EQ(first.height, 200);
+    EXPECT_EQ(first.name, picture_);
+    const LoadedImage again = images.Load(Upper(picture_));
+    EXPECT_EQ(again.slot, 0);
+    EXPECT_EQ(again.name, picture_) << "the first spelling";
+    const LoadedImage missing = images.Load(folder_.File("missing.bmp"));
+    EXPECT_EQ(missing.slot, -1);
+    EXPECT_FALSE(missing.problem.empty());
+}
+
 TEST_F(TextureTableTest, AFailedLoadChangesNothingAndTheNextTakesTheLowestEmptySlot)
 {
     const std::string bad = Write("bad.bmp", Bytes{'B', 'M', 0, 0});

@@ -53,7 +53,7 @@ class FontRegistryTest : public ::testing::Test
     void SetUp() override
     {
         ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
-        registry.SetOwner(&app);
+        registry.SetOwner(app.device);
     }
     CurrentTempFolder folder;
     FontRegistry registry;
@@ -110,7 +110,7 @@ TEST_F(FontRegistryTest, ReleaseAndNewOwnerTearEveryFontDown)
     // reference.
     IDirect3DTexture8* texture = registry.Entry(1)->font->glyphTexture;
     texture->AddRef();
-    registry.SetOwner(&app);
+    registry.SetOwner(app.device);
     for (FontEntry* slot : registry.slots)
         EXPECT_EQ(slot, nullptr);
     EXPECT_EQ(texture->Release(), 0u);
@@ -121,8 +121,7 @@ TEST_F(FontRegistryTest, ReleaseAndNewOwnerTearEveryFontDown)
 
 TEST_F(FontRegistryTest, FontsThatFailAreLoggedTakeANewSlotEachTimeAndDrawNothing)
 {
-    Renderer noDevice; // an owner whose device was never created
-    registry.SetOwner(&noDevice);
+    registry.SetOwner(nullptr); // an owner whose device was never created
     EXPECT_EQ(registry.FindOrRegister("Tahoma"), 0);
     FontEntry* failed = registry.Entry(0);
     ASSERT_NE(failed, nullptr);

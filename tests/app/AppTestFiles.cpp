@@ -1,5 +1,5 @@
-// Helpers of the document and editing suites.
-#include "tests/document/DocumentTestFiles.h"
+// Helpers of the Windows suites that work with files and the document.
+#include "tests/app/AppTestFiles.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -117,35 +117,22 @@ std::string StateOf(const MapDocument& d, HWND list)
 {
     std::ostringstream s;
     s << std::setprecision(9) << "quad depth " << (int)d.quadDepth << ", spacing " << d.spacing
-      << ", heightmap " << d.heightmapTexture << " (" << d.width << " x " << d.height
-      << "), colormap " << d.colormapTexture << ", detail map '" << d.detailMap << "', object map '"
-      << d.objectMap << "', view " << d.viewScale << " at " << d.scrollX << ", " << d.scrollY
-      << ", type " << d.currentType << ", selected " << d.selectedObject << "\ncatalog:";
+      << ", heightmap " << d.heightmapTexture << " '" << d.heightmapFile << "' (" << d.width
+      << " x " << d.height << "), colormap " << d.colormapTexture << " '" << d.colormapFile
+      << "', detail map '" << d.detailMap << "', object map '" << d.objectMap << "', view "
+      << d.viewScale << " at " << d.scrollX << ", " << d.scrollY << ", type " << d.currentType
+      << "\ncatalog:";
     for (const ObjectType& type : d.objectTypes)
         s << " " << type.path;
     s << "\nrows:";
     for (const std::string& row : ListRows(list))
         s << " " << row;
+    s << "\nselected:";
+    for (uint32_t index : d.SelectedIndices())
+        s << " " << index;
     s << "\nobjects:" << std::hex;
     const unsigned char* raw = (const unsigned char*)d.objects.data();
     for (size_t i = 0; i < d.objects.size() * sizeof(PlacedObject); ++i)
         s << " " << (int)raw[i];
     return s.str();
-}
-
-void DocumentFileTest::SetUp()
-{
-    ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
-    ASSERT_TRUE(FileExists("..\\maps\\area1.bmp")) << "run with the sample content one folder up";
-    document.renderer = &app;
-    list = PaletteList();
-    ASSERT_NE(list, nullptr);
-}
-
-void DocumentFileTest::TearDown()
-{
-    Rows rows;
-    for (const ObjectType& type : app.document.objectTypes)
-        rows.push_back(type.path);
-    SetListRows(list, rows);
 }

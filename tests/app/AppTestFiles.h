@@ -1,9 +1,9 @@
-// Helpers of the document and editing suites: files as bytes and text,
-// bitmaps to load as heightmaps, over-long file names, the
-// palette's real list box, the document's state as one comparable text, and
-// the fixture of the document suites.
-#ifndef MAPEDITOR_TESTS_DOCUMENTTESTFILES_H
-#define MAPEDITOR_TESTS_DOCUMENTTESTFILES_H
+// Helpers of the Windows suites that work with files and the document:
+// files as bytes and text, bitmaps to load as heightmaps, long file names,
+// the palette's real list box, and the document's state as one comparable
+// text.
+#ifndef MAPEDITOR_TESTS_APPTESTFILES_H
+#define MAPEDITOR_TESTS_APPTESTFILES_H
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -44,19 +44,8 @@ PlacedObject MakeObject(uint8_t type, float x, float y, int16_t rotation);
 
 // Everything of a document that a refused file or a cancelled dialog must
 // leave as it was (settings, texture slots, view, catalog, the objects'
-// bytes) and the list's rows, as text: a difference shows where it lies.
+// bytes, the selection) and the list's rows, as text: a difference shows
+// where it lies.
 std::string StateOf(const MapDocument& document, HWND list);
-
-// A fresh document attached to the started editor, the palette's list and a
-// temporary folder; afterwards the list shows the editor's own catalog again.
-class DocumentFileTest : public ::testing::Test
-{
-  protected:
-    void SetUp() override;
-    void TearDown() override;
-    MapDocument document;
-    HWND list = nullptr;
-    TempFolder folder;
-};
 
 #endif

@@ -1,0 +1,24 @@
+// Copied objects on the Windows clipboard: the editor's own registered
+// format (objects with their type paths) and plain text beside it.
+#ifndef MAPEDITOR_OBJECTCLIPBOARD_H
+#define MAPEDITOR_OBJECTCLIPBOARD_H
+
+#include <windows.h>
+
+#include "document/MapDocument.h"
+
+// The registered format's name; other editors' windows find it by this name.
+extern const char kObjectClipboardFormat[];
+
+// Puts the selected objects on the clipboard in both forms; false when
+// nothing is selected (the clipboard is left alone) or it cannot be opened.
+bool CopySelectionToClipboard(HWND owner);
+
+// The group on the clipboard in the editor's format, or false.
+bool ReadClipboardGroup(HWND owner, ObjectGroup* group);
+
+// Pastes the clipboard's objects: centred under the pointer when it is over
+// the view, otherwise where they were copied. They become the selection.
+bool PasteFromClipboard(HWND owner);
+
+#endif

@@ -1,0 +1,188 @@
+// Whole-file reads and safe replacing writes on the Windows file functions.
+#include "app/WindowsFileSystem.h"
+
+#include <windows.h>
+
+#include <new>
+
+namespace
+{
+// ReadFile and WriteFile take 32-bit counts; larger runs go in pieces.
+const size_t kLargestTransfer = (size_t)1 << 30;
+
+FileError FromLastError(DWORD error)
+{
+    switch (error)
+    {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+        return FileError::NotFound;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return FileError::PathTooLong;
+    case ERROR_WRITE_PROTECT:
+        return FileError::ReadOnly;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return FileError::WriteFailed;
+    default:
+        return FileError::AccessDenied;
+    }
+}
+
+// The wide form of a name as the editor holds it (the system's 8-bit
+// character set). The wide file functions take paths of any length in the
+// "\\?\" form, which the 8-bit ones refuse beyond MAX_PATH on some systems.
+std::wstring Widen(const std::string& text)
+{
+    if (text.empty())
+        return std::wstring();
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), nullptr, 0);
+    std::wstring wide((size_t)(length > 0 ? length : 0), L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), &wide[0], length);
+    return wide;
+}
+
+// The full path of a name (relative names are taken from the current
+// folder), in the "\\?\" form when it is too long for the plain one.
+std::wstring FullPath(const std::string& path)
+{
+    const std::wstring wide = Widen(path);
+    DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return wide;
+    std::wstring full(size, L'\0');
+    size = GetFullPathNameW(wide.c_str(), size, &full[0], nullptr);
+    full.resize(size);
+    // Room for the temporary name beside it.
+    if (full.size() + 24 < MAX_PATH || full.compare(0, 4, L"\\\\?\\") == 0)
+        return full;
+    if (full.compare(0, 2, L"\\\\") == 0)
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+bool IsFolderName(const std::string& path)
+{
+    return !path.empty() && (path.back() == '\\' || path.back() == '/');
+}
+} // namespace
+
+FileError WindowsFileSystem::ReadWholeFile(const std::string& path,
+                                           std::vector<unsigned char>* bytes)
+{
+    if (path.empty())
+        return FileError::NotFound;
+    const std::wstring full = FullPath(path);
+    const DWORD attributes = GetFileAttributesW(full.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return FileError::IsFolder;
+    HANDLE file = CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return FromLastError(GetLastError());
+    FileError result = FileError::None;
+    LARGE_INTEGER size;
+    std::vector<unsigned char> read;
+    if (!GetFileSizeEx(file, &size))
+        result = FileError::ReadFailed;
+    else if ((unsigned long long)size.QuadPart > (unsigned long long)(SIZE_MAX / 2))
+        result = FileError::TooLarge;
+    else
+    {
+        try
+        {
+            read.resize((size_t)size.QuadPart);
+        }
+        catch (const std::bad_alloc&)
+        {
+            result = FileError::TooLarge;
+        }
+        unsigned char* into = read.data();
+        size_t left = read.size();
+        while (result == FileError::None && left > 0)
+        {
+            const DWORD piece = (DWORD)(left < kLargestTransfer ? left : kLargestTransfer);
+            DWORD got = 0;
+            if (!ReadFile(file, into, piece, &got, nullptr) || got != piece)
+                result = FileError::ReadFailed;
+            into += piece;
+            left -= piece;
+        }
+    }
+    CloseHandle(file);
+    if (result == FileError::None)
+        bytes->swap(read);
+    return result;
+}
+
+FileError WindowsFileSystem::ReplaceWholeFile(const std::string& path, const FilePiece* pieces,
+                                              size_t pieceCount)
+{
+    if (path.empty() || IsFolderName(path))
+        return path.empty() ? FileError::NotFound : FileError::IsFolder;
+    const std::wstring full = FullPath(path);
+    // MoveFileExW would refuse a read-only target on Windows but replaces it
+    // under Wine when the process may write the folder (running as root, for
+    // one): the attribute is checked here so that it means the same
+    // everywhere. A folder in the target's place is never replaced either.
+    const DWORD attributes = GetFileAttributesW(full.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return FileError::IsFolder;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return FileError::ReadOnly;
+
+    // The temporary file lies beside the target so that the move is a single
+    // step on one volume; CREATE_NEW makes sure it is nobody else's file.
+    HANDLE file = INVALID_HANDLE_VALUE;
+    std::wstring temporary;
+    for (unsigned attempt = 0; file == INVALID_HANDLE_VALUE; ++attempt)
+    {
+        temporary = full + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                    std::to_wstring(GetTickCount() + attempt);
+        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && (GetLastError() != ERROR_FILE_EXISTS || attempt > 50))
+            return FromLastError(GetLastError());
+    }
+
+    // From here on the temporary file must go again on any failure.
+    FileError result = FileError::None;
+    long long written = 0;
+    for (size_t i = 0; result == FileError::None && i < pieceCount; ++i)
+    {
+        const char* next = (const char*)pieces[i].data;
+        size_t left = pieces[i].size;
+        while (result == FileError::None && left > 0)
+        {
+            DWORD piece = (DWORD)(left < kLargestTransfer ? left : kLargestTransfer);
+            bool stop = false;
+            if (faults.failWriteAtByte >= 0 && written + piece > faults.failWriteAtByte)
+            {
+                piece = (DWORD)(faults.failWriteAtByte - written);
+                stop = true;
+            }
+            DWORD done = 0;
+            if (!WriteFile(file, next, piece, &done, nullptr) || done != piece || stop)
+                result = FileError::WriteFailed;
+            written += done;
+            next += piece;
+            left -= piece;
+        }
+    }
+    // A move that lands before the data would leave an empty file after a
+    // crash: the bytes go to the disk first.
+    if (result == FileError::None && (faults.failFlush || !FlushFileBuffers(file)))
+        result = FileError::WriteFailed;
+    if (!CloseHandle(file) && result == FileError::None)
+        result = FileError::WriteFailed;
+    if (result == FileError::None &&
+        (faults.failReplace || !MoveFileExW(temporary.c_str(), full.c_str(),
+                                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)))
+        result = FileError::ReplaceFailed;
+    if (result != FileError::None)
+        DeleteFileW(temporary.c_str());
+    return result;
+}

@@ -1,0 +1,31 @@
+// The editor's FileSystem on the Windows file functions. Reading takes the
+// whole file in one go; replacing writes a temporary file in the target's
+// folder, checks every write, forces the bytes to the disk and only then
+// moves the temporary file over the target in one step, so a failed save
+// never destroys the previous file and leaves nothing behind. Paths of any
+// length Windows takes are used whole (long ones through the "\\?\" form).
+#ifndef MAPEDITOR_WINDOWSFILESYSTEM_H
+#define MAPEDITOR_WINDOWSFILESYSTEM_H
+
+#include "document/FileSystem.h"
+
+class WindowsFileSystem : public FileSystem
+{
+  public:
+    FileError ReadWholeFile(const std::string& path, std::vector<unsigned char>* bytes) override;
+    FileError ReplaceWholeFile(const std::string& path, const FilePiece* pieces,
+                               size_t pieceCount) override;
+    using FileSystem::ReplaceWholeFile;
+
+    // Failures the tests make happen, each after the temporary file exists:
+    // the write stopping at a byte, the flush to the disk, the final move.
+    struct Faults
+    {
+        long long failWriteAtByte = -1; // -1: every byte is written
+        bool failFlush = false;
+        bool failReplace = false;
+    };
+    Faults faults;
+};
+
+#endif

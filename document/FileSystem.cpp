@@ -1,0 +1,30 @@
+// Plain words for the file errors.
+#include "document/FileSystem.h"
+
+const char* DescribeFileError(FileError error)
+{
+    switch (error)
+    {
+    case FileError::None:
+        return "no error";
+    case FileError::NotFound:
+        return "the file was not found";
+    case FileError::AccessDenied:
+        return "access was denied";
+    case FileError::ReadOnly:
+        return "the file is read-only";
+    case FileError::IsFolder:
+        return "it is a folder, not a file";
+    case FileError::PathTooLong:
+        return "the path is too long";
+    case FileError::TooLarge:
+        return "the file is too large to read";
+    case FileError::ReadFailed:
+        return "it could not be read to its end";
+    case FileError::WriteFailed:
+        return "writing failed (the disk may be full)";
+    case FileError::ReplaceFailed:
+        return "the old file could not be replaced (another program may be using it)";
+    }
+    return "unknown error";
+}

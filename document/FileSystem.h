@@ -1,0 +1,59 @@
+// Reading and replacing whole files: the only way the document reaches the
+// disk. The document never opens a file itself; whoever runs it hands it a
+// FileSystem (the editor's goes through the Windows file functions, the
+// native tests' and the map checker's through the C++ library).
+#ifndef MAPEDITOR_FILESYSTEM_H
+#define MAPEDITOR_FILESYSTEM_H
+
+#include <stddef.h>
+
+#include <string>
+#include <vector>
+
+// Why a file could not be read or written, in the words a message can use.
+enum class FileError
+{
+    None,
+    NotFound,      // no such file, or a folder on its path is missing
+    AccessDenied,  // the system refused to open it
+    ReadOnly,      // the file is marked read-only
+    IsFolder,      // the name is that of a folder
+    PathTooLong,   // longer than the system takes
+    TooLarge,      // more bytes than this program can hold in memory
+    ReadFailed,    // opened, but reading it stopped early
+    WriteFailed,   // a write, the flush or the close failed (disk full, for one)
+    ReplaceFailed, // written, but could not take the place of the old file (in use?)
+};
+
+// Plain words for the error, e.g. "the file was not found".
+const char* DescribeFileError(FileError error);
+
+// One run of bytes of a file's new contents; the pieces are written in order.
+struct FilePiece
+{
+    const void* data;
+    size_t size;
+};
+
+class FileSystem
+{
+  public:
+    virtual ~FileSystem() = default;
+
+    // The whole file's bytes. On failure *bytes is left as it was.
+    virtual FileError ReadWholeFile(const std::string& path, std::vector<unsigned char>* bytes) = 0;
+
+    // Makes the file hold exactly these bytes, replacing it in one step: on
+    // failure the previous file (if any) is unchanged and nothing is left
+    // behind. A file marked read-only, and a folder, are never replaced.
+    virtual FileError ReplaceWholeFile(const std::string& path, const FilePiece* pieces,
+                                       size_t pieceCount) = 0;
+
+    FileError ReplaceWholeFile(const std::string& path, const void* data, size_t size)
+    {
+        const FilePiece whole = {data, size};
+        return ReplaceWholeFile(path, &whole, 1);
+    }
+};
+
+#endif

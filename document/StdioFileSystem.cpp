@@ -1,0 +1,141 @@
+// Whole-file reads and replacing writes on the C++ library (see the header).
+#include "document/StdioFileSystem.h"
+
+#include <errno.h>
+#include <stdio.h>
+
+#include <filesystem>
+#include <new>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+FileError FromErrno(int error)
+{
+    switch (error)
+    {
+    case ENOENT:
+    case ENOTDIR:
+        return FileError::NotFound;
+    case EACCES:
+    case EPERM:
+        return FileError::AccessDenied;
+    case EISDIR:
+        return FileError::IsFolder;
+    case ENAMETOOLONG:
+        return FileError::PathTooLong;
+    case EROFS:
+        return FileError::ReadOnly;
+    default:
+        return FileError::ReadFailed;
+    }
+}
+
+bool IsFolder(const std::string& path)
+{
+    std::error_code error;
+    return fs::is_directory(fs::path(path), error);
+}
+
+bool IsReadOnly(const std::string& path)
+{
+    std::error_code error;
+    const fs::perms perms = fs::status(fs::path(path), error).permissions();
+    return !error && (perms & fs::perms::owner_write) == fs::perms::none;
+}
+
+// Backslashes separate folders in the names maps hold; elsewhere than on
+// Windows they are made slashes.
+std::string NativePath(std::string path)
+{
+#ifndef _WIN32
+    for (char& c : path)
+    {
+        if (c == '\\')
+            c = '/';
+    }
+#endif
+    return path;
+}
+
+// A name beside the target that no other file has.
+std::string TemporaryName(const std::string& path)
+{
+    static unsigned counter = 0;
+    for (;;)
+    {
+        const std::string name = path + ".tmp" + std::to_string(++counter);
+        std::error_code error;
+        if (!fs::exists(fs::path(name), error))
+            return name;
+    }
+}
+} // namespace
+
+FileError StdioFileSystem::ReadWholeFile(const std::string& name, std::vector<unsigned char>* bytes)
+{
+    const std::string path = NativePath(name);
+    if (path.empty())
+        return FileError::NotFound;
+    if (IsFolder(path))
+        return FileError::IsFolder;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file)
+        return FromErrno(errno);
+    std::vector<unsigned char> read;
+    FileError result = FileError::None;
+    try
+    {
+        unsigned char chunk[65536];
+        size_t got;
+        while ((got = fread(chunk, 1, sizeof(chunk), file)) > 0)
+            read.insert(read.end(), chunk, chunk + got);
+        if (ferror(file))
+            result = FileError::ReadFailed;
+    }
+    catch (const std::bad_alloc&)
+    {
+        result = FileError::TooLarge;
+    }
+    fclose(file);
+    if (result == FileError::None)
+        bytes->swap(read);
+    return result;
+}
+
+FileError StdioFileSystem::ReplaceWholeFile(const std::string& name, const FilePiece* pieces,
+                                            size_t pieceCount)
+{
+    const std::string path = NativePath(name);
+    if (path.empty())
+        return FileError::NotFound;
+    if (IsFolder(path))
+        return FileError::IsFolder;
+    if (IsReadOnly(path))
+        return FileError::ReadOnly;
+    const std::string temporary = TemporaryName(path);
+    FILE* file = fopen(temporary.c_str(), "wb");
+    if (!file)
+        return FromErrno(errno);
+    bool ok = true;
+    for (size_t i = 0; ok && i < pieceCount; ++i)
+        ok = pieces[i].size == 0 ||
+             fwrite(pieces[i].data, 1, pieces[i].size, file) == pieces[i].size;
+    ok = fflush(file) == 0 && ok;
+    ok = fclose(file) == 0 && ok;
+    std::error_code error;
+    if (!ok)
+    {
+        fs::remove(fs::path(temporary), error);
+        return FileError::WriteFailed;
+    }
+    fs::rename(fs::path(temporary), fs::path(path), error);
+    if (error)
+    {
+        fs::remove(fs::path(temporary), error);
+        return FileError::ReplaceFailed;
+    }
+    return FileError::None;
+}

@@ -1,0 +1,21 @@
+// A FileSystem on the C++ library's files and std::filesystem, for the
+// native builds (tests, the map checker). Replacing writes a temporary file
+// beside the target and renames it over the target; unlike the editor's
+// Windows file system it does not force the bytes to the disk first. Maps
+// name their files the Windows way: on other systems a backslash in a path
+// is taken as the folder separator.
+#ifndef MAPEDITOR_STDIOFILESYSTEM_H
+#define MAPEDITOR_STDIOFILESYSTEM_H
+
+#include "document/FileSystem.h"
+
+class StdioFileSystem : public FileSystem
+{
+  public:
+    FileError ReadWholeFile(const std::string& path, std::vector<unsigned char>* bytes) override;
+    FileError ReplaceWholeFile(const std::string& path, const FilePiece* pieces,
+                               size_t pieceCount) override;
+    using FileSystem::ReplaceWholeFile;
+};
+
+#endif

@@ -1,0 +1,189 @@
+// The Edit menu's wiring on the real windows: its place and the undo and redo
+// items naming their steps (greyed when there is nothing), every shortcut
+// working while the palette's list has the keyboard, the real clipboard with
+// both forms, the popup's two commands and View > Snap to Cells. What the
+// edits themselves do is tested natively.
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+
+#include <string>
+
+#include "app/EditCommands.h"
+#include "app/EditorApp.h"
+#include "app/ObjectClipboard.h"
+#include "resource.h"
+#include "tests/app/AppTestFiles.h"
+#include "tests/app/EditingHarness.h"
+
+namespace
+{
+class EditMenuTest : public EditingTest
+{
+  protected:
+    void SetUp() override
+    {
+        EditingTest::SetUp();
+        AddCatalogEntry("..\\objects\\tree.ini");
+        AddCatalogEntry("..\\objects\\rock.ini");
+        // Three trees at view x 300, 600, 900 on the "6x" sample map.
+        for (int i = 1; i <= 3; ++i)
+            app.document.AddObject(MakeObject(0, 300.0f * i / 3072.0f, 0.1f, 0));
+    }
+};
+
+std::string MenuText(int command)
+{
+    char text[128] = "";
+    GetMenuStringA(GetMenu(app.mainWindow), (UINT)command, text, sizeof(text), MF_BYCOMMAND);
+    const UINT state = GetMenuState(GetMenu(app.mainWindow), (UINT)command, MF_BYCOMMAND);
+    return std::string(text) + ((state & MF_GRAYED) ? " (greyed)" : "");
+}
+
+// Count, selection, and each object's type and rotation: "3 sel 0,2 t001 r0,45,0".
+std::string Summary()
+{
+    const MapDocument& d = app.document;
+    std::string text = std::to_string(d.ObjectCount()) + " sel";
+    for (uint32_t i : d.SelectedIndices())
+        text += (text.back() == 'l' ? " " : ",") + std::to_string(i);
+    text += " t";
+    for (const PlacedObject& o : d.objects)
+        text += std::to_string(o.type);
+    text += " r";
+    for (size_t i = 0; i < d.objects.size(); ++i)
+        text += (i ? "," : "") + std::to_string(d.objects[i].rotation);
+    return text;
+}
+
+// A key as the main loop sees it while `target` has the keyboard.
+bool PressShortcut(HWND target, bool ctrl, bool shift, WPARAM key)
+{
+    SetCtrl(ctrl);
+    SetShift(shift);
+    MSG message = {target, WM_KEYDOWN, key, 1, GetTickCount(), {0, 0}};
+    const bool translated = TranslateEditorAccelerator(&message);
+    SetCtrl(false);
+    SetShift(false);
+    return translated;
+}
+} // namespace
+
+TEST_F(EditMenuTest, UndoAndRedoNameTheirStepsAndAreGreyedWithNothingToDo)
+{
+    RefreshEditMenu(app.mainWindow);
+    EXPECT_EQ(MenuText(ID_EDIT_UNDO), "&Undo\tCtrl+Z (greyed)");
+    EXPECT_EQ(MenuText(ID_EDIT_REDO), "&Redo\tCtrl+Y (greyed)");
+    app.document.SelectAll();
+    SendToMain(WM_KEYDOWN, 'R');
+    EXPECT_EQ(MenuText(ID_EDIT_UNDO), "&Undo Rotate 3 Objects\tCtrl+Z");
+    SendToMain(WM_COMMAND, ID_EDIT_UNDO);
+    EXPECT_EQ(MenuText(ID_EDIT_UNDO), "&Undo\tCtrl+Z (greyed)");
+    EXPECT_EQ(MenuText(ID_EDIT_REDO), "&Redo Rotate 3 Objects\tCtrl+Y");
+    SendToMain(WM_KEYDOWN, VK_ESCAPE);
+    ClickLeft(600, 307); // selects just the second one, and drops its offset
+    EXPECT_EQ(MenuText(ID_EDIT_UNDO), "&Undo Move\tCtrl+Z");
+    EXPECT_EQ(MenuText(ID_EDIT_REDO), "&Redo\tCtrl+Y (greyed)");
+    SendToMain(WM_KEYDOWN, VK_DELETE);
+    SendToMain(WM_COMMAND, ID_EDIT_UNDO);
+    EXPECT_EQ(MenuText(ID_EDIT_REDO), "&Redo Delete\tCtrl+Y");
+}
+
+TEST_F(EditMenuTest, EveryShortcutWorksWhileThePaletteHasTheKeyboard)
+{
+    HWND list = GetDlgItem(app.paletteWindow, IDC_OBJECTLIST);
+    SetFocus(list);
+    app.document.currentType = 1;
+    const struct
+    {
+        bool ctrl, shift;
+        WPARAM key;
+        const char* after;
+    } steps[] = {
+        {true, false, 'A', "3 sel 0,1,2 t000 r0,0,0"},
+        {false, false, 'R', "3 sel 0,1,2 t000 r45,45,45"},
+        {false, true, 'R', "3 sel 0,1,2 t000 r0,0,0"},
+        {false, false, 'T', "3 sel 0,1,2 t111 r0,0,0"},
+        {true, false, 'Z', "3 sel 0,1,2 t000 r0,0,0"},
+        {true, false, 'Y', "3 sel 0,1,2 t111 r0,0,0"},
+        {true, false, 'Z', "3 sel 0,1,2 t000 r0,0,0"},
+        {true, true, 'Z', "3 sel 0,1,2 t111 r0,0,0"},
+        {true, false, 'D', "6 sel 3,4,5 t111111 r0,0,0,0,0,0"},
+        {false, false, VK_DELETE, "3 sel t111 r0,0,0"},
+        {true, false, 'A', "3 sel 0,1,2 t111 r0,0,0"},
+        {true, false, 'X', "0 sel t r"},
+        {true, false, 'V', "3 sel 0,1,2 t111 r0,0,0"},
+        {true, false, 'C', "3 sel 0,1,2 t111 r0,0,0"},
+        {true, false, 'V', "6 sel 3,4,5 t111111 r0,0,0,0,0,0"},
+    };
+    for (const auto& step : steps)
+    {
+        EXPECT_TRUE(PressShortcut(list, step.ctrl, step.shift, step.key)) << step.after;
+        EXPECT_EQ(Summary(), step.after);
+    }
+    EXPECT_EQ(GetFocus(), list) << "the keyboard stays with the palette";
+    // Keys of other windows are theirs.
+    HWND other = CreateWindowA("EDIT", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    EXPECT_FALSE(PressShortcut(other, true, false, 'A'));
+    DestroyWindow(other);
+}
+
+TEST_F(EditMenuTest, TheClipboardCarriesTypePathsAndPlainText)
+{
+    app.document.SelectOnly(std::vector<uint32_t>{0, 2});
+    ASSERT_TRUE(CopySelectionToClipboard(app.mainWindow));
+    ASSERT_TRUE(OpenClipboard(app.mainWindow));
+    HANDLE text = GetClipboardData(CF_TEXT);
+    ASSERT_NE(text, nullptr);
+    EXPECT_STREQ((const char*)GlobalLock(text),
+                 "..\\objects\\tree.ini\t0.09765625\t0.100000001\t0\r\n"
+                 "..\\objects\\tree.ini\t0.29296875\t0.100000001\t0\r\n");
+    GlobalUnlock(text);
+    CloseClipboard();
+
+    // Into another map whose catalog has only the rock: the tree is added,
+    // and the objects land where they were copied (the pointer is not over
+    // the view here) as the new selection.
+    ResetEditor();
+    AddCatalogEntry("..\\objects\\rock.ini");
+    POINT away = {0, 0};
+    ClientToScreen(app.paletteWindow, &away);
+    SetCursorPos(away.x + 5, away.y + 40);
+    SendToMain(WM_COMMAND, ID_EDIT_PASTE);
+    EXPECT_EQ(ListRows(PaletteList()), (Rows{"..\\objects\\rock.ini", "..\\objects\\tree.ini"}));
+    ASSERT_EQ(app.document.ObjectCount(), 2);
+    EXPECT_EQ(app.document.objects[1].type, 1);
+    EXPECT_EQ(+app.document.objects[1].x, 900.0f / 3072.0f);
+    EXPECT_EQ(app.document.SelectedCount(), 2u);
+    EXPECT_EQ(app.document.UndoName(), "Paste 2 Objects");
+}
+
+TEST_F(EditMenuTest, ThePopupsCommandsActWhereItWasOpenedAndSnapToggles)
+{
+    app.document.currentType = 1;
+    app.popupX = 1200;
+    app.popupY = 600;
+    SendToMain(WM_COMMAND, ID_POPUP_INSERTOBJECT);
+    ASSERT_EQ(app.document.ObjectCount(), 4);
+    EXPECT_EQ(app.document.objects[3].type, 1);
+    EXPECT_EQ(+app.document.objects[3].x, 1200.0f / 3072.0f);
+    app.popupX = 600;
+    app.popupY = 307;
+    SendToMain(WM_COMMAND, ID_POPUP_DELETEOBJECT);
+    EXPECT_EQ(app.document.ObjectCount(), 3);
+    EXPECT_EQ(+app.document.objects[1].x, 900.0f / 3072.0f);
+    app.popupX = 10; // nothing there: nothing deleted
+    SendToMain(WM_COMMAND, ID_POPUP_DELETEOBJECT);
+    EXPECT_EQ(app.document.ObjectCount(), 3);
+
+    EXPECT_EQ(MenuText(ID_VIEW_SNAPTOCELLS), "Snap to &Cells");
+    SendToMain(WM_COMMAND, ID_VIEW_SNAPTOCELLS);
+    EXPECT_TRUE(app.document.snapToCells);
+    EXPECT_TRUE(GetMenuState(GetMenu(app.mainWindow), ID_VIEW_SNAPTOCELLS, MF_BYCOMMAND) &
+                MF_CHECKED);
+    CtrlClick(1201, 601); // cell 100 of 256, centre at view 1206
+    EXPECT_EQ(+app.document.objects.back().x, 100.5f / 256.0f);
+    SendToMain(WM_COMMAND, ID_VIEW_SNAPTOCELLS);
+    EXPECT_FALSE(app.document.snapToCells);
+}
