@@ -120,14 +120,26 @@ HRESULT Font2D::CreateDrawResources()
         return result;
     }
     // The same list twice: the first block only ever captures the caller's
-    // values, the second holds the text states.
+    // values, the second holds the text states. Without both a draw could
+    // neither fence the caller's states off nor give them back, so a block
+    // that cannot be made undoes everything made here and its code is
+    // returned. The states are only set while a recording is open: set
+    // outside one they would change the caller's device states.
     DWORD* const blocks[2] = {&savedStateBlock, &drawStateBlock};
     for (DWORD* block : blocks)
     {
-        device->BeginStateBlock();
-        SetDrawStates(device, glyphTexture);
-        if (FAILED(device->EndStateBlock(block)))
+        result = device->BeginStateBlock();
+        if (SUCCEEDED(result))
+        {
+            SetDrawStates(device, glyphTexture);
+            result = device->EndStateBlock(block);
+        }
+        if (FAILED(result))
+        {
             *block = 0;
+            ReleaseDrawResources();
+            return result;
+        }
     }
     return S_OK;
 }

@@ -204,14 +204,21 @@ void DecodeMaskedRow(const uint8_t* src, const BitmapLayout& layout, const Chann
     }
 }
 
-DecodeStatus DecodeRows(const uint8_t* data, size_t size, const BitmapLayout& layout, Image* image)
+uint64_t RowStride(const BitmapLayout& layout)
+{
+    return ((uint64_t)layout.width * layout.bitCount + 31) / 32 * 4;
+}
+
+// Whether the file holds every row; the last row may lack its padding.
+bool RowsFit(size_t size, const BitmapLayout& layout)
 {
     const uint64_t rowBytes = ((uint64_t)layout.width * layout.bitCount + 7) / 8;
-    const uint64_t stride = ((uint64_t)layout.width * layout.bitCount + 31) / 32 * 4;
-    // The last row may lack its padding.
-    if (!Fits(size, layout.pixelOffset, stride * (layout.height - 1) + rowBytes))
-        return DecodeStatus::InvalidData;
+    return Fits(size, layout.pixelOffset, RowStride(layout) * (layout.height - 1) + rowBytes);
+}
 
+DecodeStatus DecodeRows(const uint8_t* data, const BitmapLayout& layout, Image* image)
+{
+    const uint64_t stride = RowStride(layout);
     ChannelMask channels[4];
     for (int i = 0; i < 4; ++i)
         channels[i].Set(layout.masks[i]);
@@ -254,13 +261,16 @@ DecodeStatus DecodeRows(const uint8_t* data, size_t size, const BitmapLayout& la
 DecodeStatus DecodePixels(const uint8_t* data, size_t size, const DecodeLimits& limits,
                           const BitmapLayout& layout, Image* image, ImageInfo* info)
 {
+    // Rows are checked against the file before the picture is allocated. An
+    // RLE stream has no least size: two bytes may end a picture of any size.
+    const bool rle = layout.compression == BitmapRle8 || layout.compression == BitmapRle4;
+    if (!rle && !RowsFit(size, layout))
+        return DecodeStatus::InvalidData;
     const DecodeStatus sized = AllocateImage(image, layout.width, layout.height, limits);
     if (sized != DecodeStatus::Ok)
         return sized;
     const DecodeStatus decoded =
-        layout.compression == BitmapRle8 || layout.compression == BitmapRle4
-            ? DecodeBitmapRle(data, size, layout, image)
-            : DecodeRows(data, size, layout, image);
+        rle ? DecodeBitmapRle(data, size, layout, image) : DecodeRows(data, layout, image);
     if (decoded != DecodeStatus::Ok)
         return decoded;
     info->width = layout.width;

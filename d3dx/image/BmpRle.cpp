@@ -2,9 +2,12 @@
 // two-byte commands: a count and a colour index (RLE4: two indices used in
 // turn), or a zero followed by an escape: end of line, end of bitmap, a jump
 // (delta x, delta y) or an absolute run of indices padded to 16 bits.
-// Pixels that no command reaches stay opaque black. A run past the end of a
-// line, a jump out of the picture, an index outside the colour table or a
-// stream that ends before its end-of-bitmap mark makes the file invalid.
+// Pixels that no command reaches stay opaque black. A run (encoded or
+// absolute) that passes the end of its line is cut there, as other readers
+// of these files do: its excess pixels are dropped and the next command
+// goes on from the line's end. A run after the last line, a jump out of the
+// picture, an index outside the colour table or a stream that ends before
+// its end-of-bitmap mark makes the file invalid.
 #include "d3dx/image/BmpLayout.h"
 #include "d3dx/image/ByteReader.h"
 
@@ -24,10 +27,15 @@ class RleWriter
   public:
     RleWriter(const BitmapLayout& layout, Image* image) : layout_(layout), image_(image) {}
 
-    // False when the pixel would lie outside the picture or the index outside the table.
+    // False when the line lies below the picture or the index outside the
+    // table; a pixel past the line's end is dropped.
     bool Put(uint32_t index)
     {
-        if (x_ >= layout_.width || y_ >= layout_.height || index >= layout_.paletteCount)
+        if (y_ >= layout_.height)
+            return false;
+        if (x_ >= layout_.width)
+            return true;
+        if (index >= layout_.paletteCount)
             return false;
         Row()[x_++] = layout_.palette[index];
         return true;

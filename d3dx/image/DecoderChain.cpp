@@ -22,7 +22,16 @@ const Decoder Chain[] = {
     {RecogniseJpeg, DecodeJpeg}, {RecognisePng, DecodePng}, {RecogniseTga, DecodeTga},
     {RecogniseDib, DecodeDib},
 };
+
+AllocationGate allocationGate = nullptr;
 } // namespace
+
+AllocationGate SetAllocationGate(AllocationGate gate)
+{
+    const AllocationGate previous = allocationGate;
+    allocationGate = gate;
+    return previous;
+}
 
 bool WithinLimits(uint64_t width, uint64_t height, const DecodeLimits& limits)
 {
@@ -35,6 +44,8 @@ DecodeStatus AllocateImage(Image* image, uint64_t width, uint64_t height,
 {
     if (!WithinLimits(width, height, limits))
         return DecodeStatus::InvalidData;
+    if (allocationGate && !allocationGate(width * height))
+        return DecodeStatus::OutOfMemory;
     image->width = (uint32_t)width;
     image->height = (uint32_t)height;
     try

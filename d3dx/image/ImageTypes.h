@@ -101,6 +101,14 @@ DecodeStatus AllocateImage(Image* image, uint64_t width, uint64_t height,
 // Same check without allocating, for decoders that look before they commit.
 bool WithinLimits(uint64_t width, uint64_t height, const DecodeLimits& limits);
 
+// AllocateImage makes the texel store of every decoded picture. When a gate
+// is set it is asked first, with the texel count: false refuses the
+// allocation as if memory had run out. The editor sets none; the tests set
+// one to see whether a file made a decoder allocate before refusing it.
+// Returns the gate that was set before.
+using AllocationGate = bool (*)(uint64_t texels);
+AllocationGate SetAllocationGate(AllocationGate gate);
+
 inline uint32_t PackArgb(uint32_t a, uint32_t r, uint32_t g, uint32_t b)
 {
     return a << 24 | r << 16 | g << 8 | b;

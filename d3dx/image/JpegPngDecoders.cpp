@@ -2,7 +2,8 @@
 // file decides what it is given: it walks the file's structure first (JPEG
 // markers up to the end-of-image mark in JpegStructure.cpp, PNG chunks with
 // their checksums up to IEND here), so a truncated or inconsistent file is
-// refused rather than decoded as zeros, and it checks the size (also with
+// refused rather than decoded as zeros (stray bytes between JPEG segments
+// are left out of what stb_image sees), and it checks the size (also with
 // stbi_info_from_memory) before anything is allocated. Palette PNGs are
 // decoded with an identity palette so that every index can be checked
 // against the file's own palette.
@@ -264,8 +265,26 @@ bool RecogniseJpeg(const uint8_t* data, size_t size)
 DecodeStatus DecodeJpeg(const uint8_t* data, size_t size, const DecodeLimits& limits, Image* image,
                         ImageInfo* info)
 {
-    if (!CheckJpegStructure(data, size, limits))
+    std::vector<ByteRange> stray;
+    if (!CheckJpegStructure(data, size, limits, &stray))
         return DecodeStatus::InvalidData;
+    // stb_image 2.27 skips stray bytes between segments only before the
+    // frame header and refuses them after it: it is handed a copy without
+    // them, which holds just the segments the walk has checked.
+    std::vector<uint8_t> kept;
+    if (!stray.empty())
+    {
+        kept.reserve(size);
+        size_t from = 0;
+        for (const ByteRange& range : stray)
+        {
+            kept.insert(kept.end(), data + from, data + range.at);
+            from = range.at + range.count;
+        }
+        kept.insert(kept.end(), data + from, data + size);
+        data = kept.data();
+        size = kept.size();
+    }
     uint32_t components = 0;
     const DecodeStatus status = DecodeWithStb(data, size, limits, image, &components);
     if (status != DecodeStatus::Ok)

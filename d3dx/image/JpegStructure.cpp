@@ -1,7 +1,8 @@
 // The JPEG marker walk. Segments are a marker (0xFF, a code) and, for most
 // codes, a 16-bit big-endian length that counts itself. After a scan header
 // the entropy-coded data runs to the next marker that is neither a stuffed
-// zero (0xFF 0x00) nor a restart (0xFF 0xD0..0xD7).
+// zero (0xFF 0x00) nor a restart (0xFF 0xD0..0xD7). Bytes between the end
+// of a segment and the next marker are stray: skipped and reported.
 //
 // The tables are checked here because stb_image 2.27 trusts them: a Huffman
 // table whose 16 counts add up to more than 256 codes makes it write past
@@ -163,6 +164,26 @@ bool CheckScanHeader(const uint8_t* body, uint32_t length, const Frame& frame,
     return true;
 }
 
+// The offset of the next marker at or after `at` (its first 0xFF, fill
+// bytes included), or `size` when the file ends first. A 0xFF followed by a
+// zero is no marker.
+size_t NextMarker(const uint8_t* data, size_t size, size_t at)
+{
+    while (at < size)
+    {
+        size_t code = at;
+        while (code < size && data[code] == 0xFF)
+            ++code;
+        if (code == at)
+            ++at;
+        else if (code < size && data[code] == 0x00)
+            at = code + 1;
+        else
+            return code < size ? at : size;
+    }
+    return size;
+}
+
 // Past the entropy-coded data that starts at `at`: the offset of the next
 // real marker, or `size` when the file ends first.
 size_t SkipEntropyData(const uint8_t* data, size_t size, size_t at)
@@ -180,7 +201,8 @@ size_t SkipEntropyData(const uint8_t* data, size_t size, size_t at)
 }
 } // namespace
 
-bool CheckJpegStructure(const uint8_t* data, size_t size, const DecodeLimits& limits)
+bool CheckJpegStructure(const uint8_t* data, size_t size, const DecodeLimits& limits,
+                        std::vector<ByteRange>* stray)
 {
     if (size < 2 || data[0] != 0xFF || data[1] != StartOfImage)
         return false;
@@ -190,18 +212,20 @@ bool CheckJpegStructure(const uint8_t* data, size_t size, const DecodeLimits& li
     size_t at = 2;
     for (;;)
     {
-        if (at >= size || data[at] != 0xFF)
+        const size_t marker = NextMarker(data, size, at);
+        if (marker >= size)
             return false;
-        while (at < size && data[at] == 0xFF)
-            ++at; // fill bytes before a marker
-        if (at >= size)
-            return false;
+        if (marker > at && stray)
+            stray->push_back({at, marker - at});
+        at = marker;
+        while (data[at] == 0xFF)
+            ++at; // fill bytes; NextMarker saw the code after them
         const uint8_t code = data[at++];
         if (code == EndOfImage)
             return scanned;
         if (IsRestart(code) || code == 0x01)
             continue; // markers without a segment
-        if (code == 0x00 || code == StartOfImage || IsUnsupportedFrame(code) || !Fits(size, at, 2))
+        if (code == StartOfImage || IsUnsupportedFrame(code) || !Fits(size, at, 2))
             return false;
         const uint32_t length = Be16(data + at);
         if (length < 2 || !Fits(size, at, length))

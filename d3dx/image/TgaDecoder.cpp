@@ -5,6 +5,13 @@
 // alpha), colour-mapped with 8- or 16-bit indices; rows bottom-up unless the
 // descriptor says top-down, columns right-to-left when it says so.
 //
+// A TGA 2.0 file ends in a footer that may point at an extension area whose
+// attributes type says what the texels' attribute bits hold: 0 nothing, 1
+// undefined data to ignore, 2 undefined data to keep, 3 alpha, 4 alpha
+// premultiplied into the colour. Writers that leave junk in the fourth byte
+// of 32-bit texels say so with 0 to 2 there; such a file is opaque, as other
+// readers show it.
+//
 // The file has no magic number, so recognition checks every header field for
 // a value that a TGA can have. Our own decoder rather than stb_image's:
 // stb_image 2.27 reads a truncated file as zeros, maps a colour index outside
@@ -14,11 +21,19 @@
 #include "d3dx/image/ByteReader.h"
 #include "d3dx/image/Decoders.h"
 
+#include <string.h>
+
 namespace d3dximage
 {
 namespace
 {
 const size_t HeaderSize = 18;
+// The footer: extension area offset, developer area offset (4 bytes each),
+// then the signature with its terminating zero.
+const size_t FooterSize = 26;
+const char FooterSignature[] = "TRUEVISION-XFILE.";
+const size_t ExtensionSize = 495; // its first field, 16 bits
+const size_t AttributesTypeAt = 494;
 
 enum ImageType : uint8_t
 {
@@ -82,6 +97,23 @@ bool Plausible(const TgaHeader& h)
     }
 }
 
+// True when the file has a TGA 2.0 extension area whose attributes type
+// says the attribute bits are not alpha. An extension area that does not
+// fit before the footer or does not start with its own size is ignored.
+bool AttributesAreNotAlpha(const uint8_t* data, size_t size)
+{
+    if (size < HeaderSize + FooterSize)
+        return false;
+    const uint8_t* footer = data + size - FooterSize;
+    if (memcmp(footer + 8, FooterSignature, sizeof(FooterSignature)) != 0)
+        return false;
+    const uint32_t at = Le32(footer);
+    if (at < HeaderSize || !Fits(size - FooterSize, at, ExtensionSize) ||
+        Le16(data + at) != ExtensionSize)
+        return false;
+    return data[at + AttributesTypeAt] <= 2;
+}
+
 // One true-colour value of 15, 16, 24 or 32 bits as ARGB; `alpha` says
 // whether its attribute bits are alpha.
 uint32_t ColourTexel(const uint8_t* p, uint32_t bits, bool alpha)
@@ -99,14 +131,17 @@ uint32_t ColourTexel(const uint8_t* p, uint32_t bits, bool alpha)
 class TexelReader
 {
   public:
-    TexelReader(const TgaHeader& header, const uint8_t* map) : header_(header), map_(map) {}
+    // `alpha`: whether the texels' attribute bits are alpha.
+    TexelReader(const TgaHeader& header, const uint8_t* map, bool alpha)
+        : header_(header), map_(map), alpha_(alpha)
+    {
+    }
 
     uint32_t Bytes() const { return (header_.pixelBits + 7) / 8; }
 
     // False for a colour index outside the map.
     bool Read(const uint8_t* p, uint32_t* argb) const
     {
-        const bool alpha = header_.AlphaBits() > 0;
         switch (header_.BaseType())
         {
         case ColourMapped:
@@ -116,14 +151,14 @@ class TexelReader
                 return false;
             const uint32_t entryBytes = (header_.mapEntryBits + 7) / 8;
             *argb = ColourTexel(map_ + (index - header_.mapFirst) * entryBytes,
-                                header_.mapEntryBits, alpha);
+                                header_.mapEntryBits, alpha_);
             return true;
         }
         case TrueColour:
-            *argb = ColourTexel(p, header_.pixelBits, alpha);
+            *argb = ColourTexel(p, header_.pixelBits, alpha_);
             return true;
         default:
-            *argb = PackArgb(header_.pixelBits == 16 ? p[1] : 255, p[0], p[0], p[0]);
+            *argb = PackArgb(header_.pixelBits == 16 && alpha_ ? p[1] : 255, p[0], p[0], p[0]);
             return true;
         }
     }
@@ -131,9 +166,10 @@ class TexelReader
   private:
     const TgaHeader& header_;
     const uint8_t* map_;
+    bool alpha_;
 };
 
-PixelFormat ReportedFormat(const TgaHeader& h)
+PixelFormat ReportedFormat(const TgaHeader& h, bool alpha)
 {
     switch (h.BaseType())
     {
@@ -143,10 +179,10 @@ PixelFormat ReportedFormat(const TgaHeader& h)
         if (h.pixelBits == 24)
             return FormatR8G8B8;
         if (h.pixelBits == 32)
-            return h.AlphaBits() ? FormatA8R8G8B8 : FormatX8R8G8B8;
-        return h.pixelBits == 16 && h.AlphaBits() ? FormatA1R5G5B5 : FormatX1R5G5B5;
+            return alpha ? FormatA8R8G8B8 : FormatX8R8G8B8;
+        return h.pixelBits == 16 && alpha ? FormatA1R5G5B5 : FormatX1R5G5B5;
     default:
-        return h.pixelBits == 16 ? FormatA8L8 : FormatL8;
+        return h.pixelBits == 16 && alpha ? FormatA8L8 : FormatL8;
     }
 }
 } // namespace
@@ -172,7 +208,12 @@ DecodeStatus DecodeTga(const uint8_t* data, size_t size, const DecodeLimits& lim
         if (!map)
             return DecodeStatus::InvalidData;
     }
-    const TexelReader reader(header, map);
+    // A 16-bit grey texel always carries its alpha byte; other texels carry
+    // alpha when the descriptor counts alpha bits. Either way the extension
+    // area may say the bits are not alpha.
+    const bool alpha =
+        (header.BaseType() == Grey || header.AlphaBits() > 0) && !AttributesAreNotAlpha(data, size);
+    const TexelReader reader(header, map, alpha);
     const uint32_t bytes = reader.Bytes();
     const uint64_t count = (uint64_t)header.width * header.height;
     // Raw data must be all there; run-length data needs at least two bytes
@@ -221,7 +262,7 @@ DecodeStatus DecodeTga(const uint8_t* data, size_t size, const DecodeLimits& lim
     info->width = width;
     info->height = height;
     info->mipLevels = 1;
-    info->format = ReportedFormat(header);
+    info->format = ReportedFormat(header, alpha);
     info->fileFormat = FileTga;
     return DecodeStatus::Ok;
 }

@@ -46,6 +46,14 @@ Bytes Sample(const char* name)
     return Bytes();
 }
 
+// An allocation gate that counts the texel stores asked for and refuses them.
+int allocations = 0;
+bool CountAndRefuse(uint64_t)
+{
+    ++allocations;
+    return false;
+}
+
 // `file` with |size| bytes from `at` (from the end when negative) set to
 // `value`: little-endian for a positive size, big-endian for a negative one.
 Bytes Set(Bytes file, long at, uint32_t value, int size)
@@ -156,8 +164,8 @@ TEST(BadFiles, HeadersThatLieAreRefused)
         {"bmp split green mask", Set("rgb565.bmp", 58, 0x0701)},
         {"bmp 16-bit mask over 16 bits", Set("rgb565.bmp", 54, 0x1F800)},
         {"bmp all masks zero", Set(Set(Set("rgb565.bmp", 54, 0), 58, 0, 4), 62, 0, 4)},
-        {"RLE8 run past the line", Set("rle8.bmp", rle, 7, 1)},
-        {"RLE8 absolute run past the line", Set("rle8.bmp", rle + 3, 4, 1)},
+        {"RLE8 run after the last line",
+         BuildBitmap(Bitmap(40, 8, 2, -1, {0, 0, 1, 0, 0, 1}, {0}, 1))},
         {"RLE8 jump below the picture", Set("rle8.bmp", rle + 13, 3, 1)},
         {"RLE8 jump past the line", Set("rle8.bmp", rle + 12, 9, 1)},
         {"dds description of 100 bytes", Set("argb.dds", 4, 100)},
@@ -206,7 +214,7 @@ TEST(BadFiles, JpegTablesThatStbImageWouldTrustAreRefusedByTheMarkerWalk)
     }
 }
 
-TEST(BadFiles, SidesOver16384AreRefusedBeforeAllocating)
+TEST(BadFiles, HugeSizesAreRefusedBeforeAllocating)
 {
     // A grey DDS of 16384 x 1 decodes; 16385 x 1 (with its data) does not.
     const uint32_t grey[4] = {0xFF, 0, 0, 0};
@@ -215,12 +223,15 @@ TEST(BadFiles, SidesOver16384AreRefusedBeforeAllocating)
     EXPECT_EQ(DecodeExactly(BuildDds(Dds(16385, 1, 0x20000, 8, grey, Bytes(16385, 7)))),
               DecodeStatus::InvalidData);
 
-    // Headers claiming huge sizes over a few bytes of data: every decoder
-    // refuses them from the header alone (under a limit of 64 texels, any
-    // allocation of the claimed size would be refused by the limit too).
+    // Headers claiming huge sizes over a few bytes of data: sides over the
+    // limit, pictures over the texel limit (64 under `tight`) and pictures
+    // within both that the data cannot fill are refused from the header and
+    // the file's size alone. The gate refuses every allocation and counts
+    // them, so a decoder that allocates first shows without taking the memory.
     DecodeLimits tight;
     tight.maxPixels = 64;
     const BitmapRecipe bmp = Bitmap(40, 24, 100000, 1, Bytes(12, 0));
+    const BitmapRecipe filled = Bitmap(40, 24, 16384, 16384, Bytes(12, 0));
     const struct
     {
         const char* what;
@@ -236,9 +247,26 @@ TEST(BadFiles, SidesOver16384AreRefusedBeforeAllocating)
         {"dds over the texel limit", BuildDds(Dds(9, 9, 0x20000, 8, grey, Bytes(81, 0))), tight},
         {"ppm over the texel limit", Text("P5 9 9 255\n", Bytes(81, 0)), tight},
         {"jpeg over the texel limit", EncodeJpeg(Pattern(9, 9, false), 50), tight},
+        {"bmp rows not in the file", BuildBitmap(filled), DecodeLimits()},
+        {"tga texels not in the file", BuildTga(Tga(2, 16384, 16384, 24, 0, Bytes(12, 0))),
+         DecodeLimits()},
+        {"tga runs not in the file", BuildTga(Tga(10, 16384, 16384, 24, 0, Bytes(12, 0))),
+         DecodeLimits()},
+        {"ppm samples not in the file", Text("P6 16384 16384 255\n", Bytes(12, 0)), DecodeLimits()},
+        {"pgm text samples not in the file", Text("P2 16384 16384 255 0 1 2 3"), DecodeLimits()},
+        {"ppm text samples not in the file", Text("P3 16384 16384 255 0 1 2 3"), DecodeLimits()},
     };
+    const AllocationGate previous = SetAllocationGate(CountAndRefuse);
+    allocations = 0;
+    EXPECT_EQ(DecodeExactly(Sample("rgb.tga")), DecodeStatus::OutOfMemory) << "the gate is asked";
+    EXPECT_EQ(allocations, 1);
     for (const auto& h : huge)
+    {
+        allocations = 0;
         EXPECT_EQ(DecodeExactly(h.file, h.limits), DecodeStatus::InvalidData) << h.what;
+        EXPECT_EQ(allocations, 0) << h.what << " allocated before it was refused";
+    }
+    SetAllocationGate(previous);
 }
 
 TEST(BadFiles, ColourIndicesOutsideTheirTableAreRefused)

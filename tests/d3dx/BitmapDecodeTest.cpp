@@ -142,11 +142,24 @@ TEST(BitmapDecode, RunLengthEncodedRows)
     // An absolute run of odd length is padded to 16 bits.
     const BitmapRecipe padded = Bitmap(40, 8, 3, 1, {0, 3, 7, 8, 9, 0, 0, 1}, palette, 1);
 
+    // Runs cut at the end of a 3-texel line, bottom-up. Line 0: a run of five
+    // 1s, end of line. Line 1: an absolute run 2 3 4 5 6 (padded), a run of
+    // two 7s that starts at the line's end, end of line, end of bitmap.
+    const BitmapRecipe cut =
+        Bitmap(40, 8, 3, 2, {5, 1, 0, 0, 0, 5, 2, 3, 4, 5, 6, 0, 2, 7, 0, 0, 0, 1}, palette, 1);
+    // RLE4, 3 x 1: a run of four alternating 1 and 2.
+    const BitmapRecipe cut4 = Bitmap(40, 4, 3, 1, {4, 0x12, 0, 1}, palette, 2);
+
     ExpectDecodes({
         {"RLE8", BuildBitmap(rle8), rle8Expected, FormatP8, FileBmp},
         {"RLE8 bare", BuildDib(rle8), rle8Expected, FormatP8, FileDib},
         {"RLE4", BuildBitmap(rle4), rle4Expected, FormatP8, FileBmp},
         {"RLE8 odd absolute run", BuildBitmap(padded),
          FromTexels(3, 1, {colour(7), colour(8), colour(9)}), FormatP8, FileBmp},
+        {"RLE8 runs cut at the line's end", BuildBitmap(cut),
+         FromTexels(3, 2, {colour(2), colour(3), colour(4), colour(1), colour(1), colour(1)}),
+         FormatP8, FileBmp},
+        {"RLE4 run cut at the line's end", BuildBitmap(cut4),
+         FromTexels(3, 1, {colour(1), colour(2), colour(1)}), FormatP8, FileBmp},
     });
 }

@@ -105,3 +105,23 @@ TEST(JpegDecode, BaselineProgressiveAndGreyWithinTolerance)
         {"grey", Hex(GreyWhiteToBlackJpeg), FromTexels(16, 16, grey), FormatL8, FileJpg, 1, 12},
     });
 }
+
+TEST(JpegDecode, StrayBytesBetweenSegmentsAreSkipped)
+{
+    // Stray bytes (a stuffed 0xFF 0x00 among them) before every marker that
+    // follows a segment, before the frame and after it: the texels come out
+    // as from the file without them.
+    const Bytes photo = EncodeJpeg(Pattern(19, 11, false), 90);
+    Image clean;
+    ImageInfo info;
+    ASSERT_EQ(DecodeImageFile(photo.data(), photo.size(), DecodeLimits(), &clean, &info),
+              DecodeStatus::Ok);
+    const Bytes stray = {0x00, 0x12, 0xFF, 0x00, 0x34};
+    Bytes file = photo;
+    for (size_t at = 2; file[at + 1] != 0xDA; at += stray.size())
+    {
+        at += 2 + (file[at + 2] << 8 | file[at + 3]); // the next marker
+        file.insert(file.begin() + (long)at, stray.begin(), stray.end());
+    }
+    ExpectDecodes({{"stray bytes", file, clean, FormatX8R8G8B8, FileJpg}});
+}

@@ -212,3 +212,25 @@ TEST(TgaDecode, EveryImageTypeDepthAndOrientation)
          FromTexels(2, 2, {0xFF090909, 0xFF090909, 0xFFFF0000, 0xFF00FF00}), FormatP8, FileTga},
     });
 }
+
+TEST(TgaDecode, ExtensionAreaSaysWhetherTheAttributeBitsAreAlpha)
+{
+    // Types 0 to 2 (no alpha, undefined to ignore, undefined to keep) make
+    // the picture opaque; 3 (alpha) and 4 (premultiplied) keep the texels.
+    const Image colour = Pattern(3, 2, true);
+    std::vector<DecodeCase> cases;
+    for (int type = 0; type <= 4; ++type)
+    {
+        TgaRecipe argb = Tga(2, 3, 2, 32, 0x28, Packed(colour, 32, Argb));
+        TgaRecipe grey = Tga(3, 1, 1, 16, 0x28, {99, 7});
+        argb.attributesType = grey.attributesType = type;
+        const bool alpha = type >= 3;
+        const std::string name = "attributes type " + std::to_string(type);
+        cases.push_back({name, BuildTga(argb), alpha ? colour : Opaque(colour),
+                         alpha ? FormatA8R8G8B8 : FormatX8R8G8B8, FileTga});
+        cases.push_back({name + " grey", BuildTga(grey),
+                         FromTexels(1, 1, {Grey(99, alpha ? 7 : 255)}),
+                         alpha ? FormatA8L8 : FormatL8, FileTga});
+    }
+    ExpectDecodes(cases);
+}

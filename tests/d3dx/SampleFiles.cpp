@@ -2,6 +2,8 @@
 // a bitmap ends in padding, so every cut-off byte is one the decoder needs.
 #include "tests/d3dx/SampleFiles.h"
 
+#include <algorithm>
+
 #include "tests/d3dx/JpegSamples.h"
 
 namespace testimages
@@ -46,6 +48,11 @@ std::vector<SampleFile> SampleFiles()
     mapped.mapBits = 32;
     mapped.map = {1, 2, 3, 255, 4, 5, 6, 128, 7, 8, 9, 0};
     mapped.id = {'i', 'd'};
+    // A JPEG with stray bytes between its frame and its Huffman tables.
+    Bytes stray = EncodeJpeg(Pattern(19, 11, false), 90);
+    const uint8_t huffman[2] = {0xFF, 0xC4};
+    stray.insert(std::search(stray.begin(), stray.end(), huffman, huffman + 2),
+                 {0x00, 0xFF, 0x00, 0x7F});
     Bytes tga;
     for (int i = 0; i < 6; ++i)
         Append(&tga, {(uint8_t)i, (uint8_t)(i * 3), (uint8_t)(255 - i)});
@@ -69,6 +76,7 @@ std::vector<SampleFile> SampleFiles()
         {"dxt1.dds", BuildDds(DdsBlocks(8, 4, "DXT1", dxt1, 4))},
         {"dxt5.dds", BuildDds(DdsBlocks(8, 4, "DXT5", dxt5, 1))},
         {"photo.jpg", EncodeJpeg(Pattern(19, 11, false), 90)},
+        {"stray.jpg", stray},
         {"progressive.jpg", Hex(ProgressiveRedToBlueJpeg)},
         {"grey.jpg", Hex(GreyWhiteToBlackJpeg)},
         {"deflated.png", EncodePng(colour, 4)},

@@ -225,13 +225,23 @@ Bytes BuildTga(const TgaRecipe& recipe)
     Append(&out, recipe.id);
     Append(&out, recipe.map);
     Append(&out, recipe.data);
+    if (recipe.attributesType >= 0)
+    {
+        const uint32_t extension = (uint32_t)out.size();
+        Put(&out, 2, {495}); // its size; author, comments, dates and the rest stay zero
+        out.resize(extension + 495, 0);
+        out.back() = (uint8_t)recipe.attributesType;
+        Put(&out, 4, {extension, 0}); // the footer: no developer area
+        Append(&out, Text("TRUEVISION-XFILE.", {0}));
+    }
     return out;
 }
 
 TgaRecipe Tga(uint8_t imageType, uint16_t width, uint16_t height, uint8_t pixelBits,
               uint8_t descriptor, Bytes data)
 {
-    return {imageType, 0, 0, 0, 0, width, height, pixelBits, descriptor, {}, {}, std::move(data)};
+    return {imageType,       0, 0, 0, 0, width, height, pixelBits, descriptor, {}, {},
+            std::move(data), -1};
 }
 
 // --- PNG ---------------------------------------------------------------------

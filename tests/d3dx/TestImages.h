@@ -122,6 +122,8 @@ struct TgaRecipe
     // The descriptor: alpha bits | 0x10 right-to-left | 0x20 top-down.
     uint8_t pixelBits = 24, descriptor = 0;
     Bytes id, map, data;
+    // From 0 on: a TGA 2.0 extension area with this attributes type, and the footer.
+    int attributesType = -1;
 };
 Bytes BuildTga(const TgaRecipe& recipe);
 // A recipe without id or colour map.

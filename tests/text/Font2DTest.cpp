@@ -1,10 +1,9 @@
 // The texture font on Wine's real Direct3D 8 device: glyph texture sizes and
 // contents, measuring, the quads and batches of a draw, the caller's states
 // around a draw, pixels on the back buffer, a device with small textures, and
-// failing vertex buffer locks.
+// failing vertex buffer locks (making and releasing the font's resources:
+// Font2DResourcesTest.cpp).
 #include <gtest/gtest.h>
-
-#include <string.h>
 
 #include <algorithm>
 #include <string>
@@ -498,29 +497,4 @@ TEST_F(Font2DTest, FailedVertexLockEndsTheDrawAndRestoresStates)
         ASSERT_EQ(applied.size(), 2u);
         EXPECT_EQ(applied[1].a, font.savedStateBlock);
     }
-}
-
-TEST(Font2DWithoutDevice, RefusesEveryDeviceOperation)
-{
-    Font2D font("A face name longer than seventy-nine characters is cut at the end of its "
-                "eighty-byte field",
-                8, 0);
-    EXPECT_EQ(strlen(font.faceName), 79u);
-    EXPECT_EQ(font.CreateGlyphTexture(nullptr), E_FAIL);
-    EXPECT_EQ(font.CreateDrawResources(), E_FAIL);
-    EXPECT_EQ(font.DrawString(0, 0, 0xFFFFFFFF, "text", 0), E_FAIL);
-    EXPECT_EQ(font.Teardown(), S_OK);
-
-    // A font with its texture but without its buffer cannot draw either,
-    // and can be initialised again after Teardown.
-    ASSERT_TRUE(StartEditorOnce());
-    Font2D half("Tahoma", 8, 0);
-    ASSERT_EQ(half.CreateGlyphTexture(app.device), S_OK);
-    EXPECT_EQ(half.DrawString(0, 0, 0xFFFFFFFF, "text", 0), E_FAIL);
-    half.Teardown();
-    EXPECT_EQ(half.glyphTexture, nullptr);
-    EXPECT_EQ(half.device, nullptr);
-    EXPECT_EQ(half.CreateGlyphTexture(app.device), S_OK);
-    EXPECT_EQ(half.CreateDrawResources(), S_OK);
-    EXPECT_NE(half.savedStateBlock, half.drawStateBlock);
 }
