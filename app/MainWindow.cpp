@@ -12,6 +12,7 @@
 
 #include <windowsx.h>
 
+#include "app/AboutDialog.h"
 #include "app/EditorApp.h"
 #include "app/FileChooser.h"
 #include "app/ObjectImport.h"
@@ -212,7 +213,10 @@ void RunMainWindowCommand(HWND window, int command)
     case ID_IMPORT_OBJECTS:
         ImportObjectType(window);
         break;
-    default: // Help > About, Import > Tiles, the popup's two items: nothing
+    case ID_HELP_ABOUT:
+        ShowAboutDialog(window);
+        break;
+    default: // Import > Tiles, the popup's two items: nothing
         break;
     }
 }
