@@ -8,16 +8,18 @@ NATIVE := $(BUILD)/native
 JOBS   ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all bootstrap build build-win build-native run test fuzz bench clean
+.PHONY: all bootstrap configure-win build build-win build-native run test fuzz bench clean
 
 all: build
 
 bootstrap:
 	@scripts/bootstrap.sh
 
-build-win: bootstrap
+configure-win: bootstrap
 	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	    -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+build-win: configure-win
 	@cmake --build $(WIN) -j $(JOBS)
 
 build-native: bootstrap
@@ -26,7 +28,9 @@ build-native: bootstrap
 
 build: build-win build-native
 
-run: build-win
+# Only the editor and its program directory, not the test programs.
+run: configure-win
+	@cmake --build $(WIN) -j $(JOBS) --target MapEditor dist
 	@scripts/run-editor.sh $(WIN)
 
 test: build
