@@ -1,6 +1,7 @@
 # make run   builds the editor and starts it on the sample map (see README.md)
 # make test  builds everything and runs every test
-# Both install what is missing first (scripts/bootstrap.sh).
+# make dist  builds the release zip dist/MapEditor-<version>-win64.zip
+# All three install what is missing first (scripts/bootstrap.sh).
 
 BUILD  ?= build
 WIN    := $(BUILD)/win
@@ -8,7 +9,7 @@ NATIVE := $(BUILD)/native
 JOBS   ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all bootstrap configure-win build build-win build-native run test fuzz bench clean
+.PHONY: all bootstrap configure-win build build-win build-native run dist test fuzz bench clean
 
 all: build
 
@@ -33,6 +34,9 @@ run: configure-win
 	@cmake --build $(WIN) -j $(JOBS) --target MapEditor dist
 	@scripts/run-editor.sh $(WIN)
 
+dist: configure-win
+	@cmake --build $(WIN) -j $(JOBS) --target release
+
 test: build
 	@scripts/run-tests.sh $(BUILD)
 
@@ -45,4 +49,4 @@ bench: build-win
 	@scripts/run-benchmarks.sh $(WIN)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) dist
