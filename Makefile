@@ -1,6 +1,7 @@
 # make run   builds the editor and starts it on the sample map (see README.md)
 # make test  builds everything and runs every test
-# Both install what is missing first (scripts/bootstrap.sh).
+# make dist  builds the release zip dist/MapEditor-<version>-win64.zip
+# All three install what is missing first (scripts/bootstrap.sh).
 
 BUILD  ?= build
 WIN    := $(BUILD)/win
@@ -8,16 +9,18 @@ NATIVE := $(BUILD)/native
 JOBS   ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all bootstrap build build-win build-native run test fuzz bench clean
+.PHONY: all bootstrap configure-win build build-win build-native run dist test fuzz bench clean
 
 all: build
 
 bootstrap:
 	@scripts/bootstrap.sh
 
-build-win: bootstrap
+configure-win: bootstrap
 	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	    -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+build-win: configure-win
 	@cmake --build $(WIN) -j $(JOBS)
 
 build-native: bootstrap
@@ -26,8 +29,13 @@ build-native: bootstrap
 
 build: build-win build-native
 
-run: build-win
+# Only the editor and its program directory, not the test programs.
+run: configure-win
+	@cmake --build $(WIN) -j $(JOBS) --target MapEditor dist
 	@scripts/run-editor.sh $(WIN)
+
+dist: configure-win
+	@cmake --build $(WIN) -j $(JOBS) --target release
 
 test: build
 	@scripts/run-tests.sh $(BUILD)
@@ -41,4 +49,4 @@ bench: build-win
 	@scripts/run-benchmarks.sh $(WIN)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) dist

@@ -12,6 +12,7 @@
 
 #include <windowsx.h>
 
+#include "app/AboutDialog.h"
 #include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "app/FileChooser.h"
@@ -224,7 +225,10 @@ void RunMainWindowCommand(HWND window, int command)
     case ID_IMPORT_OBJECTS:
         ImportObjectType(window);
         break;
-    default: // Help > About, Import > Tiles: nothing
+    case ID_HELP_ABOUT:
+        ShowAboutDialog(window);
+        break;
+    default: // Import > Tiles: nothing
         break;
     }
     SyncPaletteList();

@@ -176,8 +176,8 @@ TEST_F(MainWindowTest, ZoomScalesFromTheHeightmapWidthAndOtherCommandsDoNothing)
     app.document.width = savedWidth;
     app.document.viewScale = 777;
     app.document.scrollX = 3.0f;
-    for (int command :
-         {ID_HELP_ABOUT, ID_IMPORT_TILES, ID_POPUP_INSERTOBJECT, ID_POPUP_DELETEOBJECT, 4242})
+    // Help > About opens a modal dialog: AboutDialogTest.
+    for (int command : {ID_IMPORT_TILES, ID_POPUP_INSERTOBJECT, ID_POPUP_DELETEOBJECT, 4242})
         SendToMain(WM_COMMAND, command);
     EXPECT_EQ(app.document.viewScale, 777);
     EXPECT_EQ(app.document.scrollX, 3.0f);

@@ -1,0 +1,83 @@
+#!/usr/bin/env python3
+"""The release zip as a Windows user gets it, unpacked into a fresh temporary
+folder: one top folder with editor/MapEditor.exe beside the start-up files
+and a README.txt with CR LF line ends; MapEditor.exe started there with the
+editor folder current (as a double-click does) draws the sample map with its
+status text and ends on File > Exit.
+
+    release_zip.py --zip ZIP --work DIR --wine-prefix DIR
+
+Uses DISPLAY when set; otherwise runs its own Xvfb. Exit status 0 when every
+check passed; the screenshot and the editor's output stay in the work folder.
+"""
+
+import argparse
+import os
+import shutil
+import sys
+import tempfile
+import zipfile
+
+from designer_session import MAIN_CAPTION, Checks, Editor, start_xvfb, wine_environment
+from xscreen import Screen
+
+STARTUP_FILES = ["editor/MapEditor.exe", "maps/area1.bmp", "maps/area1-colormap.bmp",
+                 "maps/detail-map.bmp", "art/ui/objectimage.bmp"]
+
+
+def check_zip(archive, checks):
+    """The top folder's name."""
+    names = archive.namelist()
+    top = names[0].split("/")[0]
+    checks.expect(all(name.startswith(top + "/") for name in names), "one top folder " + top)
+    for name in STARTUP_FILES + ["README.txt"]:
+        checks.expect(top + "/" + name in names, "the zip holds " + name)
+    readme = archive.read(top + "/README.txt") if top + "/README.txt" in names else b""
+    alone = readme.replace(b"\r\n", b"")
+    checks.expect(readme.count(b"\r\n") > 10 and b"\n" not in alone and b"\r" not in alone,
+                  "README.txt has CR LF line ends only")
+    return top
+
+
+def run_editor(screen, env, program, work, checks):
+    editor = Editor(screen, env, program, os.path.join(work, "editor-output.txt"))
+    try:  # Editor waited for the red status text of the first frame
+        shot = editor.shot_image(os.path.join(work, "first-frame.png"))
+        patch = {shot.pixel(editor.client.x + x, editor.client.y + y)
+                 for x in range(40, 240, 4) for y in range(200, 400, 4)}
+        checks.expect(len(patch) > 20, "the view shows the sample map, not the clear colour")
+        editor.quit()
+        checks.expect(screen.find(MAIN_CAPTION) is None, "the editor ended on File > Exit")
+    finally:
+        editor.close()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    for option in ("--zip", "--work", "--wine-prefix"):
+        parser.add_argument(option, required=True)
+    args = parser.parse_args()
+    shutil.rmtree(args.work, ignore_errors=True)
+    os.makedirs(args.work)
+    checks = Checks()
+    server, display = (None, os.environ["DISPLAY"]) if os.environ.get("DISPLAY") else start_xvfb()
+    os.environ["DISPLAY"] = display
+    try:
+        with tempfile.TemporaryDirectory(prefix="mapeditor-zip-") as unpacked:
+            with zipfile.ZipFile(args.zip) as archive:
+                top = check_zip(archive, checks)
+                archive.extractall(unpacked)
+            env = wine_environment(os.path.abspath(args.wine_prefix))
+            run_editor(Screen(display), env, os.path.join(unpacked, top, "editor"), args.work,
+                       checks)
+    except Exception as error:  # a step that never happened fails the run
+        checks.expect(False, "%s: %s" % (type(error).__name__, error))
+    finally:
+        if server:
+            server.terminate()
+            server.wait()
+    return 1 if checks.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
