@@ -19,11 +19,6 @@ namespace
 // A record's type byte holds 8 bits: only catalog entries 0..255 can be used.
 const size_t kTypesARecordCanName = 256;
 
-bool SameRecord(const PlacedObject& a, const PlacedObject& b)
-{
-    return memcmp(&a, &b, sizeof(PlacedObject)) == 0;
-}
-
 bool SamePath(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())
@@ -52,28 +47,52 @@ struct Bounds
     bool any = false;
 };
 
+void Include(Bounds* b, float x, float y)
+{
+    if (!isfinite(x) || !isfinite(y))
+        return;
+    if (!b->any)
+    {
+        b->lowX = b->highX = x;
+        b->lowY = b->highY = y;
+        b->any = true;
+        return;
+    }
+    b->lowX = std::min(b->lowX, x);
+    b->highX = std::max(b->highX, x);
+    b->lowY = std::min(b->lowY, y);
+    b->highY = std::max(b->highY, y);
+}
+
 Bounds BoundsOf(const std::vector<PlacedObject>& records)
 {
     Bounds b;
     for (const PlacedObject& r : records)
-    {
-        // Copied out first: the record is packed, its floats unaligned.
-        const float x = r.x, y = r.y;
-        if (!isfinite(x) || !isfinite(y))
-            continue;
-        if (!b.any)
-        {
-            b.lowX = b.highX = x;
-            b.lowY = b.highY = y;
-            b.any = true;
-            continue;
-        }
-        b.lowX = std::min(b.lowX, x);
-        b.highX = std::max(b.highX, x);
-        b.lowY = std::min(b.lowY, y);
-        b.highY = std::max(b.highY, y);
-    }
+        Include(&b, r.x, r.y); // copied out: the record is packed, its floats unaligned
     return b;
+}
+
+Bounds BoundsOf(const std::vector<MapPoint>& points)
+{
+    Bounds b;
+    for (const MapPoint& p : points)
+        Include(&b, p.x, p.y);
+    return b;
+}
+
+std::vector<MapPoint> PositionsOf(const std::vector<PlacedObject>& objects,
+                                  const std::vector<uint32_t>& indices)
+{
+    std::vector<MapPoint> points;
+    points.reserve(indices.size());
+    for (uint32_t index : indices)
+        points.push_back(MapPoint{objects[index].x, objects[index].y});
+    return points;
+}
+
+bool SamePoint(const MapPoint& a, const MapPoint& b)
+{
+    return memcmp(&a, &b, sizeof(MapPoint)) == 0;
 }
 
 // Moves a coordinate that lay on the map by d; rounding never takes it off.
@@ -146,9 +165,7 @@ void MapDocument::BeginDrag(int pickedIndex)
     drag_.picked = (uint32_t)(std::lower_bound(drag_.indices.begin(), drag_.indices.end(),
                                                (uint32_t)pickedIndex) -
                               drag_.indices.begin());
-    drag_.before.reserve(drag_.indices.size());
-    for (uint32_t index : drag_.indices)
-        drag_.before.push_back(objects[index]);
+    drag_.before = PositionsOf(objects, drag_.indices);
     drag_.active = true;
 }
 
@@ -157,7 +174,7 @@ void MapDocument::DragTo(float x, float y)
     if (!drag_.active || !isfinite(x) || !isfinite(y))
         return;
     SnapToCell(&x, &y);
-    const PlacedObject& start = drag_.before[drag_.picked];
+    const MapPoint& start = drag_.before[drag_.picked];
     float dx = x - start.x;
     float dy = y - start.y;
     const float wantedX = dx, wantedY = dy;
@@ -167,7 +184,7 @@ void MapDocument::DragTo(float x, float y)
     for (size_t k = 0; k < drag_.indices.size(); ++k)
     {
         PlacedObject& object = objects[drag_.indices[k]];
-        const PlacedObject& from = drag_.before[k];
+        const MapPoint& from = drag_.before[k];
         // The picked object lands exactly on the pointer unless the map's
         // edge holds the group back.
         if (k == drag_.picked)
@@ -187,21 +204,18 @@ bool MapDocument::EndDrag()
         return false;
     DragState drag = std::move(drag_);
     drag_ = DragState();
-    std::vector<PlacedObject> after;
-    after.reserve(drag.indices.size());
+    std::vector<MapPoint> after = PositionsOf(objects, drag.indices);
     bool changed = false;
-    for (size_t k = 0; k < drag.indices.size(); ++k)
-    {
-        after.push_back(objects[drag.indices[k]]);
-        changed = changed || !SameRecord(after.back(), drag.before[k]);
-    }
+    for (size_t k = 0; k < after.size() && !changed; ++k)
+        changed = !SamePoint(after[k], drag.before[k]);
     if (!changed)
         return false;
     const std::string name = StepName("Move", drag.indices.size());
     std::vector<std::unique_ptr<EditAction>> actions;
     actions.push_back(
-        MakeChangeRecords(std::move(drag.indices), std::move(drag.before), std::move(after)));
-    Commit(name, kObjectsPart, std::move(actions));
+        MakeChangePositions(std::move(drag.indices), std::move(drag.before), std::move(after)));
+    // The objects are where the drag put them, and the selection is the group.
+    Commit(name, kObjectsPart, std::move(actions), true);
     return true;
 }
 
@@ -210,29 +224,26 @@ bool MapDocument::NudgeSelection(int cellsX, int cellsY)
     if (width <= 0 || height <= 0 || (cellsX == 0 && cellsY == 0))
         return false;
     std::vector<uint32_t> indices = SelectedIndices();
-    std::vector<PlacedObject> before, after;
-    before.reserve(indices.size());
-    for (uint32_t index : indices)
-        before.push_back(objects[index]);
+    std::vector<MapPoint> before = PositionsOf(objects, indices);
     float dx = (float)cellsX / (float)width;
     float dy = (float)cellsY / (float)height;
     const Bounds b = BoundsOf(before);
     if (b.any)
         KeepOnMap(b.lowX, b.lowY, b.highX, b.highY, &dx, &dy);
     bool changed = false;
-    after = before;
-    for (PlacedObject& object : after)
+    std::vector<MapPoint> after = before;
+    for (MapPoint& point : after)
     {
-        const PlacedObject was = object;
-        object.x = Moved(object.x, dx);
-        object.y = Moved(object.y, dy);
-        changed = changed || !SameRecord(was, object);
+        const MapPoint was = point;
+        point.x = Moved(point.x, dx);
+        point.y = Moved(point.y, dy);
+        changed = changed || !SamePoint(was, point);
     }
     if (!changed)
         return false;
     const std::string name = StepName("Move", indices.size());
     std::vector<std::unique_ptr<EditAction>> actions;
-    actions.push_back(MakeChangeRecords(std::move(indices), std::move(before), std::move(after)));
+    actions.push_back(MakeChangePositions(std::move(indices), std::move(before), std::move(after)));
     Commit(name, kObjectsPart, std::move(actions));
     return true;
 }

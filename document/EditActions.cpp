@@ -100,6 +100,38 @@ class ChangeRecords : public EditAction
     std::vector<PlacedObject> after_;
 };
 
+class ChangePositions : public EditAction
+{
+  public:
+    ChangePositions(std::vector<uint32_t> indices, std::vector<MapPoint> before,
+                    std::vector<MapPoint> after)
+        : indices_(std::move(indices)), before_(std::move(before)), after_(std::move(after))
+    {
+    }
+    void Redo(MapDocument& document) override { Write(document, after_); }
+    void Undo(MapDocument& document) override { Write(document, before_); }
+    size_t Bytes() const override
+    {
+        return sizeof(*this) + ListBytes(indices_) +
+               (before_.size() + after_.size()) * sizeof(MapPoint);
+    }
+
+  private:
+    void Write(MapDocument& document, const std::vector<MapPoint>& points)
+    {
+        for (size_t k = 0; k < indices_.size(); ++k)
+        {
+            document.objects[indices_[k]].x = points[k].x;
+            document.objects[indices_[k]].y = points[k].y;
+        }
+        document.SelectOnly(indices_);
+    }
+
+    std::vector<uint32_t> indices_;
+    std::vector<MapPoint> before_;
+    std::vector<MapPoint> after_;
+};
+
 // Shifts the type bytes of the objects at or above `from` by `step` (+1 or
 // -1). Only called where no byte can leave 0..255: an entry is inserted
 // below 256 entries' worth of bytes, or removed after its objects went.
@@ -224,6 +256,14 @@ std::unique_ptr<EditAction> MakeChangeRecords(std::vector<uint32_t> indices,
                                               std::vector<PlacedObject> after)
 {
     return std::make_unique<ChangeRecords>(std::move(indices), std::move(before), std::move(after));
+}
+
+std::unique_ptr<EditAction> MakeChangePositions(std::vector<uint32_t> indices,
+                                                std::vector<MapPoint> before,
+                                                std::vector<MapPoint> after)
+{
+    return std::make_unique<ChangePositions>(std::move(indices), std::move(before),
+                                             std::move(after));
 }
 
 std::unique_ptr<EditAction> MakeInsertType(size_t index, ObjectType type, bool renumber)

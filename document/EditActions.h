@@ -26,6 +26,12 @@ std::unique_ptr<EditAction> MakeChangeRecords(std::vector<uint32_t> indices,
                                               std::vector<PlacedObject> before,
                                               std::vector<PlacedObject> after);
 
+// The objects at these indices move between two sets of positions; both
+// ways they become the selection. (A move holds 20 bytes an object.)
+std::unique_ptr<EditAction> MakeChangePositions(std::vector<uint32_t> indices,
+                                                std::vector<MapPoint> before,
+                                                std::vector<MapPoint> after);
+
 // A catalog entry inserted at `index`. With `renumber`, the type bytes of
 // objects at or above the index move up with the entries (and back down on
 // undo); without, no record changes (an entry appended at the end).

@@ -254,14 +254,17 @@ void MapDocument::RemoveTypeAt(size_t index)
 // ---- History and change tracking ----
 
 void MapDocument::Commit(const std::string& name, unsigned parts,
-                         std::vector<std::unique_ptr<EditAction>> actions)
+                         std::vector<std::unique_ptr<EditAction>> actions, bool alreadyDone)
 {
     EditStep step;
     step.name = name;
     step.parts = parts;
     step.actions = std::move(actions);
     for (const std::unique_ptr<EditAction>& action : step.actions)
-        action->Redo(*this);
+    {
+        if (!alreadyDone)
+            action->Redo(*this);
+    }
     step.objectsBefore = step.objectsAfter = objectsVersion_;
     step.settingsBefore = step.settingsAfter = settingsVersion_;
     if (parts & kObjectsPart)

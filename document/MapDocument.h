@@ -39,6 +39,12 @@ struct MapSettings
     unsigned char quadDepth = 0;
 };
 
+// A map position (fractions of the map's side).
+struct MapPoint
+{
+    float x, y;
+};
+
 // Objects with the paths of their types, as copied to the clipboard: a
 // record's type byte is an index into `types`.
 struct ObjectGroup
@@ -213,14 +219,15 @@ class MapDocument
     struct DragState
     {
         bool active = false;
-        uint32_t picked = 0;              // position of the picked object within `indices`
-        std::vector<uint32_t> indices;    // the selection when the drag began
-        std::vector<PlacedObject> before; // their records then
+        uint32_t picked = 0;           // position of the picked object within `indices`
+        std::vector<uint32_t> indices; // the selection when the drag began
+        std::vector<MapPoint> before;  // their positions then
     };
 
-    // Runs the actions once and records them as one step.
+    // Runs the actions once (unless they are already done, as a drag's
+    // changes are) and records them as one step.
     void Commit(const std::string& name, unsigned parts,
-                std::vector<std::unique_ptr<EditAction>> actions);
+                std::vector<std::unique_ptr<EditAction>> actions, bool alreadyDone = false);
     void SyncSelection() { selection_.Resize(objects.size()); }
     // The delta (dx, dy) limited so that objects whose positions lie inside
     // [lowX, highX] x [lowY, highY] stay on the map (never pushed further off
