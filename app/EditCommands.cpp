@@ -6,6 +6,7 @@
 #include "app/EditorApp.h"
 #include "app/ObjectClipboard.h"
 #include "app/PointerEditing.h"
+#include "app/UserMessages.h"
 #include "resource.h"
 
 namespace
@@ -121,6 +122,15 @@ void RefreshEditMenu(HWND window)
             document.CanRedo());
     CheckMenuItem(menu, ID_VIEW_SNAPTOCELLS,
                   MF_BYCOMMAND | (document.snapToCells ? MF_CHECKED : MF_UNCHECKED));
+    // The title names the map and marks unsaved changes.
+    const std::string title =
+        document.DisplayName() + (document.IsModified() ? "*" : "") + " - " + kMessageCaption;
+    char shown[512] = "";
+    GetWindowTextA(window, shown, sizeof(shown));
+    if (title != shown)
+        SetWindowTextA(window, title.c_str());
+    // Enough changes since the last copy of unsaved work make the next one due.
+    app.autosave.Tick(document);
 }
 
 void RebuildPaletteList()

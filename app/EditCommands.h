@@ -11,7 +11,9 @@
 bool RunEditCommand(HWND window, int command);
 
 // "Undo Move 3 Objects" / "Redo Delete", greyed when there is nothing to
-// undo or redo; "Snap to Cells" checked as the document says.
+// undo or redo; "Snap to Cells" checked as the document says; the title
+// ("area1.ini* - Map Editor 1.4a"); and a copy of unsaved work when one is
+// due.
 void RefreshEditMenu(HWND window);
 
 // Rebuilds the palette's list from the catalog when the catalog changed

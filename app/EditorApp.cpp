@@ -5,7 +5,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "app/EditCommands.h"
 #include "app/MainWindow.h"
+#include "app/UserMessages.h"
 #include "app/PaletteDialog.h"
 #include "app/PointerEditing.h"
 #include "resource.h"
@@ -134,6 +136,33 @@ int ReportDeviceFailure(HWND owner, const char* failedStep)
     return 2;
 }
 
+void OfferRecovery()
+{
+    for (const std::string& folder : app.autosave.Leftovers())
+    {
+        const std::string question =
+            "Map Editor 1.4a did not close properly, and unsaved changes were kept.\n"
+            "Restore them? (No discards them.)";
+        if (MessageBoxA(app.mainWindow, question.c_str(), kMessageCaption,
+                        MB_YESNO | MB_ICONQUESTION) != IDYES)
+        {
+            Autosave::Remove(folder);
+            continue;
+        }
+        std::vector<std::string> problems;
+        if (Autosave::Restore(folder, &app.document, app.files, app.images, &problems))
+        {
+            RebuildPaletteList();
+            Autosave::Remove(folder);
+            ShowProblems(app.mainWindow, problems);
+            break;
+        }
+        problems.insert(problems.begin(), "The unsaved changes could not be restored.");
+        ShowProblems(app.mainWindow, problems);
+    }
+    RefreshEditMenu(app.mainWindow);
+}
+
 int RunEditor(HINSTANCE instance)
 {
     SaveProgramDirectory();
@@ -147,5 +176,9 @@ int RunEditor(HINSTANCE instance)
         DestroyWindow(app.mainWindow);
         return status;
     }
+    RefreshEditMenu(app.mainWindow); // the title names the (untitled) map
+    app.autosave.Start();
+    OfferRecovery();
+    SetTimer(app.mainWindow, kAutosaveTimer, kAutosaveCheckMilliseconds, nullptr);
     return RunMainLoop();
 }

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "app/Autosave.h"
 #include "app/FrameTimer.h"
 #include "app/WindowsFileSystem.h"
 #include "document/MapDocument.h"
@@ -27,8 +28,9 @@ class EditorApp : public Renderer
     bool initialised = false;
     char programDirectory[255] = {};
     MapDocument document;
-    WindowsFileSystem files;     // what the document reads and writes files through
-    TextureImages images{*this}; // what it loads its images through
+    WindowsFileSystem files;            // what the document reads and writes files through
+    TextureImages images{*this, files}; // what it loads its images through
+    Autosave autosave;                  // copies of unsaved work against a crash
     MapView view;
     int textFont = 0;
     HWND mainWindow = nullptr;
@@ -85,6 +87,11 @@ bool TranslateEditorAccelerator(MSG* message);
 // Tells the user which step of the device creation failed; returns the
 // program's exit status for that case, 2.
 int ReportDeviceFailure(HWND owner, const char* failedStep);
+
+// At start-up: offers to restore work that a run which did not end cleanly
+// left behind (newest first; the first one restored ends the offers, the
+// ones turned down are removed).
+void OfferRecovery();
 
 // The whole program: start-up, main loop. 1 after a normal quit, 2 when the
 // Direct3D device could not be created (the user has been told).

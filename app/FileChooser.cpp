@@ -1,60 +1,93 @@
-// The file choosers (common dialogs) and their filter lists.
+// The file choosers (common dialogs), the kinds of file they choose and
+// their filter lists.
 #include "app/FileChooser.h"
 
 #include <commdlg.h>
 #include <string.h>
 
+#include <vector>
+
 #include "app/EditorApp.h"
 
-const char kObjectFileFilter[] = "Map File (*.mob) \0*.mob\0All Files (*.*) \0*.*\0";
-const char kMapFileFilter[] = "Map File (*.ini) \0*.ini\0All Files (*.*) \0*.*\0";
+const char kObjectFileFilter[] = "Object Files (*.mob)\0*.mob\0All Files (*.*)\0*.*\0";
+const char kMapFileFilter[] = "Map Files (*.ini)\0*.ini\0All Files (*.*)\0*.*\0";
 const char kObjectDescriptionFilter[] =
-    "Object Description (*.ini) \0*.ini\0All Files (*.*) \0*.*\0";
-const char kBitmapFilter[] =
-    "Bitmap File (*.bmp) \0*.bmp\0Map File (*.map) \0*.map\0All Files (*.*) \0*.*\0";
+    "Object Descriptions (*.ini)\0*.ini\0All Files (*.*)\0*.*\0";
+const char kImageFilter[] = "Images (*.bmp;*.png;*.jpg;*.jpeg;*.tga;*.dds;*.ppm;*.pgm)\0"
+                            "*.bmp;*.png;*.jpg;*.jpeg;*.tga;*.dds;*.ppm;*.pgm\0"
+                            "Bitmap Files (*.bmp)\0*.bmp\0All Files (*.*)\0*.*\0";
+
+const FileKind kOpenMapKind = {"Open Map File", kMapFileFilter, "ini"};
+const FileKind kSaveMapKind = {"Save Map File", kMapFileFilter, "ini"};
+const FileKind kOpenObjectsKind = {"Open Object File", kObjectFileFilter, "mob"};
+const FileKind kSaveObjectsKind = {"Save Object File", kObjectFileFilter, "mob"};
+const FileKind kImportObjectKind = {"Import Object", kObjectDescriptionFilter, "ini"};
+const FileKind kOpenHeightmapKind = {"Open Heightmap", kImageFilter, "bmp"};
 
 namespace
 {
-const DWORD kOpenFlags = OFN_EXPLORER | OFN_CREATEPROMPT | OFN_HIDEREADONLY; // 0x82004
-const DWORD kSaveFlags = OFN_CREATEPROMPT | OFN_HIDEREADONLY;                // 0x2004
+// Open: only names of existing files in existing folders. Save: the folder
+// must exist, and replacing a file is asked first.
+const DWORD kOpenFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+const DWORD kSaveFlags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+
+// Room for any path Windows takes.
+const size_t kPathRoom = 32768;
 
 typedef BOOL(WINAPI* ChooserFunction)(LPOPENFILENAMEA);
 
-bool RunChooser(ChooserFunction chooser, DWORD flags, char (&destination)[kChooserPathSize],
-                HWND owner, const char* title, const char* filter)
+bool RunChooser(ChooserFunction chooser, DWORD flags, bool offerName, std::string* chosen,
+                HWND owner, const FileKind& kind, const std::string& current)
 {
-    char file[kChooserPathSize] = "";
+    std::vector<char> file(kPathRoom, '\0');
+    // The folder of the current file, and (saving) its name to start from.
+    std::string folder;
+    const size_t separator = current.find_last_of("\\/");
+    if (separator != std::string::npos)
+    {
+        char full[MAX_PATH];
+        const std::string given = current.substr(0, separator + 1);
+        const DWORD length = GetFullPathNameA(given.c_str(), sizeof(full), full, nullptr);
+        folder = length > 0 && length < sizeof(full) ? std::string(full) : given;
+    }
+    if (offerName && !current.empty() && current.size() < kPathRoom)
+    {
+        const std::string name =
+            separator == std::string::npos ? current : current.substr(separator + 1);
+        memcpy(file.data(), name.c_str(), name.size());
+    }
     OPENFILENAMEA request;
     ZeroMemory(&request, sizeof(request));
     // The platform's own record size: a 64-bit chooser refuses the 76 bytes of
     // the 32-bit record.
     request.lStructSize = sizeof(request);
     request.hwndOwner = owner;
-    request.lpstrFilter = filter;
+    request.lpstrFilter = kind.filter;
     request.nFilterIndex = 0;
-    request.lpstrFile = file;
-    request.nMaxFile = sizeof(file);
-    request.lpstrTitle = title;
-    request.lpstrDefExt = "bmp"; // every chooser, whatever its filter
+    request.lpstrFile = file.data();
+    request.nMaxFile = (DWORD)file.size();
+    request.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    request.lpstrTitle = kind.title;
+    request.lpstrDefExt = kind.defaultExtension;
     request.Flags = flags;
     if (!chooser(&request))
         return false;
-    file[sizeof(file) - 1] = 0;
-    memcpy(destination, file, sizeof(file));
+    file.back() = 0;
+    *chosen = file.data();
     return true;
 }
 } // namespace
 
-bool ChooseOpenFile(char (&destination)[kChooserPathSize], HWND owner, const char* title,
-                    const char* filter)
+bool ChooseOpenFile(std::string* chosen, HWND owner, const FileKind& kind,
+                    const std::string& current)
 {
-    return RunChooser(GetOpenFileNameA, kOpenFlags, destination, owner, title, filter);
+    return RunChooser(GetOpenFileNameA, kOpenFlags, false, chosen, owner, kind, current);
 }
 
-bool ChooseSaveFile(char (&destination)[kChooserPathSize], HWND owner, const char* title,
-                    const char* filter)
+bool ChooseSaveFile(std::string* chosen, HWND owner, const FileKind& kind,
+                    const std::string& current)
 {
-    return RunChooser(GetSaveFileNameA, kSaveFlags, destination, owner, title, filter);
+    return RunChooser(GetSaveFileNameA, kSaveFlags, true, chosen, owner, kind, current);
 }
 
 void RestoreProgramDirectory()

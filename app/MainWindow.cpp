@@ -15,7 +15,7 @@
 #include "app/AboutDialog.h"
 #include "app/EditCommands.h"
 #include "app/EditorApp.h"
-#include "app/FileChooser.h"
+#include "app/FileCommands.h"
 #include "app/ObjectImport.h"
 #include "app/PointerEditing.h"
 #include "app/PropertiesDialog.h"
@@ -111,61 +111,6 @@ void OnCaptureChanged(HWND window, LPARAM lParam)
     app.rightButtonDown = false;
 }
 
-// The file commands: a chooser, the program directory restored whether or not
-// a file was chosen, then the document operation on the chosen path.
-struct FileCommand
-{
-    int command;
-    bool save; // the save chooser instead of the open chooser
-    const char* title;
-    const char* filter;
-    void (*run)(const char* path);
-};
-
-const FileCommand kFileCommands[] = {
-    {ID_FILE_OPENMAP, false, "Open Map File", kMapFileFilter,
-     [](const char* path)
-     {
-         if (app.document.LoadSettings(path, app.files, app.images))
-             RebuildPaletteList();
-     }},
-    {ID_FILE_SAVEMAP, true, "Save Map File", kMapFileFilter,
-     [](const char* path) { app.document.SaveSettings(path, app.files); }},
-    {ID_FILE_LOADOBJECTS, false, "Open Object File", kObjectFileFilter,
-     [](const char* path)
-     {
-         if (app.document.LoadObjects(path, app.files))
-             RebuildPaletteList();
-     }},
-    {ID_FILE_SAVEOBJECTS, true, "Save Object File", kObjectFileFilter,
-     [](const char* path) { app.document.SaveObjects(path, app.files); }},
-    {ID_IMPORT_HEIGHTMAP, false, "Open BMP File", kBitmapFilter,
-     [](const char* path) { app.document.ImportHeightmap(app.images, path); }},
-};
-
-// False when the command is not a file command.
-bool RunFileCommand(HWND window, int command)
-{
-    for (const FileCommand& file : kFileCommands)
-    {
-        if (file.command != command)
-            continue;
-        char path[kChooserPathSize];
-        const bool picked = file.save ? ChooseSaveFile(path, window, file.title, file.filter)
-                                      : ChooseOpenFile(path, window, file.title, file.filter);
-        RestoreProgramDirectory();
-        if (picked)
-            file.run(path);
-        return true;
-    }
-    return false;
-}
-
-void Quit(HWND window)
-{
-    PostQuitMessage(0);
-    EndDialog(window, 0);
-}
 } // namespace
 
 void Zoom(int factor)
@@ -202,22 +147,15 @@ bool RunZoomCommand(int command)
 
 void RunMainWindowCommand(HWND window, int command)
 {
-    if (RunEditCommand(window, command))
+    if (RunEditCommand(window, command) || RunFileCommand(window, command))
         return;
-    if (RunFileCommand(window, command) || RunZoomCommand(command))
+    if (RunZoomCommand(command))
     {
         RefreshEditMenu(window);
         return;
     }
     switch (command)
     {
-    case IDOK:
-    case IDCANCEL: // also the caption's close box
-        Quit(window);
-        break;
-    case ID_FILE_EXIT:
-        PostQuitMessage(0);
-        break;
     case ID_MAP_PROPERTIES:
         DialogBoxParamA(instanceHandle, MAKEINTRESOURCEA(IDD_PROPERTIESDIALOG), window,
                         PropertiesDialogProc, 0);
@@ -256,6 +194,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_INITMENUPOPUP:
         RefreshEditMenu(window);
+        break;
+    case WM_TIMER:
+        if (wParam == kAutosaveTimer)
+            app.autosave.Tick(app.document);
         break;
     case WM_COMMAND:
         RunMainWindowCommand(window, LOWORD(wParam));

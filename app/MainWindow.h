@@ -7,6 +7,10 @@
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The timer that looks every few seconds whether a copy of unsaved work is due.
+const UINT_PTR kAutosaveTimer = 1;
+const UINT kAutosaveCheckMilliseconds = 10000;
+
 // The menu commands, by command id (WM_COMMAND's low word).
 void RunMainWindowCommand(HWND window, int command);
 

@@ -6,22 +6,34 @@
 #include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "app/FileChooser.h"
+#include "app/UserMessages.h"
 #include "document/RelativePath.h"
 #include "resource.h"
 
 void ImportObjectType(HWND owner)
 {
-    char chosen[kChooserPathSize];
-    const bool picked = ChooseOpenFile(chosen, owner, "Import Object", kObjectDescriptionFilter);
+    // The chooser starts where the current type's description lies.
+    const ObjectType* current = app.document.FindObjectType(app.document.currentType);
+    std::string chosen;
+    const bool picked =
+        ChooseOpenFile(&chosen, owner, kImportObjectKind, current ? current->path : std::string());
     // Restored after every chooser, cancelled or not.
     RestoreProgramDirectory();
     if (!picked)
         return;
-    const std::string relative = MakeRelativePath(app.programDirectory, chosen);
+    const std::string relative = MakeRelativePath(app.programDirectory, chosen.c_str());
     // The object placement file stores 127 characters and a zero per name: a
     // longer path is refused rather than cut into the name of another file.
     if (relative.size() > kMaxObjectTypePath)
+    {
+        ShowProblem(app.mainWindow,
+                    "The object type could not be imported. " + chosen +
+                        ": its path from the "
+                        "program folder (" +
+                        std::to_string(relative.size()) +
+                        " characters) is too long for the object file's 127-character type names.");
         return;
+    }
     // One undoable step; the palette's list follows the catalog, so its row
     // numbers stay equal to the catalog's indices.
     app.document.ImportType(relative);

@@ -1,7 +1,10 @@
 // The properties dialog's procedure (Map > Properties): the map's settings
 // and heightmap size shown in the fields, and, on OK, the edited settings
-// applied with the bitmaps and the object file that they name reloaded and
-// the view put back at the "6x" zoom. Cancel and the close box change nothing.
+// applied as one undoable step with the bitmaps they name reloaded (and the
+// object file, when its name was changed, after asking about unsaved
+// changes) and the view put back at the "6x" zoom. A quad depth outside
+// 0..255 is refused; what could not be read is listed. Cancel and the close
+// box change nothing.
 #include "app/PropertiesDialog.h"
 
 #include <stdarg.h>
@@ -10,9 +13,12 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "app/EditCommands.h"
 #include "app/EditorApp.h"
+#include "app/FileCommands.h"
+#include "app/UserMessages.h"
 #include "resource.h"
 
 namespace
@@ -80,13 +86,42 @@ void LoadNamedImage(const std::string& name, int* slot, std::string* kept, Loade
     *kept = image->slot >= 0 ? image->name : name;
 }
 
+// The quad depth as typed: text that is no number reads as 0; a number
+// outside 0..255 is refused (false), never wrapped into another depth.
+bool ReadQuadDepth(HWND dialog, unsigned char* depth)
+{
+    char text[kNumberFieldSize] = "";
+    GetDlgItemTextA(dialog, IDC_QUADDEPTH, text, sizeof(text));
+    char* end = nullptr;
+    const long value = strtol(text, &end, 10);
+    if (end != text && (value < 0 || value > 255))
+        return false;
+    *depth = (unsigned char)value;
+    return true;
+}
+
 // OK: the settings in their fixed order, applied as one undoable step. The
 // spacing is applied after the heightmap, whose successful load sets it to 10.
-void ApplyFields(HWND dialog)
+// False when the dialog must stay open (a refused value, or Cancel at the
+// question before the objects are replaced).
+bool ApplyFields(HWND dialog)
 {
     MapDocument& document = app.document;
     MapSettings next = document.Settings();
-    next.quadDepth = (unsigned char)ReadNumber(dialog, IDC_QUADDEPTH); // modulo 256
+    if (!ReadQuadDepth(dialog, &next.quadDepth))
+    {
+        MessageBoxA(dialog, "The quad depth must be a whole number from 0 to 255.", kMessageCaption,
+                    MB_OK | MB_ICONWARNING);
+        SetFocus(GetDlgItem(dialog, IDC_QUADDEPTH));
+        return false;
+    }
+    // A changed object file replaces the objects: unsaved ones are asked about first.
+    const std::string objectFile = ReadFileName(dialog, IDC_OBJECTMAP);
+    const bool objectFileChanged = objectFile != document.objectMap;
+    if (objectFileChanged && !ConfirmUnsavedChanges(dialog))
+        return false;
+
+    std::vector<std::string> problems;
     const int spacing = ReadNumber(dialog, IDC_SPACING);
     LoadedImage heightmap;
     LoadNamedImage(ReadFileName(dialog, IDC_HEIGHTMAP), &next.heightmapTexture, &next.heightmapFile,
@@ -96,26 +131,42 @@ void ApplyFields(HWND dialog)
         next.width = heightmap.width;
         next.height = heightmap.height;
     }
+    else if (!next.heightmapFile.empty())
+        problems.push_back(next.heightmapFile + " (heightmap): " + heightmap.problem);
     next.spacing = spacing;
     LoadedImage colormap;
     LoadNamedImage(ReadFileName(dialog, IDC_COLORMAP), &next.colormapTexture, &next.colormapFile,
                    &colormap);
+    if (colormap.slot < 0 && !next.colormapFile.empty())
+        problems.push_back(next.colormapFile + " (colormap): " + colormap.problem);
     next.detailMap = ReadFileName(dialog, IDC_DETAILMAP);
-    // The object file is reloaded when it can be read; an empty or
-    // unreadable name changes nothing.
-    const std::string objectFile = ReadFileName(dialog, IDC_OBJECTMAP);
+    // The object file is reloaded only when its name was changed; one that
+    // cannot be read leaves the objects and their file name as they were.
     ObjectFileContents contents;
     std::string problem;
-    const bool reload = !objectFile.empty() &&
-                        MapDocument::ReadObjectFile(objectFile, app.files, &contents, &problem);
-    if (reload)
-        next.objectMap = objectFile;
+    bool reload = false;
+    if (objectFileChanged && !objectFile.empty())
+    {
+        reload = MapDocument::ReadObjectFile(objectFile, app.files, &contents, &problem);
+        if (reload)
+            next.objectMap = objectFile;
+        else
+            problems.push_back(objectFile + " (object map): " + problem);
+    }
+    else if (objectFileChanged)
+        next.objectMap.clear();
     document.ApplyProperties(next, reload ? &contents : nullptr);
     if (reload)
         RebuildPaletteList();
     document.viewScale = document.width * kViewScalePerPixel;
     document.scrollX = 0.0f;
     document.scrollY = 0.0f;
+    if (!problems.empty())
+    {
+        problems.insert(problems.begin(), "Not all of the map's files could be read:");
+        ShowProblems(app.mainWindow, problems);
+    }
+    return true;
 }
 } // namespace
 
@@ -130,8 +181,8 @@ INT_PTR CALLBACK PropertiesDialogProc(HWND window, UINT message, WPARAM wParam, 
         switch (LOWORD(wParam))
         {
         case IDOK:
-            ApplyFields(window);
-            EndDialog(window, 0);
+            if (ApplyFields(window))
+                EndDialog(window, 0);
             break;
         case IDCANCEL: // also the close box: nothing changes
             EndDialog(window, 0);

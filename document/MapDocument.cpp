@@ -272,6 +272,7 @@ void MapDocument::Commit(const std::string& name, unsigned parts,
     if (parts & kSettingsPart)
         settingsVersion_ = step.settingsAfter = ++lastVersion_;
     history_.Push(std::move(step));
+    ++changeCount_;
 }
 
 bool MapDocument::Undo()
@@ -285,6 +286,7 @@ bool MapDocument::Undo()
         step->actions[i]->Undo(*this);
     objectsVersion_ = step->objectsBefore;
     settingsVersion_ = step->settingsBefore;
+    ++changeCount_;
     return true;
 }
 
@@ -299,6 +301,7 @@ bool MapDocument::Redo()
         action->Redo(*this);
     objectsVersion_ = step->objectsAfter;
     settingsVersion_ = step->settingsAfter;
+    ++changeCount_;
     return true;
 }
 
@@ -312,6 +315,20 @@ std::string MapDocument::RedoName() const
 {
     const EditStep* step = history_.NextRedo();
     return step ? step->name : std::string();
+}
+
+std::string MapDocument::DisplayName() const
+{
+    if (settingsFile.empty())
+        return "Untitled";
+    const size_t separator = settingsFile.find_last_of("\\/:");
+    return separator == std::string::npos ? settingsFile : settingsFile.substr(separator + 1);
+}
+
+void MapDocument::MarkUnsaved()
+{
+    savedObjectsVersion_ = ++lastVersion_;
+    savedSettingsVersion_ = ++lastVersion_;
 }
 
 void MapDocument::StartNewHistory()

@@ -61,8 +61,9 @@ class MapDocument
     // loaded); empty when the map names none.
     std::string colormapFile;
     std::string heightmapFile;
-    std::string detailMap; // recorded, never loaded
-    std::string objectMap; // the object placement file last loaded or saved
+    std::string detailMap;    // recorded, never loaded
+    std::string objectMap;    // the object placement file last loaded or saved
+    std::string settingsFile; // the map settings file last opened or saved; empty: untitled
     int heightmapTexture = 0;
     int colormapTexture = 0;
     int objectImageTexture = 0;
@@ -176,6 +177,14 @@ class MapDocument
     // Counts every change of the catalog, so that a list showing it knows
     // when to be rebuilt.
     unsigned CatalogRevision() const { return catalogRevision_; }
+    // Counts every step done, undone or redone (for saving a copy every so
+    // many changes).
+    uint64_t ChangeCount() const { return changeCount_; }
+    // The map settings file's name without its folder, or "Untitled".
+    std::string DisplayName() const;
+    // Both parts count as differing from their files until they are saved
+    // (a document restored from a copy of unsaved work).
+    void MarkUnsaved();
 
     // ---- Files ----
     // Each returns false with *problem (when given) saying why in plain
@@ -192,8 +201,9 @@ class MapDocument
     // document; false with *problem saying why.
     static bool ReadObjectFile(const std::string& path, FileSystem& files,
                                ObjectFileContents* contents, std::string* problem);
-    // The map settings file's text as SaveSettings writes it.
-    std::string EncodeSettings() const;
+    // The map settings file's text as SaveSettings writes it (naming another
+    // object file, when one is given).
+    std::string EncodeSettings(const std::string* objectFile = nullptr) const;
 
     // ---- Changes outside the history (loading, tests, the history itself) ----
     // Appends a catalog entry; false (nothing added) for a path that the
@@ -248,6 +258,7 @@ class MapDocument
     uint64_t savedSettingsVersion_ = 0;
     uint64_t lastVersion_ = 0;
     unsigned catalogRevision_ = 0;
+    uint64_t changeCount_ = 0;
 };
 
 // "Move", "Move 3 Objects": the verb alone for one object.

@@ -70,21 +70,24 @@ void Tell(std::string* problem, const std::string& text)
         *problem = text;
 }
 
-// Why a file of `size` bytes is shorter than its header says: a count that
-// could not fit even alone, or a file that ends early.
+// Why a file of `size` bytes is shorter than its header says: counts so
+// large that the file cannot be that file cut short (more than twice its
+// size and 64 KiB beyond), or a file that ends early.
 std::string ShortFileProblem(const ObjectFileHeader& header, uint64_t size)
 {
-    const uint64_t names =
-        kObjectFileHeaderSize + kObjectFileNameSize * EntriesOf(header.typeCount);
-    const uint64_t records =
-        kObjectFileHeaderSize + kObjectRecordSize * EntriesOf(header.objectCount);
-    if (names > size)
-        return "its type count (" + std::to_string(header.typeCount) + ") does not fit the file";
-    if (records > size)
+    const uint64_t required = ObjectFileRequiredSize(header);
+    if (required > size * 2 + 65536)
+    {
+        const uint64_t names =
+            kObjectFileHeaderSize + kObjectFileNameSize * EntriesOf(header.typeCount);
+        if (names > size * 2 + 65536)
+            return "its type count (" + std::to_string(header.typeCount) +
+                   ") does not fit the file";
         return "its object count (" + std::to_string(header.objectCount) +
                ") does not fit the file";
-    return "it is truncated (expected " + std::to_string(ObjectFileRequiredSize(header)) +
-           " bytes, found " + std::to_string(size) + ")";
+    }
+    return "it is truncated (expected " + std::to_string(required) + " bytes, found " +
+           std::to_string(size) + ")";
 }
 } // namespace
 

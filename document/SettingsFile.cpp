@@ -102,11 +102,12 @@ bool MapDocument::LoadSettings(const std::string& path, FileSystem& files, Image
     objectMap = objectMapNamed ? objectFile : std::string();
     quadDepth = (unsigned char)ini.FindNumber(kSection, "quad_depth", 0); // low 8 bits
     spacing = ini.FindNumber(kSection, "spacing", 0); // 0 when missing, whatever the heightmap
+    settingsFile = path;
     StartNewHistory();
     return true;
 }
 
-std::string MapDocument::EncodeSettings() const
+std::string MapDocument::EncodeSettings(const std::string* objectFile) const
 {
     std::string text;
     AppendLine(&text, "[map]\n");
@@ -117,7 +118,7 @@ std::string MapDocument::EncodeSettings() const
     if (!heightmapFile.empty())
         AppendLine(&text, "heightmap=" + heightmapFile + "\n");
     AppendLine(&text, "detailmap=" + detailMap + "\n");
-    AppendLine(&text, "objectmap=" + objectMap + "\n");
+    AppendLine(&text, "objectmap=" + (objectFile ? *objectFile : objectMap) + "\n");
     AppendLine(&text, "quad_depth=" + std::to_string((unsigned)quadDepth) + "\n");
     AppendLine(&text, "spacing=" + std::to_string(spacing) + "\n");
     return text;
@@ -134,5 +135,6 @@ bool MapDocument::SaveSettings(const std::string& path, FileSystem& files, std::
         return false;
     }
     savedSettingsVersion_ = settingsVersion_;
+    settingsFile = path;
     return true;
 }

@@ -1,7 +1,62 @@
 // The document's images as textures of the texture table.
 #include "render/TextureImages.h"
 
+#include <stdint.h>
+
+#include <vector>
+
+#include "d3dx/image/DecoderChain.h"
 #include "render/Renderer.h"
+
+namespace
+{
+// Set when a decoder got as far as asking for the picture's memory: its
+// header was whole and within the limits.
+bool allocationAsked = false;
+
+bool RefuseAndNote(uint64_t)
+{
+    allocationAsked = true;
+    return false;
+}
+
+// Decodes with a gate that notes and refuses the allocation, so that nothing
+// is made of the texels: whether the picture would have been made.
+bool HeaderPasses(const std::vector<unsigned char>& bytes, const d3dximage::DecodeLimits& limits,
+                  d3dximage::DecodeStatus* status)
+{
+    using namespace d3dximage;
+    allocationAsked = false;
+    const AllocationGate previous = SetAllocationGate(RefuseAndNote);
+    Image image;
+    ImageInfo info;
+    *status = DecodeImageFile(bytes.data(), bytes.size(), limits, &image, &info);
+    SetAllocationGate(previous);
+    return allocationAsked;
+}
+} // namespace
+
+std::string TextureImages::WhyNotLoaded(FileSystem& files, const std::string& fileName)
+{
+    if (fileName.empty())
+        return "no file name was given";
+    std::vector<unsigned char> bytes;
+    const FileError error = files.ReadWholeFile(fileName, &bytes);
+    if (error != FileError::None)
+        return DescribeFileError(error);
+    d3dximage::DecodeStatus status;
+    if (HeaderPasses(bytes, d3dximage::DecodeLimits(), &status))
+        return "the graphics device could not make a texture of it";
+    switch (status)
+    {
+    case d3dximage::DecodeStatus::NotRecognised:
+        return "it is not an image this editor reads";
+    case d3dximage::DecodeStatus::TooLarge:
+        return "the image is too large (at most 16384 pixels a side)";
+    default:
+        return "it is not an image this editor reads (damaged, or of a kind it does not know)";
+    }
+}
 
 LoadedImage TextureImages::Load(const std::string& fileName)
 {
@@ -11,7 +66,7 @@ LoadedImage TextureImages::Load(const std::string& fileName)
     if (!record)
     {
         image.slot = -1;
-        image.problem = "it could not be loaded as an image";
+        image.problem = WhyNotLoaded(files_, fileName);
         return image;
     }
     image.width = record->width;

@@ -28,13 +28,30 @@ bool SameNameIgnoringCase(const char* a, const char* b)
             return true;
     }
 }
+// The file's size and last-write time, or false when it cannot be seen.
+bool FileStamp(const char* name, unsigned long long* size, unsigned long long* writeTime)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(name, GetFileExInfoStandard, &data))
+        return false;
+    *size = (unsigned long long)data.nFileSizeHigh << 32 | data.nFileSizeLow;
+    *writeTime = (unsigned long long)data.ftLastWriteTime.dwHighDateTime << 32 |
+                 data.ftLastWriteTime.dwLowDateTime;
+    return true;
+}
 } // namespace
+
+bool TextureRecord::FileUnchanged() const
+{
+    unsigned long long size = 0, writeTime = 0;
+    return FileStamp(fileName.c_str(), &size, &writeTime) && size == fileSize &&
+           writeTime == fileWriteTime;
+}
 
 int TextureRecord::LoadFromFile(Renderer* owner, const char* name)
 {
     ReleaseTexture();
-    // A name that does not fit fileName is refused before the file is read.
-    if (!owner || !name || strlen(name) >= sizeof(fileName))
+    if (!owner || !name)
         return 1;
     D3DXIMAGE_INFO info;
     ZeroMemory(&info, sizeof(info));
@@ -46,7 +63,8 @@ int TextureRecord::LoadFromFile(Renderer* owner, const char* name)
         texture = nullptr;
         return 1;
     }
-    strcpy(fileName, name);
+    fileName = name;
+    FileStamp(name, &fileSize, &fileWriteTime);
     renderer = owner;
     width = (int)info.Width;
     height = (int)info.Height;
@@ -75,7 +93,7 @@ int TextureTable::FindTexture(const char* fileName) const
         return -1;
     for (int i = 0; i < SlotCount; ++i)
     {
-        if (slots[i] && SameNameIgnoringCase(slots[i]->fileName, fileName))
+        if (slots[i] && SameNameIgnoringCase(slots[i]->fileName.c_str(), fileName))
             return i;
     }
     return -1;
@@ -83,9 +101,7 @@ int TextureTable::FindTexture(const char* fileName) const
 
 int TextureTable::AddTexture(const char* fileName)
 {
-    // A name that does not fit the record's field is refused before the file
-    // is read, so it can never be truncated into the name of another file.
-    if (!fileName || strlen(fileName) >= sizeof(TextureRecord::fileName))
+    if (!fileName)
         return -1;
     if (!renderer || !renderer->Device())
         return -1;
@@ -130,7 +146,26 @@ void TextureTable::ReleaseAll()
 int Renderer::LoadTexture(const char* fileName)
 {
     const int found = textures.FindTexture(fileName);
-    if (found != -1)
+    if (found == -1)
+        return textures.AddTexture(fileName);
+    TextureRecord* record = textures.slots[found];
+    if (record->FileUnchanged())
         return found;
-    return textures.AddTexture(fileName);
+    // Changed on disk (an image edited in a paint program): read as it is
+    // now, into the same slot, under the name it was first loaded with. When
+    // it can no longer be read the slot keeps what it showed.
+    TextureRecord* fresh = new (std::nothrow) TextureRecord();
+    if (!fresh)
+        return -1;
+    if (fresh->LoadFromFile(this, record->fileName.c_str()) != 0)
+    {
+        fresh->ReleaseTexture();
+        delete fresh;
+        return -1;
+    }
+    fresh->preset = record->preset;
+    record->ReleaseTexture();
+    delete record;
+    textures.slots[found] = fresh;
+    return found;
 }

@@ -1,6 +1,8 @@
 // The 255-slot table of textures loaded from image files. Slots are addressed
 // by plain integer indices (0..254, -1 = no texture); once loaded, a texture
-// keeps its slot until ReleaseAll at exit. The table also holds the preset
+// keeps its slot until ReleaseAll at exit. A name is found again (ASCII case
+// ignored) only while its file is unchanged; a changed file is read again
+// into the same slot. The table also holds the preset
 // bookkeeping of the texture-stage setups (RenderPresets.cpp).
 #ifndef MAPEDITOR_TEXTURETABLE_H
 #define MAPEDITOR_TEXTURETABLE_H
@@ -8,20 +10,27 @@
 #include <windows.h>
 #include <d3d8.h>
 
+#include <string>
+
 class Renderer;
 
 struct TextureRecord
 {
     IDirect3DTexture8* texture = nullptr; // owned reference, or none
     Renderer* renderer = nullptr;         // renderer whose device made the texture
-    char fileName[255] = {};              // the name exactly as the first caller spelled it
+    std::string fileName;                 // the name exactly as the first caller spelled it
     int width = 0;                        // source image size, not the texture's
     int height = 0;
     int preset = 0; // texture-stage preset requested whenever the texture is bound
+    // The file as it was when it was read: its size and last-write time.
+    unsigned long long fileSize = 0;
+    unsigned long long fileWriteTime = 0;
 
     // 0 on success, 1 on failure (the record then holds no texture).
     int LoadFromFile(Renderer* renderer, const char* fileName);
     void ReleaseTexture();
+    // Whether the file still has the size and last-write time it was read with.
+    bool FileUnchanged() const;
 };
 
 class TextureTable

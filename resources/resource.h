@@ -31,6 +31,7 @@
 #define ID_IMPORT_OBJECTS 40017
 #define ID_FILE_OPENMAP 40018
 #define ID_IMPORT_HEIGHTMAP 40019
+#define ID_FILE_SAVE 40130
 
 // Edit menu and View > Snap to Cells
 #define ID_EDIT_UNDO 40100

@@ -29,7 +29,7 @@ EDITOR_PID=$!
 # holds still for a second (the view is redrawn continuously, but with nothing
 # moving every frame is the same).
 for _ in $(seq 1 120); do
-    xdotool search --name '^Map Editor 1.4a$' >/dev/null 2>&1 && break
+    xdotool search --name ' - Map Editor 1.4a$' >/dev/null 2>&1 && break
     sleep 0.5
 done
 previous="$SHOTS/.previous.png"

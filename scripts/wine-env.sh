@@ -7,11 +7,19 @@ WINE=/usr/lib/wine/wine64
 [ -x "$WINE" ] || WINE=wine
 
 # Creates the prefix on first use (about 10 s); later calls return at once.
+# Its programs run in a virtual desktop: on a bare Xvfb, without a window
+# manager, Wine waits up to two seconds for the X server to confirm every
+# window it hides (each closed dialog or message box), and may give a
+# maximised window back its dialog size.
 wine_prefix_ready() {
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$WINEPREFIX/.virtual-desktop" ]; then
         mkdir -p "$WINEPREFIX"
         "$WINE" wineboot --init >/dev/null 2>&1 || true
+        "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+        "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
+            >/dev/null 2>&1
         wineserver -w
+        touch "$WINEPREFIX/.virtual-desktop"
     fi
 }
 

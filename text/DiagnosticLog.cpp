@@ -70,10 +70,10 @@ HRESULT GetErrorName(HRESULT result, char* buffer, DWORD size)
     return S_OK;
 }
 
-void LogError(HRESULT result, const char* message)
+namespace
 {
-    char name[64];
-    GetErrorName(result, name, sizeof(name));
+void AppendToLog(const char* first, const char* second)
+{
     // Text mode, so "\n" is stored as CR LF. Plain "a" rather than "a+": the
     // runtime strips a trailing Ctrl+Z from files opened "a+" in text mode,
     // and the log's existing content is never changed. A file that cannot be
@@ -81,8 +81,21 @@ void LogError(HRESULT result, const char* message)
     FILE* file = fopen(kLogFileName, "a");
     if (!file)
         return;
-    fputs(message ? message : "", file);
-    fputs(name, file);
+    fputs(first ? first : "", file);
+    fputs(second, file);
     fputs("\n", file);
     fclose(file);
+}
+} // namespace
+
+void LogError(HRESULT result, const char* message)
+{
+    char name[64];
+    GetErrorName(result, name, sizeof(name));
+    AppendToLog(message, name);
+}
+
+void AppendLogLine(const char* line)
+{
+    AppendToLog(line, "");
 }

@@ -1,5 +1,6 @@
-// The one diagnostic channel: lines appended to "debug.txt", each a message
-// followed by the symbolic name of a result code.
+// The one diagnostic channel: lines appended to "debug.txt": a message
+// followed by the symbolic name of a result code, or a line the user was
+// also shown.
 #ifndef MAPEDITOR_DIAGNOSTICLOG_H
 #define MAPEDITOR_DIAGNOSTICLOG_H
 
@@ -11,5 +12,8 @@ HRESULT GetErrorName(HRESULT result, char* buffer, DWORD size);
 
 // Appends message, the name of the result and CR LF to "debug.txt".
 void LogError(HRESULT result, const char* message);
+
+// Appends a line of text and CR LF to "debug.txt".
+void AppendLogLine(const char* line);
 
 #endif

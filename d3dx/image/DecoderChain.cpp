@@ -24,6 +24,9 @@ const Decoder Chain[] = {
 };
 
 AllocationGate allocationGate = nullptr;
+
+// Set by WithinLimits while a decoder runs: the picture has sides, but too large ones.
+bool beyondLimits = false;
 } // namespace
 
 AllocationGate SetAllocationGate(AllocationGate gate)
@@ -35,8 +38,12 @@ AllocationGate SetAllocationGate(AllocationGate gate)
 
 bool WithinLimits(uint64_t width, uint64_t height, const DecodeLimits& limits)
 {
-    return width > 0 && height > 0 && width <= limits.maxSide && height <= limits.maxSide &&
-           width * height <= limits.maxPixels;
+    if (width == 0 || height == 0)
+        return false;
+    const bool within =
+        width <= limits.maxSide && height <= limits.maxSide && width * height <= limits.maxPixels;
+    beyondLimits = beyondLimits || !within;
+    return within;
 }
 
 DecodeStatus AllocateImage(Image* image, uint64_t width, uint64_t height,
@@ -72,6 +79,7 @@ DecodeStatus DecodeImageFile(const uint8_t* data, size_t size, const DecodeLimit
     {
         if (!decoder.recognise(data, size))
             continue;
+        beyondLimits = false;
         try
         {
             status = decoder.decode(data, size, limits, image, info);
@@ -80,6 +88,8 @@ DecodeStatus DecodeImageFile(const uint8_t* data, size_t size, const DecodeLimit
         {
             status = DecodeStatus::OutOfMemory;
         }
+        if (status == DecodeStatus::InvalidData && beyondLimits)
+            status = DecodeStatus::TooLarge;
         break;
     }
     if (status != DecodeStatus::Ok)

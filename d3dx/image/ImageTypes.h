@@ -57,6 +57,7 @@ enum class DecodeStatus
     NotRecognised, // no decoder knows the content
     InvalidData,   // recognised, but truncated, inconsistent or unsupported
     OutOfMemory,
+    TooLarge,      // recognised, but a side or the whole picture is beyond the limits
 };
 
 // No side may exceed maxSide and the whole picture may not exceed maxPixels;
@@ -99,6 +100,8 @@ DecodeStatus AllocateImage(Image* image, uint64_t width, uint64_t height,
                            const DecodeLimits& limits);
 
 // Same check without allocating, for decoders that look before they commit.
+// A picture that has sides but is beyond the limits is noted, so that the
+// decode is reported as TooLarge rather than InvalidData.
 bool WithinLimits(uint64_t width, uint64_t height, const DecodeLimits& limits);
 
 // AllocateImage makes the texel store of every decoded picture. When a gate

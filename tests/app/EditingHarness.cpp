@@ -4,6 +4,8 @@
 #include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "resource.h"
+
+#include <string.h>
 #include "tests/support/EditorHarness.h"
 
 const char kSampleHeightmap[] = "..\\maps\\area1.bmp";
@@ -37,6 +39,7 @@ void ResetEditor()
     document.colormapFile = kSampleColormap;
     document.quadDepth = 4;
     document.detailMap.clear();
+    document.settingsFile.clear();
     document.objectMap.clear();
     document.viewScale = document.width * 12;
     document.scrollX = document.scrollY = 0.0f;
@@ -120,46 +123,88 @@ float ViewY(int index)
 
 namespace
 {
-struct PendingAnswer
+struct PendingAnswers
 {
-    const char* caption;
-    const std::function<void(HWND)>* answer;
-    bool seen = false;
+    const std::vector<DialogAnswer>* answers;
+    size_t next = 0;
+    std::vector<HWND> answered;
     int ticksSinceAnswer = 0;
 };
-PendingAnswer* pending = nullptr;
+PendingAnswers* pending = nullptr;
+
+struct Search
+{
+    const char* caption;
+    const std::vector<HWND>* answered;
+    HWND found;
+};
+
+// A visible dialog of this thread with the caption that has not been
+// answered yet (a chooser and its own question may share a caption).
+BOOL CALLBACK FindUnanswered(HWND window, LPARAM parameter)
+{
+    Search* search = (Search*)parameter;
+    char kind[16] = "", caption[256] = "";
+    GetClassNameA(window, kind, sizeof(kind));
+    GetWindowTextA(window, caption, sizeof(caption));
+    if (strcmp(kind, "#32770") || strcmp(caption, search->caption) || !IsWindowVisible(window))
+        return TRUE;
+    for (HWND done : *search->answered)
+        if (done == window)
+            return TRUE;
+    search->found = window;
+    return FALSE;
+}
 
 void CALLBACK AnswerPending(HWND, UINT, UINT_PTR, DWORD)
 {
     if (!pending)
         return;
-    HWND dialog = FindWindowA("#32770", pending->caption);
-    if (!dialog || !IsWindowVisible(dialog))
-        return;
-    if (!pending->seen)
+    if (pending->next < pending->answers->size())
     {
-        pending->seen = true;
-        (*pending->answer)(dialog);
-        return;
+        Search search = {(*pending->answers)[pending->next].caption, &pending->answered, nullptr};
+        EnumThreadWindows(GetCurrentThreadId(), FindUnanswered, (LPARAM)&search);
+        if (search.found)
+        {
+            pending->answered.push_back(search.found);
+            const DialogAnswer& answer = (*pending->answers)[pending->next++];
+            pending->ticksSinceAnswer = 0;
+            answer.answer(search.found);
+            return;
+        }
     }
-    // Still open 4 s after the answer: the answer was not taken.
-    if (++pending->ticksSinceAnswer == 40)
-        PressButton(dialog, IDCANCEL);
+    // A window up 4 s after the last answer that is not the next one
+    // expected: an answer was not taken, or a dialog came that nobody
+    // expected. Cancel it (or say No) so that the test ends.
+    if (++pending->ticksSinceAnswer >= 40)
+    {
+        HWND top = GetActiveWindow();
+        if (top && top != app.mainWindow && top != app.paletteWindow)
+        {
+            PressButton(top, IDCANCEL);
+            PressButton(top, IDNO);
+        }
+        pending->ticksSinceAnswer = 0;
+    }
 }
 } // namespace
 
-bool AnswerDialog(const char* caption, const std::function<void(HWND)>& answer,
-                  const std::function<void()>& open)
+size_t AnswerDialogs(const std::vector<DialogAnswer>& answers, const std::function<void()>& open)
 {
-    PendingAnswer state;
-    state.caption = caption;
-    state.answer = &answer;
+    PendingAnswers state;
+    state.answers = &answers;
     pending = &state;
     const UINT_PTR timer = SetTimer(nullptr, 0, 100, AnswerPending);
     open();
     KillTimer(nullptr, timer);
     pending = nullptr;
-    return state.seen;
+    return state.next;
+}
+
+bool AnswerDialog(const char* caption, const std::function<void(HWND)>& answer,
+                  const std::function<void()>& open)
+{
+    return AnswerDialogs({{caption, answer}}, open) == 1;
 }
 
 void PressButton(HWND dialog, int id)

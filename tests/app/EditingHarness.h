@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // The start-up names, valid in the suite's working folder (one below a copy of
 // the sample content).
@@ -56,6 +57,15 @@ float ViewY(int index);
 // test ends. True when the dialog was seen.
 bool AnswerDialog(const char* caption, const std::function<void(HWND)>& answer,
                   const std::function<void()>& open);
+
+// The same for dialogs that come one after the other (a question, then a
+// message): each is answered once, in turn. Returns how many were seen.
+struct DialogAnswer
+{
+    const char* caption;
+    std::function<void(HWND)> answer;
+};
+size_t AnswerDialogs(const std::vector<DialogAnswer>& answers, const std::function<void()>& open);
 
 // Posts a click of the dialog's button.
 void PressButton(HWND dialog, int id);

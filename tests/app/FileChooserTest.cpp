@@ -1,8 +1,14 @@
 // The real file choosers, answered the way a user would (a timer fires inside
 // the chooser's own message loop, fills in the file name and presses the
-// button), the program directory restored after each one, and the device
-// failure report.
+// button): the chosen path, the default extension of each kind, the save
+// chooser starting at the current file and asking before it replaces one,
+// the program directory restored after each one; and the device failure
+// report.
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commdlg.h>
+#include <string.h>
 
 #include <string>
 
@@ -17,6 +23,31 @@ namespace
 {
 // Wine's Explorer-style chooser: the file type box (cmb1).
 const int kFileTypeBox = 0x470;
+
+// The save chooser whose "replace?" question is answered, and the answer
+// (a timer callback has no state of its own).
+HWND questioned = nullptr;
+WPARAM replaceAnswer = IDNO;
+
+BOOL CALLBACK PressOnQuestion(HWND window, LPARAM)
+{
+    char kind[16] = "";
+    GetClassNameA(window, kind, sizeof(kind));
+    if (window == questioned || strcmp(kind, "#32770") ||
+        GetWindow(window, GW_OWNER) != questioned || !IsWindowVisible(window))
+        return TRUE;
+    PostMessageA(window, WM_COMMAND, replaceAnswer, 0);
+    questioned = nullptr;
+    return FALSE;
+}
+
+void CALLBACK AnswerTheReplaceQuestion(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (questioned)
+        EnumThreadWindows(GetCurrentThreadId(), PressOnQuestion, 0);
+    if (!questioned)
+        KillTimer(nullptr, timer);
+}
 
 std::string FirstFileType(HWND chooser)
 {
@@ -41,31 +72,29 @@ class FileChooserTest : public ::testing::Test
 };
 } // namespace
 
-TEST_F(FileChooserTest, ChoosersGiveTheChosenPathOrLeaveTheBufferWhenCancelled)
+TEST_F(FileChooserTest, ChoosersGiveTheChosenPathOrNothingWhenCancelled)
 {
     const std::string map = folder.File("area7.ini");
     WriteText(map, "[map]\n");
-    // A bare name saved under a specific file type gets that type's extension
-    // (Wine prefers it to the default extension "bmp" that every chooser sets).
+    // A bare name saved under a specific file type gets that type's extension.
     const struct
     {
-        const char* title;
+        const FileKind* kind;
         bool save;
-        const char* filter;
         std::string typed; // empty: Cancel
         std::string chosen;
     } cases[] = {
-        {"Open Map File", false, kMapFileFilter, map, map},
-        {"Save Object File", true, kObjectFileFilter, folder.File("placed"),
-         folder.File("placed.mob")},
-        {"Open BMP File", false, kBitmapFilter, "", "untouched"},
+        {&kOpenMapKind, false, map, map},
+        {&kSaveObjectsKind, true, folder.File("placed"), folder.File("placed.mob")},
+        {&kSaveMapKind, true, folder.File("new"), folder.File("new.ini")},
+        {&kOpenHeightmapKind, false, "", "untouched"},
     };
     for (const auto& c : cases)
     {
-        char chosen[kChooserPathSize] = "untouched";
+        std::string chosen = "untouched";
         bool picked = c.typed.empty();
         const bool seen = AnswerDialog(
-            c.title,
+            c.kind->title,
             [&](HWND chooser)
             {
                 if (c.typed.empty())
@@ -75,12 +104,50 @@ TEST_F(FileChooserTest, ChoosersGiveTheChosenPathOrLeaveTheBufferWhenCancelled)
             },
             [&]
             {
-                picked = c.save ? ChooseSaveFile(chosen, app.mainWindow, c.title, c.filter)
-                                : ChooseOpenFile(chosen, app.mainWindow, c.title, c.filter);
+                picked = c.save ? ChooseSaveFile(&chosen, app.mainWindow, *c.kind)
+                                : ChooseOpenFile(&chosen, app.mainWindow, *c.kind);
             });
-        ASSERT_TRUE(seen) << c.title << " never appeared (refused record size?)";
-        EXPECT_EQ(picked, !c.typed.empty()) << c.title;
-        EXPECT_STRCASEEQ(chosen, c.chosen.c_str());
+        ASSERT_TRUE(seen) << c.kind->title << " never appeared (refused record size?)";
+        EXPECT_EQ(picked, !c.typed.empty()) << c.kind->title;
+        EXPECT_STRCASEEQ(chosen.c_str(), c.chosen.c_str());
+    }
+}
+
+TEST_F(FileChooserTest, SaveChoosersStartAtTheCurrentFileAndAskBeforeReplacingIt)
+{
+    const std::string map = folder.File("area7.ini");
+    WriteText(map, "[map]\n");
+    for (bool replace : {false, true})
+    {
+        std::string folderShown, nameShown, question;
+        std::string chosen;
+        bool picked = false;
+        const bool seen = AnswerDialog(
+            kSaveMapKind.title,
+            [&](HWND chooser)
+            {
+                char text[MAX_PATH] = "";
+                SendMessageA(chooser, CDM_GETFOLDERPATH, sizeof(text), (LPARAM)text);
+                folderShown = text;
+                nameShown = DialogItemText(chooser, 0x47c);
+                // The chooser's own question comes up in its own loop:
+                // answered from a second timer.
+                questioned = chooser;
+                SetTimer(nullptr, 0, 150, AnswerTheReplaceQuestion);
+                replaceAnswer = replace ? IDYES : IDNO;
+                PressButton(chooser, IDOK);
+            },
+            [&] { picked = ChooseSaveFile(&chosen, app.mainWindow, kSaveMapKind, map); });
+        ASSERT_TRUE(seen);
+        EXPECT_STRCASEEQ(folderShown.c_str(), folder.Path().c_str());
+        EXPECT_EQ(nameShown, "area7.ini");
+        // "No" to replacing leaves the chooser open (cancelled after the
+        // answer by the harness); "Yes" chooses the file.
+        EXPECT_EQ(picked, replace);
+        if (replace)
+        {
+            EXPECT_STRCASEEQ(chosen.c_str(), map.c_str());
+        }
     }
 }
 
@@ -92,12 +159,12 @@ TEST_F(FileChooserTest, CancelledCommandsChangeNothingAndRestoreTheProgramDirect
         const char* title;
         const char* firstFileType;
     } commands[] = {
-        {ID_FILE_OPENMAP, "Open Map File", "Map File (*.ini)"},
-        {ID_FILE_SAVEMAP, "Save Map File", "Map File (*.ini)"},
-        {ID_FILE_LOADOBJECTS, "Open Object File", "Map File (*.mob)"},
-        {ID_FILE_SAVEOBJECTS, "Save Object File", "Map File (*.mob)"},
-        {ID_IMPORT_HEIGHTMAP, "Open BMP File", "Bitmap File (*.bmp)"},
-        {ID_IMPORT_OBJECTS, "Import Object", "Object Description (*.ini)"},
+        {ID_FILE_OPENMAP, "Open Map File", "Map Files (*.ini)"},
+        {ID_FILE_SAVEMAP, "Save Map File", "Map Files (*.ini)"},
+        {ID_FILE_LOADOBJECTS, "Open Object File", "Object Files (*.mob)"},
+        {ID_FILE_SAVEOBJECTS, "Save Object File", "Object Files (*.mob)"},
+        {ID_IMPORT_HEIGHTMAP, "Open Heightmap", "Images (*.bmp;*.png;*.jpg;*.jpeg;*.tga;*.dds"},
+        {ID_IMPORT_OBJECTS, "Import Object", "Object Descriptions (*.ini)"},
     };
     const std::string before = StateOf(app.document, PaletteList());
     for (const auto& c : commands)

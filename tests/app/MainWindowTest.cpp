@@ -3,6 +3,7 @@
 // mouse capture, quit.
 #include <gtest/gtest.h>
 
+#include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "app/MainWindow.h"
 #include "resource.h"
@@ -53,8 +54,10 @@ int PopupsShownByRightClick(int pressX, int pressY, int releaseX, int releaseY)
 TEST_F(MainWindowTest, WindowsComeFromTheResources)
 {
     char caption[64] = "";
+    // The resource's caption, which the editor prefixes with the map's name.
+    RefreshEditMenu(app.mainWindow);
     GetWindowTextA(app.mainWindow, caption, sizeof(caption));
-    EXPECT_STREQ(caption, "Map Editor 1.4a");
+    EXPECT_STREQ(caption, "Untitled - Map Editor 1.4a");
     GetWindowTextA(app.paletteWindow, caption, sizeof(caption));
     EXPECT_STREQ(caption, "Objects");
     EXPECT_EQ(GetWindow(app.paletteWindow, GW_OWNER), app.mainWindow);

@@ -28,29 +28,43 @@ class PropertiesDialogTest : public EditingTest
     }
 
     // Opens the dialog through the menu command; `edits` replace field texts,
-    // then `button` (IDOK, IDCANCEL, or 0 for the close box) ends it. Returns
-    // the texts that the dialog showed when it opened.
-    static FieldTexts RunProperties(const FieldTexts& edits, int button)
+    // then `button` (IDOK, IDCANCEL, or 0 for the close box) ends it; `then`
+    // answers the message boxes that follow. Returns the texts that the
+    // dialog showed when it opened.
+    static FieldTexts RunProperties(const FieldTexts& edits, int button,
+                                    const std::vector<DialogAnswer>& then = {})
     {
         FieldTexts shown;
-        const bool seen = AnswerDialog(
-            "Properties",
-            [&](HWND dialog)
-            {
-                for (int id :
-                     {IDC_QUADDEPTH, IDC_SPACING, IDC_HEIGHTMAP, IDC_COLORMAP, IDC_DETAILMAP,
-                      IDC_OBJECTMAP, IDC_POLYGONALDIMENSIONS, IDC_TILEGRIDDIMENSIONS})
-                    shown[id] = DialogItemText(dialog, id);
-                for (const auto& edit : edits)
-                    SetDlgItemTextA(dialog, edit.first, edit.second.c_str());
-                if (button)
-                    SendDlgItemMessageA(dialog, button, BM_CLICK, 0, 0);
-                else
-                    SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-            },
-            [] { SendToMain(WM_COMMAND, ID_MAP_PROPERTIES); });
-        EXPECT_TRUE(seen) << "the properties dialog never appeared";
+        std::vector<DialogAnswer> answers = {
+            {"Properties", [&](HWND dialog)
+             {
+                 for (int id :
+                      {IDC_QUADDEPTH, IDC_SPACING, IDC_HEIGHTMAP, IDC_COLORMAP, IDC_DETAILMAP,
+                       IDC_OBJECTMAP, IDC_POLYGONALDIMENSIONS, IDC_TILEGRIDDIMENSIONS})
+                     shown[id] = DialogItemText(dialog, id);
+                 for (const auto& edit : edits)
+                     SetDlgItemTextA(dialog, edit.first, edit.second.c_str());
+                 if (button)
+                     SendDlgItemMessageA(dialog, button, BM_CLICK, 0, 0);
+                 else
+                     SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+             }}};
+        answers.insert(answers.end(), then.begin(), then.end());
+        const size_t seen =
+            AnswerDialogs(answers, [] { SendToMain(WM_COMMAND, ID_MAP_PROPERTIES); });
+        EXPECT_EQ(seen, answers.size()) << "not every dialog appeared";
         return shown;
+    }
+
+    // A message box's answer, with its text noted.
+    static DialogAnswer Press(int button, std::string* text = nullptr)
+    {
+        return {"Map Editor 1.4a", [button, text](HWND box)
+                {
+                    if (text)
+                        *text = DialogItemText(box, 0xFFFF);
+                    PressButton(box, button);
+                }};
     }
 
     // Zoom 2x, scrolled, with objects placed since the last load.
@@ -114,16 +128,19 @@ TEST_F(PropertiesDialogTest, OkAppliesTheSettingsAndReloadsWhatTheyName)
 
     EditTheMap();
     ASSERT_EQ(app.document.ObjectCount(), 3);
-    RunProperties({{IDC_QUADDEPTH, "300"},
+    // A new object file would replace the objects placed since: asked first.
+    std::string question;
+    RunProperties({{IDC_QUADDEPTH, "200"},
                    {IDC_SPACING, "25"},
                    {IDC_HEIGHTMAP, heightmap},
                    {IDC_COLORMAP, colormap},
                    {IDC_DETAILMAP, "..\\maps\\detail-2.bmp"},
                    {IDC_OBJECTMAP, objectFile}},
-                  IDOK);
+                  IDOK, {Press(IDNO, &question)});
+    EXPECT_EQ(question, "Save changes to Untitled?");
 
     const MapDocument& document = app.document;
-    EXPECT_EQ(document.quadDepth, 44);
+    EXPECT_EQ(document.quadDepth, 200);
     EXPECT_EQ(document.spacing, 25) << "applied after the heightmap's 10";
     EXPECT_EQ(document.heightmapTexture, app.textures.FindTexture(heightmap.c_str()));
     EXPECT_EQ(document.width, 64);
@@ -140,6 +157,60 @@ TEST_F(PropertiesDialogTest, OkAppliesTheSettingsAndReloadsWhatTheyName)
     EXPECT_EQ(document.viewScale, 64 * 12);
     EXPECT_EQ(document.scrollX, 0.0f);
     EXPECT_EQ(document.scrollY, 0.0f);
+}
+
+TEST_F(PropertiesDialogTest, OkKeepsUnsavedObjectsUnlessTheObjectFileIsChanged)
+{
+    // The same object file name: nothing is reloaded, nothing asked.
+    MapDocument saved;
+    saved.AddObjectType("..\\objects\\well.ini");
+    const std::string objectFile = folder.File("kept.mob");
+    ASSERT_TRUE(saved.SaveObjects(objectFile, app.files));
+    app.document.objectMap = objectFile;
+    EditTheMap();
+    const Bytes before = Objects();
+    RunProperties({{IDC_SPACING, "12"}}, IDOK);
+    EXPECT_EQ(Objects(), before);
+    EXPECT_EQ(app.document.spacing, 12);
+    EXPECT_EQ(app.document.UndoName(), "Properties");
+    // Changed, and Cancel at the question: the dialog stays, then Cancel
+    // closes it with nothing changed.
+    const std::string state = StateOf(app.document, PaletteList());
+    std::vector<DialogAnswer> answers = {{"Properties",
+                                          [](HWND dialog)
+                                          {
+                                              SetDlgItemTextA(dialog, IDC_OBJECTMAP,
+                                                              "..\\maps\\area1.mob");
+                                              SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+                                              EXPECT_TRUE(IsWindow(dialog));
+                                              SendDlgItemMessageA(dialog, IDCANCEL, BM_CLICK, 0, 0);
+                                          }},
+                                         Press(IDCANCEL)};
+    EXPECT_EQ(AnswerDialogs(answers, [] { SendToMain(WM_COMMAND, ID_MAP_PROPERTIES); }), 2u);
+    EXPECT_EQ(StateOf(app.document, PaletteList()), state);
+}
+
+TEST_F(PropertiesDialogTest, AQuadDepthOutside0To255IsRefusedAndTheDialogStays)
+{
+    for (const char* typed : {"300", "-1", "256"})
+    {
+        std::string message;
+        bool stayed = false;
+        std::vector<DialogAnswer> answers = {{"Properties",
+                                              [&](HWND dialog)
+                                              {
+                                                  SetDlgItemTextA(dialog, IDC_QUADDEPTH, typed);
+                                                  SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+                                                  stayed = IsWindow(dialog) != FALSE;
+                                                  SendDlgItemMessageA(dialog, IDCANCEL, BM_CLICK, 0,
+                                                                      0);
+                                              }},
+                                             Press(IDOK, &message)};
+        EXPECT_EQ(AnswerDialogs(answers, [] { SendToMain(WM_COMMAND, ID_MAP_PROPERTIES); }), 2u);
+        EXPECT_TRUE(stayed) << typed;
+        EXPECT_EQ(message, "The quad depth must be a whole number from 0 to 255.") << typed;
+        EXPECT_EQ(app.document.quadDepth, 4) << typed;
+    }
 }
 
 TEST_F(PropertiesDialogTest, CancelAndTheCloseBoxChangeNothing)
@@ -188,13 +259,21 @@ TEST_F(PropertiesDialogTest, OkWithFilesThatCannotBeLoaded)
     EditTheMap();
     const Bytes objectsBefore = Objects();
 
+    std::string listed;
     RunProperties({{IDC_QUADDEPTH, "deep"},
                    {IDC_SPACING, "-7 metres"},
                    {IDC_HEIGHTMAP, heightmap127 + ".bmp"},
                    {IDC_COLORMAP, ""},
                    {IDC_DETAILMAP, std::string(128, 'd')},
                    {IDC_OBJECTMAP, objects127 + ".mob"}},
-                  IDOK);
+                  IDOK, {Press(IDNO), Press(IDOK, &listed)});
+    // One message lists what could not be read.
+    EXPECT_NE(listed.find(heightmap127 + ".bmp (heightmap): the file was not found"),
+              std::string::npos)
+        << listed;
+    EXPECT_NE(listed.find(objects127 + ".mob (object map): the file was not found"),
+              std::string::npos)
+        << listed;
     const MapDocument& document = app.document;
     EXPECT_EQ(document.quadDepth, 0);
     EXPECT_EQ(document.spacing, -7);

@@ -20,7 +20,8 @@ namespace d3dximage
 // Readable results in test failure messages.
 inline std::ostream& operator<<(std::ostream& out, DecodeStatus status)
 {
-    static const char* const names[] = {"Ok", "NotRecognised", "InvalidData", "OutOfMemory"};
+    static const char* const names[] = {"Ok", "NotRecognised", "InvalidData", "OutOfMemory",
+                                        "TooLarge"};
     return out << names[(int)status];
 }
 } // namespace d3dximage

@@ -10,8 +10,11 @@ rotations, drag one across another object, select and delete one, select two
 with a rubber band, drag them together, turn them (R), undo and redo the turn
 (Ctrl+Z, Ctrl+Y), copy them and paste the copy under the pointer (Ctrl+C,
 Ctrl+V), save the objects and the map, quit. Second start: open the saved
-map. Then the saved files are compared byte by byte with what the designer
-made, and the view after reopening with the view before quitting.
+map; the view after reopening is compared with the view before quitting;
+move everything 100 cells with the arrow key, wait for the copy of the
+unsaved work, and kill the editor. Third start: restore the copy, save with
+Ctrl+S, quit. The saved files are compared byte by byte with what the
+designer made.
 
     designer_session.py --dist DIR --work DIR --wine-prefix DIR
 
@@ -20,7 +23,9 @@ check passed. Screenshots and the editor's output stay in the work folder.
 """
 
 import argparse
+import glob
 import os
+import pwd
 import shutil
 import struct
 import subprocess
@@ -30,7 +35,12 @@ import time
 
 from xscreen import Image, Rect, Screen
 
-MAIN_CAPTION = "Map Editor 1.4a"
+PROGRAM = "Map Editor 1.4a"
+
+
+def MAIN_CAPTION(name):
+    """The main window's title: "<map>[*] - Map Editor 1.4a"."""
+    return name is not None and name.endswith(" - " + PROGRAM)
 PALETTE_CAPTION = "Objects"
 
 # Places on the palette, from its window's top-left corner (caption, controls
@@ -58,7 +68,7 @@ def windows_path(path):
 class Editor:
     """One run of MapEditor.exe in its own virtual desktop."""
 
-    def __init__(self, screen, env, program_folder, log_path):
+    def __init__(self, screen, env, program_folder, log_path, restore=False):
         self.screen = screen
         self.log = open(log_path, "ab")
         wine = env["WINE"]
@@ -66,6 +76,13 @@ class Editor:
             [wine, "explorer", "/desktop=designer,1280x1024", "MapEditor.exe"],
             cwd=program_folder, env=env, stdout=self.log, stderr=subprocess.STDOUT)
         main = screen.wait_window(MAIN_CAPTION, timeout=90)
+        if restore:
+            # The offer to restore what a run that did not end cleanly kept:
+            # Yes is its default button.
+            screen.wait_window(PROGRAM, timeout=60)
+            time.sleep(0.5)
+            self.keys("Return")
+            screen.wait_gone(PROGRAM)
         surface = screen.wait_for(lambda: screen.largest_child(main), "the view's surface")
         self.client = screen.rect(surface)
         self.palette = screen.wait_window(PALETTE_CAPTION)
@@ -297,6 +314,9 @@ def run_session(screen, env, work, checks):
     # points below are multiples of 3, so every map position is exact.
     scale = bitmap_width(os.path.join(dist, "maps", "area1.bmp")) * 12
 
+    # Copies a killed run of an earlier test left would be offered first.
+    shutil.rmtree(recovery_folder(env), ignore_errors=True)
+
     print("first start", flush=True)
     editor = Editor(screen, env, program, log)
     try:
@@ -367,9 +387,52 @@ def run_session(screen, env, work, checks):
                       "the object count changed when the map was opened")
         checks.expect(reopened.region(client, palette) == before_quit.region(client, palette),
                       "the reopened map's view is the view before quitting")
+
+        # Everything selected and moved 100 cells to the right, one cell a
+        # key: after the 100th change a copy of the unsaved work is kept.
+        editor.focus_view()
+        editor.keys("ctrl+a")
+        editor.screen.xdotool("key", "--delay", 30, *(["Right"] * 100))
+        moved = [(t, x + 1200, y, r) for (t, x, y, r) in records]
+        expected = object_file(names, moved, scale)
+        copy = os.path.join(recovery_folder(env), "session-*")
+        screen.wait_for(lambda: copied_objects(copy) == expected, "the copy of the unsaved work",
+                        timeout=30)
+    finally:
+        # Killed as a crash would end it: no question, no clean exit.
+        subprocess.run(["wineserver", "-k"], env=env)
+        editor.close()
+
+    print("third start, after the kill", flush=True)
+    editor = Editor(screen, env, program, log, restore=True)
+    try:
+        checks.expect(screen.find("designer.ini* - " + PROGRAM) is not None,
+                      "the restored work is the map's, with unsaved changes")
+        editor.focus_view()
+        editor.keys("ctrl+s")
+        screen.wait_for(lambda: open(placed, "rb").read() == expected, "placed.mob saved",
+                        timeout=20)
         editor.quit()
     finally:
         editor.close()
+    checks.expect_bytes(placed, expected, "placed.mob saved after restoring")
+    checks.expect(not glob.glob(copy), "a clean exit removes the copy")
+
+
+def recovery_folder(env):
+    """Where the editor keeps copies of unsaved work in this Wine prefix."""
+    users = os.path.join(env["WINEPREFIX"], "drive_c", "users")
+    return os.path.join(users, pwd.getpwuid(os.getuid()).pw_name, "AppData", "Local",
+                        "Map Editor", "Recovery")
+
+
+def copied_objects(pattern):
+    """The objects of the one complete copy matching the pattern, or None."""
+    for folder in glob.glob(pattern):
+        if os.path.exists(os.path.join(folder, "names.txt")):
+            with open(os.path.join(folder, "objects.mob"), "rb") as f:
+                return f.read()
+    return None
 
 
 def wine_environment(prefix):

@@ -107,12 +107,14 @@ class Screen:
         return attributes if attributes.map_state == _IS_VIEWABLE else None
 
     def find(self, caption):
-        """The viewable X window named exactly `caption`, or None."""
+        """The viewable X window named exactly `caption` (or whose name the
+        function `caption` accepts), or None."""
+        matches = caption if callable(caption) else (lambda name: name == caption)
         self._x11.XSync(self._display, 0)
         pending = [self._root]
         while pending:
             window = pending.pop()
-            if window != self._root and self._name(window) == caption and self._viewable(window):
+            if window != self._root and matches(self._name(window)) and self._viewable(window):
                 return window
             pending.extend(self._children(window))
         return None

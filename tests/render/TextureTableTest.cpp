@@ -1,13 +1,15 @@
 // The texture table on the real device: reuse by name without regard to
-// case, one slot per distinct text, the source image size kept in the
-// record, failed loads leaving the table as it was, the lowest empty slot,
-// the 255-slot limit, and names too long for the record.
+// case while the file is unchanged, a changed file read again into its slot,
+// one slot per distinct text, the source image size kept in the record,
+// failed loads leaving the table as it was (and why they failed), the lowest
+// empty slot, the 255-slot limit, and names kept whole.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
 #include "app/EditorApp.h"
+#include "app/WindowsFileSystem.h"
 #include "tests/d3dx/TestImages.h"
 #include "tests/support/EditorHarness.h"
 
@@ -77,21 +79,44 @@ TEST_F(TextureTableTest, NamesMatchWithoutRegardToCaseButAreNotResolved)
     // Another text for the same file takes a slot of its own.
     const std::string other = folder_.Path() + "\\.\\picture.bmp";
     EXPECT_EQ(renderer_.LoadTexture(other.c_str()), 1);
-    EXPECT_STREQ(renderer_.textures.Record(1)->fileName, other.c_str());
+    EXPECT_EQ(renderer_.textures.Record(1)->fileName, other);
     EXPECT_NE(renderer_.textures.Record(1)->texture, texture);
-    // The same text in other letters is not read again: the file may even be gone.
-    ASSERT_TRUE(DeleteFileA(picture_.c_str()));
+    // The same text in other letters is not read again while the file is
+    // unchanged.
     EXPECT_EQ(renderer_.LoadTexture(Upper(picture_).c_str()), 0);
-    EXPECT_STREQ(record->fileName, picture_.c_str());
+    EXPECT_EQ(renderer_.textures.Record(0), record);
     EXPECT_EQ(record->texture, texture);
     EXPECT_EQ(Occupied(), 2);
+}
+
+TEST_F(TextureTableTest, AChangedFileIsReadAgainIntoTheSameSlot)
+{
+    ASSERT_EQ(renderer_.LoadTexture(picture_.c_str()), 0);
+    // Edited in a paint program: another size, another time stamp.
+    Write("picture.bmp", Bitmap24(Pattern(40, 30, false)));
+    FILETIME later;
+    GetSystemTimeAsFileTime(&later);
+    HANDLE file =
+        CreateFileA(picture_.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &later);
+    CloseHandle(file);
+    EXPECT_EQ(renderer_.LoadTexture(Upper(picture_).c_str()), 0);
+    EXPECT_EQ(renderer_.textures.Record(0)->width, 40);
+    EXPECT_EQ(renderer_.textures.Record(0)->fileName, picture_) << "the first spelling";
+    EXPECT_EQ(Occupied(), 1);
+    // Gone: it cannot be read as it is now, and the slot keeps its picture.
+    ASSERT_TRUE(DeleteFileA(picture_.c_str()));
+    EXPECT_EQ(renderer_.LoadTexture(picture_.c_str()), -1);
+    ASSERT_NE(renderer_.textures.Record(0), nullptr);
+    EXPECT_EQ(renderer_.textures.Record(0)->width, 40);
 }
 
 TEST_F(TextureTableTest, TheDocumentsImagesComeFromTheTable)
 {
     // What the map document gets for a name: the slot, the source size and
     // the spelling the table keeps; no slot and a reason for a failure.
-    TextureImages images(renderer_);
+    WindowsFileSystem files;
+    TextureImages images(renderer_, files);
     const LoadedImage first = images.Load(picture_);
     EXPECT_EQ(first.slot, 0);
     EXPECT_EQ(first.width, 300);
@@ -100,9 +125,26 @@ TEST_F(TextureTableTest, TheDocumentsImagesComeFromTheTable)
     const LoadedImage again = images.Load(Upper(picture_));
     EXPECT_EQ(again.slot, 0);
     EXPECT_EQ(again.name, picture_) << "the first spelling";
-    const LoadedImage missing = images.Load(folder_.File("missing.bmp"));
-    EXPECT_EQ(missing.slot, -1);
-    EXPECT_FALSE(missing.problem.empty());
+    // Why not, for each kind of file that cannot be a texture.
+    Bytes huge = Bitmap24(Pattern(1, 1, false));
+    huge[18] = huge[22] = 0x01; // 65537 pixels a side (low bytes 1, byte 2 set)
+    huge[20] = huge[24] = 0x01;
+    const struct
+    {
+        std::string name;
+        const char* problem;
+    } refused[] = {
+        {folder_.File("missing.bmp"), "the file was not found"},
+        {folder_.Path(), "it is a folder, not a file"},
+        {Write("text.bmp", Bytes{'h', 'e', 'l', 'l', 'o'}), "it is not an image this editor reads"},
+        {Write("huge.bmp", huge), "the image is too large (at most 16384 pixels a side)"},
+    };
+    for (const auto& r : refused)
+    {
+        const LoadedImage image = images.Load(r.name);
+        EXPECT_EQ(image.slot, -1) << r.name;
+        EXPECT_EQ(image.problem, r.problem) << r.name;
+    }
 }
 
 TEST_F(TextureTableTest, AFailedLoadChangesNothingAndTheNextTakesTheLowestEmptySlot)
@@ -141,26 +183,15 @@ TEST_F(TextureTableTest, The256thDistinctNameGetsNoSlot)
     EXPECT_EQ(renderer_.LoadTexture(Upper(last).c_str()), 254);
 }
 
-TEST_F(TextureTableTest, NamesTooLongForTheRecordAreRefused)
+TEST_F(TextureTableTest, NamesAreKeptWhole)
 {
-    // Two names of one existing, valid file: 254 characters fit the record,
-    // 255 do not (the record holds 255 bytes with the terminating zero).
+    // Longer than the 254 characters the table once held, up to MAX_PATH.
     const std::string prefix = folder_.Path() + "\\";
-    auto nameOfLength = [&](size_t length)
-    { return prefix + std::string(length - prefix.size() - 4, 'n') + ".bmp"; };
-    const std::string fits = nameOfLength(254);
-    const std::string tooLong = nameOfLength(255);
-    ASSERT_TRUE(WriteFileBytes(fits, pixel_));
-    ASSERT_TRUE(WriteFileBytes(tooLong, pixel_));
-    EXPECT_EQ(renderer_.LoadTexture(tooLong.c_str()), -1);
-    EXPECT_EQ(Occupied(), 0);
-    EXPECT_EQ(renderer_.LoadTexture(fits.c_str()), 0);
-    EXPECT_STREQ(renderer_.textures.Record(0)->fileName, fits.c_str());
-
-    TextureRecord record;
-    EXPECT_EQ(record.LoadFromFile(&renderer_, tooLong.c_str()), 1);
-    EXPECT_EQ(record.texture, nullptr);
-    EXPECT_STREQ(record.fileName, "");
+    const std::string name = prefix + std::string(MAX_PATH - 1 - prefix.size() - 4, 'n') + ".bmp";
+    ASSERT_TRUE(WriteFileBytes(name, pixel_));
+    EXPECT_EQ(renderer_.LoadTexture(name.c_str()), 0);
+    EXPECT_EQ(renderer_.textures.Record(0)->fileName, name);
+    EXPECT_EQ(renderer_.LoadTexture(Upper(name).c_str()), 0);
 }
 
 TEST_F(TextureTableTest, WithoutRendererOrDeviceNothingLoads)

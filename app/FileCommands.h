@@ -1,0 +1,24 @@
+// The commands that open, save and leave a map (File menu, Import >
+// Heightmap, the close box), with the question before unsaved changes could
+// be lost and a message for whatever could not be read or written.
+#ifndef MAPEDITOR_FILECOMMANDS_H
+#define MAPEDITOR_FILECOMMANDS_H
+
+#include <windows.h>
+
+// False when the command is not one of these.
+bool RunFileCommand(HWND window, int command);
+
+// File > Save: the objects and the map settings to the files they came
+// from, asking for a name (the Save As choosers) where there is none yet.
+// False when cancelled or when a save failed (the user has been told).
+bool SaveDocument(HWND window);
+
+// With unsaved changes, asks "Save changes to <name>?": true when the work
+// may go on (saved, or not wanted), false for Cancel or a failed save.
+bool ConfirmUnsavedChanges(HWND window);
+
+// File > Exit and the close box: after the question, ends the main loop.
+void QuitEditor(HWND window, bool endDialog);
+
+#endif

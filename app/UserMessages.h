@@ -1,0 +1,22 @@
+// What the editor tells the user: problems with files (a message box owned
+// by the given window, every line also appended to debug.txt) and the
+// questions it asks before it could lose work.
+#ifndef MAPEDITOR_USERMESSAGES_H
+#define MAPEDITOR_USERMESSAGES_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The caption of every message box of the editor.
+extern const char kMessageCaption[];
+
+// One message box listing the lines (nothing when there are none).
+void ShowProblems(HWND owner, const std::vector<std::string>& lines);
+void ShowProblem(HWND owner, const std::string& line);
+
+// "Save changes to <name>?" with Yes, No and Cancel: IDYES, IDNO or IDCANCEL.
+int AskToSaveChanges(HWND owner, const std::string& name);
+
+#endif
