@@ -4,10 +4,10 @@
 
 #include <ctype.h>
 #include <math.h>
-#include <stdio.h>
 #include <string.h>
 
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <map>
 #include <vector>
@@ -47,11 +47,16 @@ std::string Number(size_t value)
     return std::to_string(value);
 }
 
+// Each coordinate with the fewest digits that give back its float.
 std::string Position(float x, float y)
 {
-    char text[64];
-    snprintf(text, sizeof(text), "(%.9g, %.9g)", x, y);
-    return text;
+    char text[64] = "(";
+    char* end = std::to_chars(text + 1, text + 30, x).ptr;
+    *end++ = ',';
+    *end++ = ' ';
+    end = std::to_chars(end, text + 62, y).ptr;
+    *end++ = ')';
+    return std::string(text, end);
 }
 
 // The key under which the editor takes two type paths to be the same
