@@ -47,16 +47,16 @@ Json Position(float value)
     return Json(text);
 }
 
-Json Record(const PlacedObject& object)
+// Fills the record's values; a record used again keeps its keys and order.
+void SetRecord(const PlacedObject& object, Json* to)
 {
-    Json record = Json::object();
+    Json& record = *to;
     record["type"] = (unsigned)object.type;
     record["x"] = Position(object.x);
     record["y"] = Position(object.y);
     record["rotation"] = (int)object.rotation;
     record["reserved1"] = Hex(object.reserved1, sizeof(object.reserved1));
     record["reserved2"] = Hex(object.reserved2, sizeof(object.reserved2));
-    return record;
 }
 
 // ---- Reading ----
@@ -260,9 +260,11 @@ void WriteObjectJson(const ObjectFileContents& contents, std::ostream& out)
     }
     out << "\n],\n\"objects\": [";
     separator = "\n";
+    Json record = Json::object();
     for (const PlacedObject& object : contents.objects)
     {
-        out << separator << Record(object).dump(-1, ' ', true);
+        SetRecord(object, &record);
+        out << separator << record.dump(-1, ' ', true);
         separator = ",\n";
     }
     out << "\n]\n}\n";
