@@ -43,6 +43,30 @@ function(editor_include_root target folder)
     target_include_directories(${target} PUBLIC ${root})
 endfunction()
 
+# editor_header_library(<target> <folder> <source>)
+# An interface library for a header-only library installed in the system's
+# include folder: its include root is a folder in the build tree holding only
+# a link named <folder> to <source>, so that "<folder>/x.hpp" resolves and
+# nothing else of that include folder does (the cross compiler must never see
+# all of /usr/include).
+function(editor_header_library target folder source)
+    if(NOT EXISTS ${source})
+        message(FATAL_ERROR "${source} is missing (scripts/bootstrap.sh installs it)")
+    endif()
+    set(root ${CMAKE_BINARY_DIR}/include-roots/${folder})
+    set(link ${root}/${folder})
+    if(NOT EXISTS ${link})
+        file(MAKE_DIRECTORY ${root})
+        file(CREATE_LINK ${source} ${link} RESULT failed SYMBOLIC)
+        if(failed)
+            # Where links cannot be made, a copy of the headers does as well.
+            file(COPY ${source}/ DESTINATION ${link})
+        endif()
+    endif()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} SYSTEM INTERFACE ${root})
+endfunction()
+
 function(editor_setup_windows)
     # mingw-w64 has d3d8.h but no libd3d8.a for x86-64: make the import
     # library from a one-line definition file.

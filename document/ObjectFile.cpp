@@ -121,7 +121,11 @@ bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents*
     try
     {
         ReadObjectTypeNames(data + kObjectFileHeaderSize, typeCount, &read.types);
-        read.objects.resize(objectCount);
+        // The records are packed (alignment 1) and trivially copyable: they
+        // are copied as they lie, in one pass, without zeroing the store first.
+        const PlacedObject* records = reinterpret_cast<const PlacedObject*>(
+            data + kObjectFileHeaderSize + kObjectFileNameSize * typeCount);
+        read.objects.assign(records, records + objectCount);
     }
     catch (const std::bad_alloc&)
     {
@@ -129,9 +133,6 @@ bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents*
              "there is not enough memory for its " + std::to_string(objectCount) + " objects");
         return false;
     }
-    if (objectCount)
-        memcpy(read.objects.data(), data + kObjectFileHeaderSize + kObjectFileNameSize * typeCount,
-               objectCount * kObjectRecordSize);
 
     contents->types.swap(read.types);
     contents->objects.swap(read.objects);

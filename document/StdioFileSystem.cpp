@@ -88,6 +88,12 @@ FileError StdioFileSystem::ReadWholeFile(const std::string& name, std::vector<un
     FileError result = FileError::None;
     try
     {
+        // Room for the whole file at once when its size is known: growing
+        // the store chunk by chunk would copy a large file several times.
+        std::error_code error;
+        const uintmax_t size = fs::file_size(fs::path(path), error);
+        if (!error && size < (uintmax_t)read.max_size())
+            read.reserve((size_t)size);
         unsigned char chunk[65536];
         size_t got;
         while ((got = fread(chunk, 1, sizeof(chunk), file)) > 0)

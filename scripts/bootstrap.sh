@@ -9,7 +9,7 @@ mingw-w64
 wine wine64
 xvfb xauth libgl1-mesa-dri
 imagemagick xdotool
-libstb-dev googletest
+libstb-dev googletest nlohmann-json3-dev
 python3
 "
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The release zip as a Windows user gets it, unpacked into a fresh temporary
 folder: one top folder with editor/MapEditor.exe beside the start-up files
-and a README.txt with CR LF line ends; MapEditor.exe started there with the
+and mapcheck.exe, and a README.txt with CR LF line ends; mapcheck.exe finds
+no problem in the sample map there, and MapEditor.exe started with the
 editor folder current (as a double-click does) draws the sample map with its
 status text and ends on File > Exit.
 
@@ -14,6 +15,7 @@ check passed; the screenshot and the editor's output stay in the work folder.
 import argparse
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
 import zipfile
@@ -30,13 +32,23 @@ def check_zip(archive, checks):
     names = archive.namelist()
     top = names[0].split("/")[0]
     checks.expect(all(name.startswith(top + "/") for name in names), "one top folder " + top)
-    for name in STARTUP_FILES + ["README.txt"]:
+    for name in STARTUP_FILES + ["editor/mapcheck.exe", "README.txt"]:
         checks.expect(top + "/" + name in names, "the zip holds " + name)
     readme = archive.read(top + "/README.txt") if top + "/README.txt" in names else b""
     alone = readme.replace(b"\r\n", b"")
     checks.expect(readme.count(b"\r\n") > 10 and b"\n" not in alone and b"\r" not in alone,
                   "README.txt has CR LF line ends only")
     return top
+
+
+def run_mapcheck(env, editor_folder, checks):
+    """mapcheck.exe from the editor folder on the sample map, as a build
+    pipeline on Windows would run it."""
+    result = subprocess.run([env["WINE"], "mapcheck.exe", "..\\maps\\area1.ini"], env=env,
+                            cwd=editor_folder, capture_output=True, timeout=60)
+    checks.expect(result.returncode == 0 and not result.stdout,
+                  "mapcheck.exe finds no problem in the sample map (status %d: %r)"
+                  % (result.returncode, result.stdout + result.stderr))
 
 
 def run_editor(screen, env, program, work, checks):
@@ -68,6 +80,7 @@ def main():
                 top = check_zip(archive, checks)
                 archive.extractall(unpacked)
             env = wine_environment(os.path.abspath(args.wine_prefix))
+            run_mapcheck(env, os.path.join(unpacked, top, "editor"), checks)
             run_editor(Screen(display), env, os.path.join(unpacked, top, "editor"), args.work,
                        checks)
     except Exception as error:  # a step that never happened fails the run
