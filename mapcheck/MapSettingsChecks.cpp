@@ -128,8 +128,12 @@ class MapCheck
             return false;
         case d3dximage::DecodeStatus::InvalidData:
             report_->Add(path, std::string("the ") + key +
-                                   " is truncated, inconsistent, larger than 16384 texels on "
-                                   "a side or of a kind the editor does not decode");
+                                   " is truncated, inconsistent or of a kind the editor does not "
+                                   "decode");
+            return false;
+        case d3dximage::DecodeStatus::TooLarge:
+            report_->Add(path, std::string("the ") + key +
+                                   " is too large (more than 16384 texels on a side)");
             return false;
         case d3dximage::DecodeStatus::OutOfMemory:
             report_->Add(path, std::string("the ") + key + " is too large to decode here");

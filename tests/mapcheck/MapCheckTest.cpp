@@ -128,8 +128,8 @@ TEST(MapCheck, EachProblemIsOneLineNamingTheFileToMend)
              bytes.resize(bytes.size() / 2);
              WriteBytes(l.Path("maps/detail-map.bmp"), bytes);
          },
-         "{R}/maps/detail-map.bmp: the detailmap is truncated, inconsistent, larger than 16384 "
-         "texels on a side or of a kind the editor does not decode\n"},
+         "{R}/maps/detail-map.bmp: the detailmap is truncated, inconsistent or of a kind the "
+         "editor does not decode\n"},
         {"sides out of proportion",
          [](Layout& l)
          { WriteBytes(l.Path("maps/area1-colormap.bmp"), Bitmap24(Pattern(256, 250, false))); },
