@@ -6,6 +6,8 @@
 #include "app/EditorApp.h"
 #include "app/ObjectClipboard.h"
 #include "app/PointerEditing.h"
+#include "app/StatusBar.h"
+#include "app/ViewWindow.h"
 #include "app/UserMessages.h"
 #include "resource.h"
 
@@ -120,8 +122,16 @@ void RefreshEditMenu(HWND window)
             document.CanUndo());
     SetItem(menu, ID_EDIT_REDO, (redo.empty() ? "&Redo" : "&Redo " + redo) + "\tCtrl+Y",
             document.CanRedo());
-    CheckMenuItem(menu, ID_VIEW_SNAPTOCELLS,
-                  MF_BYCOMMAND | (document.snapToCells ? MF_CHECKED : MF_UNCHECKED));
+    const struct
+    {
+        int command;
+        bool checked;
+    } checks[] = {{ID_VIEW_SNAPTOCELLS, document.snapToCells},
+                  {ID_VIEW_PALETTE, app.paletteShown},
+                  {ID_VIEW_FLOATINGPALETTE, !app.paletteDocked}};
+    for (const auto& check : checks)
+        CheckMenuItem(menu, (UINT)check.command,
+                      MF_BYCOMMAND | (check.checked ? MF_CHECKED : MF_UNCHECKED));
     // The title names the map and marks unsaved changes.
     const std::string title =
         document.DisplayName() + (document.IsModified() ? "*" : "") + " - " + kMessageCaption;
@@ -129,6 +139,9 @@ void RefreshEditMenu(HWND window)
     GetWindowTextA(window, shown, sizeof(shown));
     if (title != shown)
         SetWindowTextA(window, title.c_str());
+    RefreshStatusBar();
+    // The view shows the document as it is now.
+    RequestFrame();
     // Enough changes since the last copy of unsaved work make the next one due.
     app.autosave.Tick(document);
 }

@@ -6,7 +6,10 @@
 #include <stdlib.h>
 
 #include "app/EditCommands.h"
+#include "app/MainLayout.h"
 #include "app/MainWindow.h"
+#include "app/StatusBar.h"
+#include "app/ViewWindow.h"
 #include "app/UserMessages.h"
 #include "app/PaletteDialog.h"
 #include "app/PointerEditing.h"
@@ -33,7 +36,7 @@ EditorApp::~EditorApp()
 
 bool EditorApp::Initialise()
 {
-    if (CreateDevice(mainWindow, kFarPlane) != 0)
+    if (CreateDevice(viewWindow, kFarPlane) != 0)
         return false;
     fonts.SetOwner(device);
     document.Init(images, kStartupHeightmap);
@@ -56,7 +59,7 @@ void EditorApp::Tick()
     frameTime = timer.frameTime;
     POINT pointer = {0, 0};
     GetCursorPos(&pointer);
-    ScreenToClient(mainWindow, &pointer); // may lie outside the client area
+    ScreenToClient(viewWindow, &pointer); // may lie outside the client area
     if (rightButtonDown)
         EditAtPointer(pointer.x, pointer.y, PointerMode::Scroll);
     DrawFrame();
@@ -86,8 +89,15 @@ void CreateEditorWindows(HINSTANCE instance)
     instanceHandle = instance;
     app.mainWindow =
         CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0);
+    app.viewWindow = CreateViewWindow(instance, app.mainWindow);
+    app.statusBar = CreateStatusBar(instance, app.mainWindow);
     app.paletteWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_OBJECTDIALOG),
                                            app.mainWindow, PaletteDialogProc, 0);
+    // Docked at the main window's right edge, as wide as its dialog.
+    RECT palette = {0, 0, 0, 0};
+    GetWindowRect(app.paletteWindow, &palette);
+    app.paletteWidth = palette.right - palette.left;
+    DockPalette(true);
     app.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
 }
 
@@ -109,19 +119,25 @@ int RunMainLoop()
     MSG message;
     for (;;)
     {
-        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        // Scrolling with the right button draws continuously; everything
+        // else draws when it asks for a frame, and the loop waits meanwhile.
+        const bool scrolling = windowActive && app.rightButtonDown;
+        if (scrolling)
         {
+            if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            {
+                app.Tick();
+                continue;
+            }
             if (message.message == WM_QUIT)
                 return 1;
-            if (TranslateEditorAccelerator(&message))
-                continue;
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
         }
-        else if (windowActive)
-        {
-            app.Tick();
-        }
+        else if (GetMessageA(&message, nullptr, 0, 0) <= 0)
+            return 1; // WM_QUIT (or a broken queue)
+        if (TranslateEditorAccelerator(&message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
     }
 }
 

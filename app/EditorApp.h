@@ -34,7 +34,15 @@ class EditorApp : public Renderer
     MapView view;
     int textFont = 0;
     HWND mainWindow = nullptr;
+    HWND viewWindow = nullptr; // the map view, a child of the main window
+    HWND statusBar = nullptr;
     HWND paletteWindow = nullptr;
+    // The palette docked at the main window's right edge (or floating), shown
+    // or hidden, its docked width and where it floats.
+    bool paletteDocked = false;
+    bool paletteShown = true;
+    int paletteWidth = 0;
+    RECT floatingPalette = {0, 0, 0, 0};
     HACCEL accelerators = nullptr; // the keyboard shortcuts (one table, in the resources)
     bool leftButtonDown = false;
     bool rightButtonDown = false;
@@ -48,6 +56,11 @@ class EditorApp : public Renderer
     bool banding = false;
     bool bandAdds = false;
     int bandX0 = 0, bandY0 = 0, bandX1 = 0, bandY1 = 0;
+    // The middle button dragging the map, from this view point.
+    bool panning = false;
+    int panX = 0, panY = 0;
+    // Wheel turns smaller than one notch, kept for the next.
+    int wheelRemainder = 0;
     // Where the right-click popup was opened (client pixels): its commands act there.
     int popupX = 0, popupY = 0;
     // The catalog as the palette's list shows it.
@@ -76,8 +89,10 @@ extern bool windowActive;
 void SaveProgramDirectory();
 void CreateEditorWindows(HINSTANCE instance);
 
-// Removes and dispatches messages, running a Tick whenever none is waiting
-// and the main window is active. Returns 1 when WM_QUIT arrives.
+// Removes and dispatches messages. Frames are drawn when the view is asked
+// to paint (something changed); while the right button scrolls and the main
+// window is active, a Tick runs whenever no message is waiting. Otherwise the
+// loop waits for messages. Returns 1 when WM_QUIT arrives.
 int RunMainLoop();
 
 // Turns a key message for the main window or the palette into the command

@@ -12,6 +12,7 @@
 #include "app/EditorApp.h"
 #include "app/FileChooser.h"
 #include "app/UserMessages.h"
+#include "app/ViewNavigation.h"
 #include "resource.h"
 
 namespace
@@ -71,10 +72,14 @@ void OpenMap(HWND window)
         !Choose(window, false, kOpenMapKind, app.document.settingsFile, &path))
         return;
     std::vector<std::string> problems;
+    const int width = app.document.width, height = app.document.height;
     const bool opened = app.document.LoadSettings(path, app.files, app.images, &problems);
     if (opened)
     {
         RebuildPaletteList();
+        // A heightmap of another size: the new map is shown whole.
+        if (app.document.width != width || app.document.height != height)
+            FitMap();
         if (!problems.empty())
             problems.insert(problems.begin(), "The map " + path +
                                                   " opened, but not all of it "

@@ -1,116 +1,55 @@
-// The main window procedure and the menu commands.
+// The main window procedure and the menu commands. The main window holds the
+// map view (its own child window, which takes the pointer), the docked
+// palette with its splitter and the status bar; its procedure places them
+// and runs the menu commands.
 //
 // Every message is answered with FALSE (TRUE only for WM_INITDIALOG) so that
-// the default dialog handling also runs; WM_PAINT in particular relies on it
-// to validate the window after the frame is drawn.
-//
-// The mouse is captured while a button is held in the view, so that a button
-// released outside the window still arrives here; when the capture is lost to
-// another window, every button flag is cleared so that nothing keeps
-// scrolling or dragging.
+// the default dialog handling also runs.
 #include "app/MainWindow.h"
-
-#include <windowsx.h>
 
 #include "app/AboutDialog.h"
 #include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "app/FileCommands.h"
+#include "app/MainLayout.h"
 #include "app/ObjectImport.h"
 #include "app/PointerEditing.h"
 #include "app/PropertiesDialog.h"
+#include "app/ViewNavigation.h"
+#include "app/ViewWindow.h"
 #include "resource.h"
 
 namespace
 {
-
-void OnSize(LPARAM lParam)
-{
-    app.ResizeViewport(0, 0, LOWORD(lParam), HIWORD(lParam));
-}
-
 void OnActivate(WPARAM wParam)
 {
     windowActive = LOWORD(wParam) != WA_INACTIVE;
 }
 
-void OnPaint()
+// View > Object Palette, Floating Palette, Fit Map, Zoom In and Out. False
+// when the command is not one of these.
+bool RunViewCommand(int command)
 {
-    if (app.initialised)
-        app.DrawFrame();
+    switch (command)
+    {
+    case ID_VIEW_FITMAP:
+        FitMap();
+        return true;
+    case ID_VIEW_ZOOMIN:
+        ZoomAtCentre(1);
+        return true;
+    case ID_VIEW_ZOOMOUT:
+        ZoomAtCentre(-1);
+        return true;
+    case ID_VIEW_PALETTE:
+        ShowPalette(!app.paletteShown);
+        return true;
+    case ID_VIEW_FLOATINGPALETTE:
+        DockPalette(!app.paletteDocked);
+        return true;
+    }
+    return false;
 }
-
-// Button messages carry client coordinates as signed 16-bit values: with the
-// mouse captured, points left of or above the window are negative.
-void OnMouseMove(LPARAM lParam)
-{
-    if (app.leftButtonDown)
-        EditAtPointer(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), PointerMode::Edit);
-}
-
-// The press is told apart from the movements that follow: it alone decides
-// which object, if any, the movements drag.
-void OnLeftButtonDown(HWND window, LPARAM lParam)
-{
-    app.leftButtonDown = true;
-    SetCapture(window);
-    EditAtPointer(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), PointerMode::Press);
-}
-
-// Gives the capture back once no button is held any more.
-void ReleaseCaptureWhenIdle(WPARAM buttons)
-{
-    if (!(buttons & (MK_LBUTTON | MK_RBUTTON)))
-        ReleaseCapture();
-}
-
-void OnLeftButtonUp(WPARAM wParam)
-{
-    EndPointerPress();
-    ReleaseCaptureWhenIdle(wParam);
-}
-
-void OnRightButtonDown(HWND window, LPARAM lParam)
-{
-    app.rightButtonDown = true;
-    app.rightPressX = GET_X_LPARAM(lParam);
-    app.rightPressY = GET_Y_LPARAM(lParam);
-    SetCapture(window);
-}
-
-void ShowPopupMenu(HWND window, int x, int y)
-{
-    // Its two commands act where it was opened.
-    app.popupX = x;
-    app.popupY = y;
-    HMENU menu = LoadMenuA(instanceHandle, MAKEINTRESOURCEA(IDR_POPUP));
-    if (!menu)
-        return;
-    POINT at = {0, 0};
-    GetCursorPos(&at);
-    TrackPopupMenu(GetSubMenu(menu, 0), 0, at.x, at.y, 0, window, nullptr);
-    // Lets the menu close correctly when the user clicks elsewhere.
-    PostMessageA(window, WM_NULL, 0, 0);
-    DestroyMenu(menu);
-}
-
-void OnRightButtonUp(HWND window, WPARAM wParam, LPARAM lParam)
-{
-    app.rightButtonDown = false;
-    ReleaseCaptureWhenIdle(wParam);
-    // Only a release exactly where the button went down opens the popup.
-    if (GET_X_LPARAM(lParam) == app.rightPressX && GET_Y_LPARAM(lParam) == app.rightPressY)
-        ShowPopupMenu(window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-}
-
-void OnCaptureChanged(HWND window, LPARAM lParam)
-{
-    if ((HWND)lParam == window)
-        return;
-    CancelPointerPress();
-    app.rightButtonDown = false;
-}
-
 } // namespace
 
 void Zoom(int factor)
@@ -118,6 +57,7 @@ void Zoom(int factor)
     app.document.viewScale = app.document.width * 2 * factor;
     app.document.scrollX = 0.0f;
     app.document.scrollY = 0.0f;
+    RequestFrame();
 }
 
 namespace
@@ -149,7 +89,7 @@ void RunMainWindowCommand(HWND window, int command)
 {
     if (RunEditCommand(window, command) || RunFileCommand(window, command))
         return;
-    if (RunZoomCommand(command))
+    if (RunZoomCommand(command) || RunViewCommand(command))
     {
         RefreshEditMenu(window);
         return;
@@ -175,20 +115,19 @@ void RunMainWindowCommand(HWND window, int command)
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (OnSplitterMessage(window, message, wParam, lParam))
+        return message == WM_SETCURSOR;
     switch (message)
     {
     case WM_INITDIALOG:
         return TRUE;
     case WM_SIZE:
-        OnSize(lParam);
+        LayOutMainWindow();
         break;
     case WM_ACTIVATE:
         OnActivate(wParam);
         break;
-    case WM_PAINT:
-        OnPaint();
-        break;
-    case WM_KEYDOWN:
+    case WM_KEYDOWN: // the main window itself has the keyboard: as the view
         OnKeyDown(window, wParam);
         RefreshEditMenu(window);
         break;
@@ -201,25 +140,6 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_COMMAND:
         RunMainWindowCommand(window, LOWORD(wParam));
-        break;
-    case WM_LBUTTONDOWN:
-        OnLeftButtonDown(window, lParam);
-        break;
-    case WM_MOUSEMOVE:
-        OnMouseMove(lParam);
-        break;
-    case WM_LBUTTONUP:
-        OnLeftButtonUp(wParam);
-        RefreshEditMenu(window);
-        break;
-    case WM_RBUTTONDOWN:
-        OnRightButtonDown(window, lParam);
-        break;
-    case WM_RBUTTONUP:
-        OnRightButtonUp(window, wParam, lParam);
-        break;
-    case WM_CAPTURECHANGED:
-        OnCaptureChanged(window, lParam);
         break;
     }
     return FALSE;

@@ -53,11 +53,11 @@ bool Put(UINT format, const void* data, size_t size)
 bool PointerOverView(int* px, int* py)
 {
     POINT at;
-    if (!GetCursorPos(&at) || WindowFromPoint(at) != app.mainWindow)
+    if (!GetCursorPos(&at) || WindowFromPoint(at) != app.viewWindow)
         return false;
-    ScreenToClient(app.mainWindow, &at);
+    ScreenToClient(app.viewWindow, &at);
     RECT client;
-    GetClientRect(app.mainWindow, &client);
+    GetClientRect(app.viewWindow, &client);
     if (!PtInRect(&client, at))
         return false;
     *px = at.x;

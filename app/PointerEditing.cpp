@@ -16,6 +16,7 @@
 
 #include "app/EditCommands.h"
 #include "app/EditorApp.h"
+#include "app/ViewNavigation.h"
 #include "resource.h"
 
 namespace
@@ -132,7 +133,7 @@ void MoveTo(int px, int py)
 
 // The view moves at kScrollSpeed pixels per second per pixel of offset, scaled
 // by the measured frame time so the speed does not depend on the frame rate.
-// It has no bounds: the view may leave the map entirely.
+// It stops where the map's edge reaches the view's centre.
 void ScrollToward(int px, int py)
 {
     MapDocument& document = app.document;
@@ -142,6 +143,8 @@ void ScrollToward(int px, int py)
     const long long offsetY = ((long long)py - app.rightPressY) * kScrollSpeed;
     document.scrollX += (float)offsetX * app.frameTime;
     document.scrollY += (float)offsetY * app.frameTime;
+    // Up to where the map's edge reaches the view's centre.
+    KeepScrollInBounds();
 }
 } // namespace
 

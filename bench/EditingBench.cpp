@@ -26,7 +26,7 @@ const int kRounds = 9;
 
 LRESULT Send(UINT message, WPARAM wParam, int x, int y)
 {
-    return SendMessageA(app.mainWindow, message, wParam, MAKELPARAM(x, y));
+    return SendMessageA(app.viewWindow, message, wParam, MAKELPARAM(x, y));
 }
 
 void SetCtrl(bool down)
@@ -104,7 +104,7 @@ Row Measure(size_t count)
                               [](int)
                               {
                                   app.document.SelectOnly(0);
-                                  SendMessageA(app.mainWindow, WM_KEYDOWN, VK_DELETE, 0);
+                                  SendMessageA(app.viewWindow, WM_KEYDOWN, VK_DELETE, 0);
                               });
 
     app.rightPressX = 0;

@@ -5,11 +5,28 @@
 
 namespace
 {
+const char kDeviceWindowClass[] = "MapEditorDevice";
+
 // The SDK version the editor was written against; Direct3D 8 runtimes accept it.
 const UINT kSdkVersion = 120;
 const float kFieldOfView = 3.14159265358979f / 3.0f; // 60 degrees, bits 0x3F860A92
 const float kNearPlane = 1.0f;
 } // namespace
+
+HWND Renderer::CreateDeviceWindow()
+{
+    if (deviceWindow_)
+        return deviceWindow_;
+    WNDCLASSA kind;
+    ZeroMemory(&kind, sizeof(kind));
+    kind.lpfnWndProc = DefWindowProcA;
+    kind.hInstance = GetModuleHandleA(nullptr);
+    kind.lpszClassName = kDeviceWindowClass;
+    RegisterClassA(&kind); // already there for a second renderer
+    deviceWindow_ = CreateWindowExA(WS_EX_TOOLWINDOW, kDeviceWindowClass, "", WS_POPUP, 0, 0, 1, 1,
+                                    nullptr, nullptr, kind.hInstance, nullptr);
+    return deviceWindow_;
+}
 
 int Renderer::CreateDevice(HWND targetWindow, float farPlane)
 {
@@ -28,6 +45,11 @@ int Renderer::CreateDevice(HWND targetWindow, float farPlane)
         return 1;
     }
 
+    if (!IsWindow(targetWindow))
+    {
+        failedStep = "CreateDevice"; // no window to draw into
+        return 1;
+    }
     window = targetWindow;
     RECT client = {0, 0, 0, 0};
     GetClientRect(window, &client);
@@ -44,7 +66,20 @@ int Renderer::CreateDevice(HWND targetWindow, float farPlane)
     params.EnableAutoDepthStencil = TRUE;
     params.AutoDepthStencilFormat = D3DFMT_D16;
 
-    if (FAILED(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+    // Drawn through GDI, the window keeps its device on a hidden window of
+    // its own: a window that holds a Direct3D surface under Wine takes no
+    // GDI drawing any more.
+    HWND deviceWindow = window;
+    if (presentThroughGdi)
+    {
+        deviceWindow = CreateDeviceWindow();
+        if (!deviceWindow)
+        {
+            failedStep = "CreateWindow";
+            return 1;
+        }
+    }
+    if (FAILED(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, deviceWindow,
                                       D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params, &device)))
     {
         device = nullptr;
@@ -53,8 +88,12 @@ int Renderer::CreateDevice(HWND targetWindow, float farPlane)
     }
 
     // The aspect ratio is an integer quotient: 1280 x 960 gives 1.0. A window
-    // without client area would divide by zero; its height counts as 1.
-    const int aspect = clientWidth / (clientHeight > 0 ? clientHeight : 1);
+    // without client area would divide by zero; its height counts as 1. A
+    // view taller than wide (the view beside the docked palette often is)
+    // would give 0 and a matrix of infinities: it counts as 1.
+    int aspect = clientWidth / (clientHeight > 0 ? clientHeight : 1);
+    if (aspect < 1)
+        aspect = 1;
     D3DXMATRIX projection;
     D3DXMatrixPerspectiveFovLH(&projection, kFieldOfView, (float)aspect, kNearPlane, farPlane);
     device->SetTransform(D3DTS_PROJECTION, &projection);
@@ -114,6 +153,8 @@ void Renderer::EndFrame()
     if (!device)
         return;
     device->EndScene();
+    if (presentThroughGdi && CopyBackBufferToWindow())
+        return;
     // Present the current client rectangle, not the creation-time size: after
     // the window shrinks only the top-left part of the back buffer shows.
     RECT client = {0, 0, 0, 0};
@@ -121,8 +162,72 @@ void Renderer::EndFrame()
     device->Present(&client, &client, nullptr, nullptr);
 }
 
+bool Renderer::CopyBackBufferToWindow()
+{
+    IDirect3DSurface8* back = nullptr;
+    if (FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
+        return false;
+    D3DSURFACE_DESC desc;
+    back->GetDesc(&desc);
+    const bool fourBytes = desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8;
+    const bool twoBytes = desc.Format == D3DFMT_R5G6B5 || desc.Format == D3DFMT_X1R5G5B5;
+    bool shown = false;
+    if (fourBytes || twoBytes)
+    {
+        D3DSURFACE_DESC kept;
+        if (readback && (FAILED(readback->GetDesc(&kept)) || kept.Width != desc.Width ||
+                         kept.Height != desc.Height || kept.Format != desc.Format))
+        {
+            readback->Release();
+            readback = nullptr;
+        }
+        if (!readback)
+            device->CreateImageSurface(desc.Width, desc.Height, desc.Format, &readback);
+        D3DLOCKED_RECT locked;
+        if (readback && SUCCEEDED(device->CopyRects(back, nullptr, 0, readback, nullptr)) &&
+            SUCCEEDED(readback->LockRect(&locked, nullptr, D3DLOCK_READONLY)))
+        {
+            // A top-down DIB over the locked rows (a row is `Pitch` bytes).
+            struct
+            {
+                BITMAPINFOHEADER header;
+                DWORD masks[3];
+            } info;
+            ZeroMemory(&info, sizeof(info));
+            const int bytes = fourBytes ? 4 : 2;
+            info.header.biSize = sizeof(info.header);
+            info.header.biWidth = locked.Pitch / bytes;
+            info.header.biHeight = -(LONG)desc.Height;
+            info.header.biPlanes = 1;
+            info.header.biBitCount = (WORD)(bytes * 8);
+            info.header.biCompression = desc.Format == D3DFMT_R5G6B5 ? BI_BITFIELDS : BI_RGB;
+            info.masks[0] = 0xF800;
+            info.masks[1] = 0x07E0;
+            info.masks[2] = 0x001F;
+            RECT client = {0, 0, 0, 0};
+            GetClientRect(window, &client);
+            const DWORD width = (DWORD)client.right < desc.Width ? (DWORD)client.right : desc.Width;
+            const DWORD height =
+                (DWORD)client.bottom < desc.Height ? (DWORD)client.bottom : desc.Height;
+            HDC dc = GetDC(window);
+            shown = dc && SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, desc.Height,
+                                            locked.pBits, (BITMAPINFO*)&info, DIB_RGB_COLORS) != 0;
+            if (dc)
+                ReleaseDC(window, dc);
+            readback->UnlockRect();
+        }
+    }
+    back->Release();
+    return shown;
+}
+
 void Renderer::ReleaseDevice()
 {
+    if (readback)
+    {
+        readback->Release();
+        readback = nullptr;
+    }
     if (device)
     {
         device->Release();
@@ -132,5 +237,10 @@ void Renderer::ReleaseDevice()
     {
         direct3d->Release();
         direct3d = nullptr;
+    }
+    if (deviceWindow_)
+    {
+        DestroyWindow(deviceWindow_);
+        deviceWindow_ = nullptr;
     }
 }

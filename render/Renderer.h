@@ -26,6 +26,17 @@ class Renderer
     // Name of the step at which the last CreateDevice failed, or null.
     const char* failedStep = nullptr;
 
+    // Frames reach the window by GDI from a copy of the back buffer rather
+    // than by Present. The view is a child window beside the docked palette
+    // and the status bar, and Wine (on Xvfb with Mesa's software renderer)
+    // shows nothing of a Direct3D surface in a window that is a child or has
+    // children (and takes no GDI drawing into a window that holds one): the
+    // device belongs to a hidden window of its own. The copy costs a
+    // read-back per frame, and frames are drawn only when something changed.
+    // Present is used when the back buffer's format has no GDI form.
+    bool presentThroughGdi = true;
+    IDirect3DSurface8* readback = nullptr; // system-memory copy of the back buffer
+
     Renderer() = default;
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
@@ -42,6 +53,15 @@ class Renderer
     // Texture slot of the file (loaded on first use), or -1.
     int LoadTexture(const char* fileName);
 
+    // The back buffer shown in the window with GDI; false when it cannot be.
+    bool CopyBackBufferToWindow();
+
+  private:
+    // The hidden window the device belongs to when frames go through GDI.
+    HWND CreateDeviceWindow();
+    HWND deviceWindow_ = nullptr;
+
+  public:
     // Map view drawing (MapView.cpp). Bind results: 1 without a device, else 0.
     int BindTexture(TextureRecord* record, DWORD stage);
     int BindTextureByIndex(int index, DWORD stage);

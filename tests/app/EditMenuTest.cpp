@@ -75,16 +75,16 @@ TEST_F(EditMenuTest, UndoAndRedoNameTheirStepsAndAreGreyedWithNothingToDo)
     EXPECT_EQ(MenuText(ID_EDIT_UNDO), "&Undo\tCtrl+Z (greyed)");
     EXPECT_EQ(MenuText(ID_EDIT_REDO), "&Redo\tCtrl+Y (greyed)");
     app.document.SelectAll();
-    SendToMain(WM_KEYDOWN, 'R');
+    SendToView(WM_KEYDOWN, 'R');
     EXPECT_EQ(MenuText(ID_EDIT_UNDO), "&Undo Rotate 3 Objects\tCtrl+Z");
     SendToMain(WM_COMMAND, ID_EDIT_UNDO);
     EXPECT_EQ(MenuText(ID_EDIT_UNDO), "&Undo\tCtrl+Z (greyed)");
     EXPECT_EQ(MenuText(ID_EDIT_REDO), "&Redo Rotate 3 Objects\tCtrl+Y");
-    SendToMain(WM_KEYDOWN, VK_ESCAPE);
+    SendToView(WM_KEYDOWN, VK_ESCAPE);
     ClickLeft(600, 307); // selects just the second one, and drops its offset
     EXPECT_EQ(MenuText(ID_EDIT_UNDO), "&Undo Move\tCtrl+Z");
     EXPECT_EQ(MenuText(ID_EDIT_REDO), "&Redo\tCtrl+Y (greyed)");
-    SendToMain(WM_KEYDOWN, VK_DELETE);
+    SendToView(WM_KEYDOWN, VK_DELETE);
     SendToMain(WM_COMMAND, ID_EDIT_UNDO);
     EXPECT_EQ(MenuText(ID_EDIT_REDO), "&Redo Delete\tCtrl+Y");
 }
@@ -143,13 +143,13 @@ TEST_F(EditMenuTest, TheClipboardCarriesTypePathsAndPlainText)
     CloseClipboard();
 
     // Into another map whose catalog has only the rock: the tree is added,
-    // and the objects land where they were copied (the pointer is not over
-    // the view here) as the new selection.
+    // and the objects land where they were copied (the pointer is on the
+    // status bar, not over the view) as the new selection.
     ResetEditor();
     AddCatalogEntry("..\\objects\\rock.ini");
-    POINT away = {0, 0};
-    ClientToScreen(app.paletteWindow, &away);
-    SetCursorPos(away.x + 5, away.y + 40);
+    RECT bar;
+    GetWindowRect(app.statusBar, &bar);
+    ASSERT_TRUE(MoveCursorTo(bar.left + 5, bar.top + 5));
     SendToMain(WM_COMMAND, ID_EDIT_PASTE);
     EXPECT_EQ(ListRows(PaletteList()), (Rows{"..\\objects\\rock.ini", "..\\objects\\tree.ini"}));
     ASSERT_EQ(app.document.ObjectCount(), 2);

@@ -22,6 +22,11 @@ LRESULT SendToMain(UINT message, WPARAM wParam, LPARAM lParam)
     return SendMessageA(app.mainWindow, message, wParam, lParam);
 }
 
+LRESULT SendToView(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return SendMessageA(app.viewWindow, message, wParam, lParam);
+}
+
 void ResetEditor()
 {
     SetCtrl(false);
@@ -77,19 +82,35 @@ void SetShift(bool down)
     SetKeyboardState(keys);
 }
 
+bool MoveCursorTo(int x, int y)
+{
+    // The pointer moves through the X server: wait until Wine sees it there.
+    SetCursorPos(x, y);
+    for (int i = 0; i < 100; ++i)
+    {
+        POINT at;
+        if (GetCursorPos(&at) && at.x == x && at.y == y)
+            return true;
+        Sleep(10);
+        PumpMessages();
+        SetCursorPos(x, y);
+    }
+    return false;
+}
+
 void PressLeft(int x, int y)
 {
-    SendToMain(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendToView(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
 }
 
 void MoveMouse(int x, int y)
 {
-    SendToMain(WM_MOUSEMOVE, app.leftButtonDown ? MK_LBUTTON : 0, MAKELPARAM(x, y));
+    SendToView(WM_MOUSEMOVE, app.leftButtonDown ? MK_LBUTTON : 0, MAKELPARAM(x, y));
 }
 
 void ReleaseLeft(int x, int y)
 {
-    SendToMain(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    SendToView(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
 void ClickLeft(int x, int y)

@@ -31,13 +31,18 @@ class EditingTest : public ::testing::Test
     void TearDown() override { ResetEditor(); }
 };
 
+// Commands go to the main window; the pointer and the keys to the view.
 LRESULT SendToMain(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+LRESULT SendToView(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
 // Ctrl and Shift as GetKeyState sees them on this thread.
 void SetCtrl(bool down);
 void SetShift(bool down);
 
-// Left-button messages to the main window at client points.
+// Moves the pointer to a screen point and waits until it is seen there.
+bool MoveCursorTo(int x, int y);
+
+// Left-button messages to the view at its client points.
 void PressLeft(int x, int y);
 void MoveMouse(int x, int y);
 void ReleaseLeft(int x, int y);

@@ -190,7 +190,7 @@ TEST(DeviceFailure, InitialiseStopsAtAMissingDeviceAndTheUserIsToldWhichStep)
 {
     ASSERT_TRUE(StartEditorOnce());
     EditorApp other;
-    other.mainWindow = (HWND)(intptr_t)0x7ffffff0; // names no window
+    other.viewWindow = (HWND)(intptr_t)0x7ffffff0; // names no window
     EXPECT_FALSE(other.Initialise());
     EXPECT_FALSE(other.initialised);
     EXPECT_EQ(other.Device(), nullptr);

@@ -6,6 +6,7 @@
 #include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "app/MainWindow.h"
+#include "app/ViewWindow.h"
 #include "resource.h"
 #include "tests/app/EditingHarness.h"
 #include "tests/support/DeviceRecorder.h"
@@ -44,8 +45,8 @@ int PopupsShownByRightClick(int pressX, int pressY, int releaseX, int releaseY)
                                             EndMenu();
                                         }
                                     });
-    SendToMain(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pressX, pressY));
-    SendToMain(WM_RBUTTONUP, 0, MAKELPARAM(releaseX, releaseY));
+    SendToView(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pressX, pressY));
+    SendToView(WM_RBUTTONUP, 0, MAKELPARAM(releaseX, releaseY));
     KillTimer(nullptr, timer);
     return popupsSeen;
 }
@@ -60,7 +61,17 @@ TEST_F(MainWindowTest, WindowsComeFromTheResources)
     EXPECT_STREQ(caption, "Untitled - Map Editor 1.4a");
     GetWindowTextA(app.paletteWindow, caption, sizeof(caption));
     EXPECT_STREQ(caption, "Objects");
-    EXPECT_EQ(GetWindow(app.paletteWindow, GW_OWNER), app.mainWindow);
+    // Docked at the main window's right edge, beside the view and above the
+    // status bar.
+    EXPECT_EQ(GetParent(app.paletteWindow), app.mainWindow);
+    EXPECT_EQ(GetParent(app.viewWindow), app.mainWindow);
+    RECT view, palette, bar;
+    GetWindowRect(app.viewWindow, &view);
+    GetWindowRect(app.paletteWindow, &palette);
+    GetWindowRect(app.statusBar, &bar);
+    EXPECT_LE(view.right, palette.left);
+    EXPECT_LE(palette.bottom, bar.top);
+    EXPECT_LE(view.bottom, bar.top);
     EXPECT_TRUE(IsWindowVisible(app.paletteWindow));
     // File, Edit, Map, Import, View, Help.
     HMENU menu = GetMenu(app.mainWindow);
@@ -100,16 +111,38 @@ TEST_F(MainWindowTest, TheLoopDrawsFramesOnlyWhileTheWindowIsActiveAndQuitGivesO
         EXPECT_EQ(RunMainLoop(), 1);
         KillTimer(nullptr, stop);
     };
+    // Frames (each begins with a Clear) only when something changed, or
+    // continuously while the right button scrolls in the active window.
+    PumpMessages();
     DeviceRecorder recorder(app.device);
-    SendToMain(WM_ACTIVATE, WA_INACTIVE);
-    EXPECT_FALSE(windowActive);
-    runLoopFor150ms();
-    EXPECT_EQ(recorder.Count(DeviceCall::Present), 0);
-
+    const struct
+    {
+        bool active, scrolling, changed;
+        int frames; // -1: more than one
+    } cases[] = {
+        {false, false, false, 0}, {true, false, false, 0}, {true, false, true, 1},
+        {false, true, false, 0},  {true, true, false, -1},
+    };
+    for (const auto& c : cases)
+    {
+        SendToMain(WM_ACTIVATE, c.active ? MAKEWPARAM(WA_CLICKACTIVE, 0) : WA_INACTIVE);
+        EXPECT_EQ(windowActive, c.active);
+        app.rightButtonDown = c.scrolling;
+        app.rightPressX = app.rightPressY =
+            0; // the pointer may be anywhere: scrolling stops at the map's edge
+        if (c.changed)
+            RequestFrame();
+        recorder.Clear();
+        runLoopFor150ms();
+        const int frames = recorder.Count(DeviceCall::Clear);
+        if (c.frames < 0)
+            EXPECT_GT(frames, 1);
+        else
+            EXPECT_EQ(frames, c.frames) << c.active << c.scrolling << c.changed;
+        app.rightButtonDown = false;
+    }
+    app.document.scrollX = app.document.scrollY = 0.0f;
     SendToMain(WM_ACTIVATE, MAKEWPARAM(WA_CLICKACTIVE, 0));
-    EXPECT_TRUE(windowActive);
-    runLoopFor150ms();
-    EXPECT_GT(recorder.Count(DeviceCall::Present), 1);
 
     SendToMain(WM_COMMAND, ID_FILE_EXIT); // only posts the quit message
     EXPECT_TRUE(IsWindowVisible(app.mainWindow));
@@ -125,16 +158,15 @@ TEST_F(MainWindowTest, PaintDrawsAFrameOnlyOnceInitialised)
     for (bool initialised : {false, true})
     {
         app.initialised = initialised;
-        InvalidateRect(app.mainWindow, nullptr, FALSE);
-        UpdateWindow(app.mainWindow);
+        InvalidateRect(app.viewWindow, nullptr, FALSE);
+        UpdateWindow(app.viewWindow);
     }
     EXPECT_EQ(recorder.Count(DeviceCall::Clear), 1);
-    EXPECT_EQ(recorder.Count(DeviceCall::Present), 1);
 }
 
 TEST_F(MainWindowTest, SizeMovesTheViewportNotTheBackBuffer)
 {
-    SendToMain(WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
+    SendToView(WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
     D3DVIEWPORT8 viewport;
     ASSERT_EQ(app.device->GetViewport(&viewport), D3D_OK);
     EXPECT_EQ(viewport.X, 0u);
@@ -145,14 +177,14 @@ TEST_F(MainWindowTest, SizeMovesTheViewportNotTheBackBuffer)
     EXPECT_EQ(viewport.MaxZ, 1.0f);
 
     // Minimised: 0 x 0 goes to SetViewport, and frames go on whatever it said.
-    SendToMain(WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(0, 0));
+    SendToView(WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(0, 0));
     app.DrawFrame();
     BackBufferPixels pixels;
     ASSERT_TRUE(ReadBackBuffer(app.device, &pixels));
     EXPECT_EQ(pixels.width, app.clientWidth);
     EXPECT_EQ(pixels.height, app.clientHeight);
 
-    SendToMain(WM_SIZE, SIZE_RESTORED, MAKELPARAM(app.clientWidth, app.clientHeight));
+    SendToView(WM_SIZE, SIZE_RESTORED, MAKELPARAM(app.clientWidth, app.clientHeight));
     ASSERT_EQ(app.device->GetViewport(&viewport), D3D_OK);
     EXPECT_EQ(viewport.Width, (DWORD)app.clientWidth);
 }
@@ -199,24 +231,24 @@ TEST_F(MainWindowTest, PopupOnlyWhenReleasedWhereThePressWas)
 
 TEST_F(MainWindowTest, ButtonsHoldTheCaptureUntilAllAreUpAndLosingItClearsTheFlags)
 {
-    SendToMain(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendToView(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_TRUE(app.leftButtonDown);
-    EXPECT_EQ(GetCapture(), app.mainWindow);
-    SendToMain(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(6, 6));
+    EXPECT_EQ(GetCapture(), app.viewWindow);
+    SendToView(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(6, 6));
     EXPECT_TRUE(app.rightButtonDown);
     // The left button goes up while the right one is still held: keep it.
-    SendToMain(WM_LBUTTONUP, MK_RBUTTON, MAKELPARAM(5, 5));
+    SendToView(WM_LBUTTONUP, MK_RBUTTON, MAKELPARAM(5, 5));
     EXPECT_FALSE(app.leftButtonDown);
-    EXPECT_EQ(GetCapture(), app.mainWindow);
+    EXPECT_EQ(GetCapture(), app.viewWindow);
     // Released far outside the window: the release still arrives.
-    SendToMain(WM_RBUTTONUP, 0, MAKELPARAM(-300, 9000));
+    SendToView(WM_RBUTTONUP, 0, MAKELPARAM(-300, 9000));
     EXPECT_FALSE(app.rightButtonDown);
     EXPECT_EQ(GetCapture(), nullptr);
 
-    SendToMain(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    SendToMain(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(6, 6));
+    SendToView(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendToView(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(6, 6));
     app.dragging = true;
-    ASSERT_EQ(GetCapture(), app.mainWindow);
+    ASSERT_EQ(GetCapture(), app.viewWindow);
     // Another window takes the mouse (a menu, a chooser, another program).
     SetCapture(app.paletteWindow);
     EXPECT_FALSE(app.leftButtonDown);

@@ -95,7 +95,7 @@ TEST_F(PaletteDialogTest, AddImportsAnObjectTypeOwnedByThePalette)
         },
         [] { SendDlgItemMessageA(app.paletteWindow, IDC_ADD, BM_CLICK, 0, 0); });
     ASSERT_TRUE(seen);
-    EXPECT_EQ(owner, app.paletteWindow);
+    EXPECT_EQ(owner, GetAncestor(app.paletteWindow, GA_ROOT)); // the main window while docked
     ASSERT_EQ(app.document.objectTypes.size(), 1u);
     EXPECT_STRCASEEQ(app.document.objectTypes[0].path.c_str(), "..\\objects\\tower.ini");
     EXPECT_EQ(ListRows(PaletteList()), Rows{app.document.objectTypes[0].path});
@@ -114,7 +114,7 @@ TEST_F(PaletteDialogTest, RemoveAsksWhenObjectsUseTheTypeAndTheCloseBoxDoesNothi
             "Remove Object Type",
             [yes](HWND box)
             {
-                EXPECT_EQ(GetWindow(box, GW_OWNER), app.paletteWindow);
+                EXPECT_EQ(GetWindow(box, GW_OWNER), GetAncestor(app.paletteWindow, GA_ROOT));
                 PressButton(box, yes ? IDYES : IDNO);
             },
             [] { SendDlgItemMessageA(app.paletteWindow, IDC_REMOVE, BM_CLICK, 0, 0); });

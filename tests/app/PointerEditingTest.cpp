@@ -80,9 +80,9 @@ void Gesture(const char* steps)
         else if (step == 'R')
             ReleaseLeft(x, y);
         else if (step == 'D')
-            SendToMain(WM_KEYDOWN, VK_DELETE);
+            SendToView(WM_KEYDOWN, VK_DELETE);
         else if (step == 'E')
-            SendToMain(WM_KEYDOWN, VK_ESCAPE);
+            SendToView(WM_KEYDOWN, VK_ESCAPE);
         else
             MoveMouse(x, y);
     }
@@ -307,7 +307,7 @@ TEST_F(PointerEditingTest, DeleteRemovesOnlyWhatIsSelected)
 {
     PutObjectsAt("100,100 200,100 300,100 400,100");
     for (WPARAM key : {(WPARAM)VK_BACK, (WPARAM)'D', (WPARAM)VK_INSERT})
-        SendToMain(WM_KEYDOWN, key); // other keys do nothing
+        SendToView(WM_KEYDOWN, key); // other keys do nothing
     // Nothing selected (start-up, or after a click on empty space): Delete
     // removes nothing, not object 0.
     Gesture("D P10,700 R10,700 D");
@@ -352,10 +352,10 @@ TEST_F(PointerEditingTest, HoldingTheRightButtonScrollsByTheOffsetAndTheFrameTim
     for (const auto& c : cases)
     {
         app.document.scrollX = app.document.scrollY = 0.0f;
-        SendToMain(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pressX, pressY));
+        SendToView(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pressX, pressY));
         POINT pointer = {pressX + c.dx, pressY + c.dy};
-        ClientToScreen(app.mainWindow, &pointer);
-        ASSERT_TRUE(SetCursorPos(pointer.x, pointer.y));
+        ClientToScreen(app.viewWindow, &pointer);
+        ASSERT_TRUE(MoveCursorTo(pointer.x, pointer.y));
         // The next tick measures a frame of c.seconds.
         app.timer.lastTime = (float)(app.timer.Elapsed() - c.seconds);
         app.Tick();
@@ -363,7 +363,7 @@ TEST_F(PointerEditingTest, HoldingTheRightButtonScrollsByTheOffsetAndTheFrameTim
         EXPECT_NEAR(app.document.scrollX, c.scrollX, 0.01f) << c.dx;
         EXPECT_NEAR(app.document.scrollY, c.scrollY, 0.01f) << c.dy;
         // Released away from the press point (no popup): scrolling stops.
-        SendToMain(WM_RBUTTONUP, 0, MAKELPARAM(pressX + 1, pressY + 1));
+        SendToView(WM_RBUTTONUP, 0, MAKELPARAM(pressX + 1, pressY + 1));
         const float after = app.document.scrollX;
         app.timer.lastTime = (float)(app.timer.Elapsed() - 1.0);
         app.Tick();

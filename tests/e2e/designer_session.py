@@ -43,19 +43,15 @@ def MAIN_CAPTION(name):
     return name is not None and name.endswith(" - " + PROGRAM)
 PALETTE_CAPTION = "Objects"
 
-# Places on the palette, from its window's top-left corner (caption, controls
-# row and list rows of the palette as Wine lays out its dialog template).
-PALETTE_CAPTION_GRIP = (100, 8)
-PALETTE_ROTATION_BOX = (88, 33)
-PALETTE_ADD_BUTTON = (240, 33)
-PALETTE_LIST_ROWS = [(60, 52), (60, 65)]
-
-# Where the designer moves the palette: the bottom right, clear of the work.
-PALETTE_SPOT = (900, 760)
+# Places on the docked palette, from its client area's top-left corner (the
+# controls row and the list rows as Wine lays out its dialog template).
+PALETTE_ROTATION_BOX = (85, 13)
+PALETTE_ADD_BUTTON = (237, 13)
+PALETTE_LIST_ROWS = [(57, 32), (57, 45)]
 
 # A point of the view that never holds an object: clicking it only gives the
 # main window the keyboard.
-EMPTY_VIEW_POINT = (1200, 40)
+EMPTY_VIEW_POINT = (900, 40)
 
 STATUS_TEXT = Rect(0, 0, 80, 16)  # "Objects: %d", client coordinates
 
@@ -68,8 +64,10 @@ def windows_path(path):
 class Editor:
     """One run of MapEditor.exe in its own virtual desktop."""
 
-    def __init__(self, screen, env, program_folder, log_path, restore=False):
+    def __init__(self, screen, env, program_folder, log_path, window_rects, restore=False):
         self.screen = screen
+        self.env = env
+        self.window_rects = window_rects
         self.log = open(log_path, "ab")
         wine = env["WINE"]
         self.process = subprocess.Popen(
@@ -83,9 +81,9 @@ class Editor:
             time.sleep(0.5)
             self.keys("Return")
             screen.wait_gone(PROGRAM)
-        surface = screen.wait_for(lambda: screen.largest_child(main), "the view's surface")
-        self.client = screen.rect(surface)
-        self.palette = screen.wait_window(PALETTE_CAPTION)
+        rects = screen.wait_for(self.locate, "the view and the docked palette")
+        self.client = rects["view"]
+        self.palette = rects["palette"]
         # The first frames are up once the red status text shows.
         screen.wait_for(lambda: self.red_status_pixels(self.shot_image()) > 10,
                         "the first frame with its status text", timeout=60)
@@ -97,7 +95,34 @@ class Editor:
         return self.client.x + x, self.client.y + y
 
     def palette_rect(self):
-        return self.screen.rect(self.palette)
+        return self.palette
+
+    def locate(self):
+        """The screen rectangles of the main window's children, asked of the
+        editor's own desktop (child windows have no X windows): None until
+        the view and the palette are both there."""
+        handle, path = tempfile.mkstemp(suffix=".txt")
+        os.close(handle)
+        try:
+            subprocess.run([self.env["WINE"], "explorer", "/desktop=designer,1280x1024",
+                            self.window_rects, windows_path(path)], env=self.env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+            for _ in range(50):
+                with open(path) as f:
+                    lines = f.read().split("\n")
+                rects = {}
+                for line in lines:
+                    parts = line.split()
+                    if line.startswith("status-text "):
+                        rects["status-text"] = line[len("status-text "):]
+                    elif len(parts) == 5:
+                        rects[parts[0]] = Rect(*(int(v) for v in parts[1:]))
+                if "view" in rects and "palette" in rects:
+                    return rects
+                time.sleep(0.1)
+            return None
+        finally:
+            os.unlink(path)
 
     def shot_image(self, path=None):
         if path is None:
@@ -157,31 +182,17 @@ class Editor:
 
     # The palette ---------------------------------------------------------
 
+    def status_text(self):
+        """The status bar's first field: the pointer's map position."""
+        return self.locate()["status-text"]
+
     def palette_point(self, offset):
-        """Raises the palette above the view's surface (Wine keeps the
-        Direct3D surface above it in the virtual desktop) and returns a
-        screen point on it."""
-        self.screen.xdotool("windowraise", self.palette)
-        time.sleep(0.2)
-        rect = self.palette_rect()
-        return rect.x + offset[0], rect.y + offset[1]
+        """A screen point on the docked palette."""
+        return self.palette.x + offset[0], self.palette.y + offset[1]
 
     def palette_click(self, offset):
         self.screen.xdotool("mousemove", *self.palette_point(offset), "click", 1)
         time.sleep(0.2)
-
-    def move_palette(self, spot):
-        grip = self.palette_point(PALETTE_CAPTION_GRIP)
-        rect = self.palette_rect()
-        target = (grip[0] + spot[0] - rect.x, grip[1] + spot[1] - rect.y)
-        self.screen.xdotool("mousemove", *grip, "mousedown", 1)
-        for step in range(1, 11):
-            self.screen.xdotool("mousemove", grip[0] + (target[0] - grip[0]) * step // 10,
-                                grip[1] + (target[1] - grip[1]) * step // 10)
-            time.sleep(0.03)
-        self.screen.xdotool("mouseup", 1)
-        self.screen.wait_for(lambda: (self.palette_rect().x, self.palette_rect().y) == spot,
-                             "the palette at %s" % (spot,), timeout=10)
 
     def choose_rotation(self, rows_down):
         """Opens the rotation box and moves down that many rows from "0"."""
@@ -221,9 +232,8 @@ class Editor:
         previous = None
         for _ in range(40):
             image = self.shot_image(path)
-            view = image.region(self.client, self.palette_rect())
-            if differ_from is not None and view == differ_from.region(self.client,
-                                                                       self.palette_rect()):
+            view = image.region(self.client)
+            if differ_from is not None and view == differ_from.region(self.client):
                 time.sleep(0.25)
                 continue
             if view == previous:
@@ -303,7 +313,7 @@ class Checks:
 
 # The session ------------------------------------------------------------------
 
-def run_session(screen, env, work, checks):
+def run_session(screen, env, work, checks, window_rects):
     dist = os.path.join(work, "dist")
     program = os.path.join(dist, "editor")
     objects = os.path.join(dist, "objects")
@@ -318,10 +328,9 @@ def run_session(screen, env, work, checks):
     shutil.rmtree(recovery_folder(env), ignore_errors=True)
 
     print("first start", flush=True)
-    editor = Editor(screen, env, program, log)
+    editor = Editor(screen, env, program, log, window_rects)
     try:
         editor.import_object_from_menu(os.path.join(objects, "tree.ini"))
-        editor.move_palette(PALETTE_SPOT)
         editor.import_object_from_palette(os.path.join(objects, "rock.ini"))
 
         # Two trees at rotation 0, three rocks at rotation 90.
@@ -360,8 +369,10 @@ def run_session(screen, env, work, checks):
 
         editor.save_objects(placed)
         editor.save_map(settings)
+        # Nothing selected, as after reopening (selected labels are red).
+        editor.focus_view()
+        editor.keys("Escape")
         before_quit = editor.still_view(os.path.join(work, "1-before-quit.png"))
-        palette_spot = editor.palette_rect()
         editor.quit()
     finally:
         editor.close()
@@ -373,20 +384,32 @@ def run_session(screen, env, work, checks):
     checks.expect_bytes(settings, settings_file(windows_path(placed)), "designer.ini")
 
     print("second start", flush=True)
-    editor = Editor(screen, env, program, log)
+    editor = Editor(screen, env, program, log, window_rects)
     try:
-        editor.move_palette((palette_spot.x, palette_spot.y))
         started = editor.still_view(os.path.join(work, "2-started.png"))
         editor.open_map(settings)
         reopened = editor.still_view(os.path.join(work, "3-reopened.png"), differ_from=started)
-        palette = editor.palette_rect()
         client = editor.client
         checks.expect(editor.red_status_pixels(reopened) > 10, "the status text shows")
         status = Rect(client.x, client.y, STATUS_TEXT.width, STATUS_TEXT.height)
         checks.expect(reopened.region(status) != started.region(status),
                       "the object count changed when the map was opened")
-        checks.expect(reopened.region(client, palette) == before_quit.region(client, palette),
+        checks.expect(reopened.region(client) == before_quit.region(client),
                       "the reopened map's view is the view before quitting")
+
+        # The wheel zooms in at the pointer: the map point under it (as the
+        # status bar shows it) stays under it.
+        editor.screen.xdotool("mousemove", *editor.at(450, 450))
+        time.sleep(0.3)
+        under = editor.status_text()
+        editor.screen.xdotool("click", "--repeat", 2, "--delay", 200, 4)
+        time.sleep(0.5)
+        editor.screen.xdotool("mousemove", *editor.at(451, 450), "mousemove", *editor.at(450, 450))
+        time.sleep(0.3)
+        zoomed = editor.still_view(os.path.join(work, "4-zoomed.png"), differ_from=reopened)
+        checks.expect(under.startswith("x ") and editor.status_text() == under,
+                      "the wheel zoom keeps %r under the pointer" % under)
+        checks.expect(zoomed.region(client) != reopened.region(client), "the wheel zoomed in")
 
         # Everything selected and moved 100 cells to the right, one cell a
         # key: after the 100th change a copy of the unsaved work is kept.
@@ -404,7 +427,7 @@ def run_session(screen, env, work, checks):
         editor.close()
 
     print("third start, after the kill", flush=True)
-    editor = Editor(screen, env, program, log, restore=True)
+    editor = Editor(screen, env, program, log, window_rects, restore=True)
     try:
         checks.expect(screen.find("designer.ini* - " + PROGRAM) is not None,
                       "the restored work is the map's, with unsaved changes")
@@ -465,6 +488,8 @@ def main():
     parser.add_argument("--dist", required=True, help="the program folder layout (dist/)")
     parser.add_argument("--work", required=True, help="a folder for this run")
     parser.add_argument("--wine-prefix", required=True)
+    parser.add_argument("--window-rects", required=True,
+                        help="the program that tells where the editor's child windows are")
     args = parser.parse_args()
 
     shutil.rmtree(args.work, ignore_errors=True)
@@ -480,7 +505,7 @@ def main():
     started = time.monotonic()
     try:
         env = wine_environment(args.wine_prefix)
-        run_session(Screen(display), env, args.work, checks)
+        run_session(Screen(display), env, args.work, checks, args.window_rects)
     except Exception as error:  # a step that never happened fails the run
         checks.expect(False, "session: %s: %s" % (type(error).__name__, error))
     finally:

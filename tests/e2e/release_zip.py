@@ -51,8 +51,8 @@ def run_mapcheck(env, editor_folder, checks):
                   % (result.returncode, result.stdout + result.stderr))
 
 
-def run_editor(screen, env, program, work, checks):
-    editor = Editor(screen, env, program, os.path.join(work, "editor-output.txt"))
+def run_editor(screen, env, program, work, checks, window_rects):
+    editor = Editor(screen, env, program, os.path.join(work, "editor-output.txt"), window_rects)
     try:  # Editor waited for the red status text of the first frame
         shot = editor.shot_image(os.path.join(work, "first-frame.png"))
         patch = {shot.pixel(editor.client.x + x, editor.client.y + y)
@@ -66,7 +66,7 @@ def run_editor(screen, env, program, work, checks):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    for option in ("--zip", "--work", "--wine-prefix"):
+    for option in ("--zip", "--work", "--wine-prefix", "--window-rects"):
         parser.add_argument(option, required=True)
     args = parser.parse_args()
     shutil.rmtree(args.work, ignore_errors=True)
@@ -82,7 +82,7 @@ def main():
             env = wine_environment(os.path.abspath(args.wine_prefix))
             run_mapcheck(env, os.path.join(unpacked, top, "editor"), checks)
             run_editor(Screen(display), env, os.path.join(unpacked, top, "editor"), args.work,
-                       checks)
+                       checks, args.window_rects)
     except Exception as error:  # a step that never happened fails the run
         checks.expect(False, "%s: %s" % (type(error).__name__, error))
     finally:

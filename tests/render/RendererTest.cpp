@@ -39,7 +39,7 @@ void ExpectPerspective(const D3DMATRIX& m, float fovy, float aspect, float zn, f
 TEST_F(RendererTest, BackBufferHasTheClientSizeTheDesktopFormatAndA16BitDepth)
 {
     // (Without a window manager the window may have been resized since.)
-    EXPECT_EQ(app.window, app.mainWindow);
+    EXPECT_EQ(app.window, app.viewWindow);
     IDirect3DSurface8* surface = nullptr;
     ASSERT_EQ(app.device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &surface), D3D_OK);
     D3DSURFACE_DESC desc;
@@ -85,8 +85,10 @@ TEST_F(RendererTest, ProjectionIsTheLeftHandedPerspectiveWithAnIntegerAspect)
 {
     D3DMATRIX projection;
     ASSERT_EQ(app.device->GetTransform(D3DTS_PROJECTION, &projection), D3D_OK);
-    // The aspect is the integer quotient of the creation-time client size.
-    const float aspect = (float)(app.clientWidth / app.clientHeight);
+    // The aspect is the integer quotient of the creation-time client size,
+    // at least 1.
+    const int quotient = app.clientWidth / app.clientHeight;
+    const float aspect = (float)(quotient > 0 ? quotient : 1);
     ExpectPerspective(projection, 3.14159265f / 3, aspect, 1.0f, 1000.0f);
     // The same formula for an aspect the screen does not give.
     D3DXMATRIX m;
