@@ -19,6 +19,7 @@
 #include "app/ObjectImport.h"
 #include "app/PointerEditing.h"
 #include "app/PropertiesDialog.h"
+#include "app/WindowDpi.h"
 #include "resource.h"
 
 namespace
@@ -243,6 +244,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_SIZE:
         OnSize(lParam);
+        break;
+    case WM_DPICHANGED:
+        MoveToSuggestedRect(window, lParam);
         break;
     case WM_ACTIVATE:
         OnActivate(wParam);

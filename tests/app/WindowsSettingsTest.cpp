@@ -1,5 +1,6 @@
 // What the application manifest gets from the system the program runs on
-// (the test programs link the editor's resources, manifest included).
+// (the test programs link the editor's resources, manifest included), and
+// the answer of the top-level windows to a DPI change.
 //
 // Wine 8 honours the manifest's activeCodePage (GetACP() is 65001 with it,
 // 1252 without) and its common controls dependency (comctl32 then comes
@@ -13,6 +14,9 @@
 #include <string>
 
 #include "app/EditorApp.h"
+#include "app/PaletteDialog.h"
+#include "app/PropertiesDialog.h"
+#include "app/WindowDpi.h"
 #include "resource.h"
 #include "tests/app/EditingHarness.h"
 #include "tests/support/EditorHarness.h"
@@ -32,6 +36,13 @@ std::string ManifestText()
 bool UnderWine()
 {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return rect;
 }
 } // namespace
 
@@ -86,4 +97,36 @@ TEST(WindowsSettingsTest, ProcessRunsInUtf8WithVersion6ControlsAndPerMonitorDpi)
     {
         EXPECT_TRUE(same(context(), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2));
     }
+}
+
+TEST(WindowsSettingsTest, TopLevelWindowsTakeTheRectangleSuggestedForANewDpi)
+{
+    ASSERT_TRUE(StartEditorOnce()) << app.failedStep;
+    HWND properties =
+        CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PROPERTIESDIALOG),
+                           app.mainWindow, PropertiesDialogProc, 0);
+    ASSERT_NE(properties, nullptr);
+    for (HWND window : {app.mainWindow, app.paletteWindow, properties})
+    {
+        const RECT before = WindowRect(window);
+        // As for a move to a 144 DPI monitor: half as large again.
+        RECT suggested = {40, 30, 40 + (before.right - before.left) * 3 / 2,
+                          30 + (before.bottom - before.top) * 3 / 2};
+        SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(144, 144), (LPARAM)&suggested);
+        const RECT after = WindowRect(window);
+        EXPECT_TRUE(EqualRect(&after, &suggested)) << window;
+        if (window == app.paletteWindow) // its list follows the new client area
+        {
+            RECT client;
+            GetClientRect(window, &client);
+            const RECT list = WindowRect(GetDlgItem(window, IDC_OBJECTLIST));
+            EXPECT_EQ(list.right - list.left, client.right);
+            EXPECT_EQ(list.bottom - list.top,
+                      client.bottom - PaletteControlsRowHeight(window, WindowDpi(window)));
+        }
+        SetWindowPos(window, nullptr, before.left, before.top, before.right - before.left,
+                     before.bottom - before.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    DestroyWindow(properties);
+    PumpMessages();
 }
