@@ -12,7 +12,9 @@ extern const char kMapFileFilter[];           // .ini map settings files
 extern const char kObjectDescriptionFilter[]; // .ini object descriptions
 extern const char kBitmapFilter[];            // heightmap bitmaps
 
-const int kChooserPathSize = 260;
+// Bytes for a chosen path: a MAX_PATH path of UTF-16 units takes up to three
+// bytes each in UTF-8, the code page the manifest gives the 8-bit functions.
+const int kChooserPathSize = 3 * MAX_PATH;
 
 // True with the chosen path copied into destination; false when cancelled.
 bool ChooseOpenFile(char (&destination)[kChooserPathSize], HWND owner, const char* title,

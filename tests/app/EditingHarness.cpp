@@ -169,7 +169,12 @@ void PressButton(HWND dialog, int id)
 
 void TypeIntoChooser(HWND chooser, const std::string& path)
 {
-    SetDlgItemTextA(chooser, kChooserFileNameBox, path.c_str());
+    // The characters themselves, as typing gives them, whatever the code
+    // page: SetDlgItemTextA would hand the bytes through GetACP()'s table.
+    std::wstring typed(path.size(), L'\0');
+    typed.resize((size_t)MultiByteToWideChar(CP_UTF8, 0, path.data(), (int)path.size(), &typed[0],
+                                             (int)typed.size()));
+    SetDlgItemTextW(chooser, kChooserFileNameBox, typed.c_str());
     PressButton(chooser, IDOK);
 }
 
