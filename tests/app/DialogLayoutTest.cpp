@@ -1,10 +1,11 @@
 // The palette and the properties dialog laid out at the DPI this program
 // runs at, measured with each control's own font: every text fits its
 // control, the path fields hold a real path, no control covers another or
-// leaves the dialog, and the palette's list starts below its controls row. Built into app_tests
-// (the test prefix, 96 DPI) and into dialog_layout_144dpi, which runs in a Wine prefix of its own
-// whose HKCU\Control Panel\Desktop\LogPixels is 144 (Wine reads it when a process starts; the fonts
-// and dialog units grow with it).
+// leaves the dialog, and the palette's list starts below its controls row.
+// Built into app_tests (the test prefix, 96 DPI) and into
+// dialog_layout_144dpi, which runs in a Wine prefix of its own whose
+// HKCU\Control Panel\Desktop\LogPixels is 144 (Wine reads it when a process
+// starts; the fonts and dialog units grow with it).
 #include <gtest/gtest.h>
 
 #include <string.h>

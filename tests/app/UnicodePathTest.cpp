@@ -1,10 +1,11 @@
 // Files whose names are not in any legacy code page, as a designer meets
 // them: a map with its images, object description and object file in a
 // folder named "Карты" beside the program folder (names with "ä" too, and
-// a path longer in UTF-8 than MAX_PATH bytes), opened, imported from, shown and saved through the
-// real choosers and dialogs. The editor keeps names as UTF-8 (the manifest's code page); the
-// fixtures are made and checked through the wide file functions, so a name
-// turned into other characters anywhere on the way fails here.
+// a path longer in UTF-8 than MAX_PATH bytes), opened, imported from, shown
+// and saved through the real choosers and dialogs. The editor keeps names
+// as UTF-8 (the manifest's code page); the fixtures are made and checked
+// through the wide file functions, so a name turned into other characters
+// anywhere on the way fails here.
 #include <gtest/gtest.h>
 
 #include <filesystem>
