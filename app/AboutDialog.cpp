@@ -7,6 +7,7 @@
 #include <stdlib.h>
 
 #include "app/EditorApp.h"
+#include "app/WindowDpi.h"
 #include "resource.h"
 #include "Version.h"
 
@@ -23,13 +24,16 @@ void FillTexts(HWND dialog)
     SetDlgItemTextA(dialog, IDC_ABOUTBUILD, text);
 }
 
-INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message)
     {
     case WM_INITDIALOG:
         FillTexts(dialog);
         return TRUE;
+    case WM_DPICHANGED: // the dialog manager scales the controls (FALSE)
+        MoveToSuggestedRect(dialog, lParam);
+        return FALSE;
     case WM_COMMAND:
         // OK, Enter, Escape and the close box all just close it.
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)

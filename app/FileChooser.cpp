@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/EditorApp.h"
+#include "app/WindowsFileSystem.h"
 
 const char kObjectFileFilter[] = "Object Files (*.mob)\0*.mob\0All Files (*.*)\0*.*\0";
 const char kMapFileFilter[] = "Map Files (*.ini)\0*.ini\0All Files (*.*)\0*.*\0";
@@ -26,10 +27,12 @@ const FileKind kOpenHeightmapKind = {"Open Heightmap", kImageFilter, "bmp"};
 
 namespace
 {
-// Open: only names of existing files in existing folders. Save: the folder
-// must exist, and replacing a file is asked first.
-const DWORD kOpenFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-const DWORD kSaveFlags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+// Open: only names of existing files. Save: replacing a file is asked
+// first, by the editor rather than the chooser (whose own question and
+// folder check refuse paths longer than MAX_PATH under Wine); a save into a
+// folder that does not exist fails with a message.
+const DWORD kOpenFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+const DWORD kSaveFlags = OFN_EXPLORER | OFN_HIDEREADONLY;
 
 // Room for any path Windows takes.
 const size_t kPathRoom = 32768;
@@ -87,7 +90,21 @@ bool ChooseOpenFile(std::string* chosen, HWND owner, const FileKind& kind,
 bool ChooseSaveFile(std::string* chosen, HWND owner, const FileKind& kind,
                     const std::string& current)
 {
-    return RunChooser(GetSaveFileNameA, kSaveFlags, true, chosen, owner, kind, current);
+    std::string start = current;
+    for (;;)
+    {
+        if (!RunChooser(GetSaveFileNameA, kSaveFlags, true, chosen, owner, kind, start))
+            return false;
+        if (!WindowsFileSystem::Exists(*chosen))
+            return true;
+        const size_t separator = chosen->find_last_of("\\/");
+        const std::string question =
+            chosen->substr(separator == std::string::npos ? 0 : separator + 1) +
+            " already exists.\nDo you want to replace it?";
+        if (MessageBoxA(owner, question.c_str(), kind.title, MB_YESNO | MB_ICONWARNING) == IDYES)
+            return true;
+        start = *chosen; // the chooser again, at the same name
+    }
 }
 
 void RestoreProgramDirectory()

@@ -17,6 +17,7 @@
 #include "app/PropertiesDialog.h"
 #include "app/ViewNavigation.h"
 #include "app/ViewWindow.h"
+#include "app/WindowDpi.h"
 #include "resource.h"
 
 namespace
@@ -123,6 +124,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_SIZE:
         LayOutMainWindow();
+        break;
+    case WM_DPICHANGED:
+        MoveToSuggestedRect(window, lParam);
         break;
     case WM_ACTIVATE:
         OnActivate(wParam);

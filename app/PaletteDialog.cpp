@@ -1,5 +1,6 @@
 // The object palette's procedure: the rotation box's eight rows, the list
-// filling the client area below the controls row, the list and rotation
+// filling the client area below the controls row (whose height follows the
+// palette's DPI), the list and rotation
 // selections that set the type and rotation of the next placed object, and
 // "Add" importing an object type.
 //
@@ -13,6 +14,7 @@
 #include "app/EditorApp.h"
 #include "app/ObjectImport.h"
 #include "app/PointerEditing.h"
+#include "app/WindowDpi.h"
 #include "resource.h"
 
 #include <string>
@@ -22,8 +24,11 @@ namespace
 // In this order: pointer editing's "Randomize" picks a row by its number.
 const char* const kRotationTexts[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
 
-// Height of the controls row above the list, in pixels.
-const int kControlsRowHeight = 25;
+// Height of the controls row above the list: in pixels at 96 DPI, and in
+// the palette's dialog units (its buttons are 14 high at 1; 16 units come to
+// 26 pixels with Tahoma 8 at 96 DPI).
+const int kControlsRowPixelsAt96Dpi = 25;
+const int kControlsRowDialogUnits = 16;
 
 void FillRotationBox(HWND palette)
 {
@@ -33,14 +38,13 @@ void FillRotationBox(HWND palette)
     SendMessageA(rotationBox, CB_SETCURSEL, 0, 0);
 }
 
-void LayOutList(HWND palette, LPARAM lParam)
+void LayOutList(HWND palette, int width, int height)
 {
-    const int width = LOWORD(lParam);
-    const int height = HIWORD(lParam);
+    const int rowHeight = PaletteControlsRowHeight(palette, WindowDpi(palette));
     // A client area lower than the controls row leaves the list no height,
     // never a negative one.
-    const int listHeight = height > kControlsRowHeight ? height - kControlsRowHeight : 0;
-    MoveWindow(GetDlgItem(palette, IDC_OBJECTLIST), 0, kControlsRowHeight, width, listHeight, TRUE);
+    const int listHeight = height > rowHeight ? height - rowHeight : 0;
+    MoveWindow(GetDlgItem(palette, IDC_OBJECTLIST), 0, rowHeight, width, listHeight, TRUE);
 }
 
 void OnListSelectionChange(HWND list)
@@ -110,16 +114,39 @@ void OnCommand(HWND palette, WPARAM wParam)
 }
 } // namespace
 
+int PaletteControlsRowHeight(HWND palette, UINT dpi)
+{
+    if (dpi > 0)
+        return MulDiv(kControlsRowPixelsAt96Dpi, (int)dpi, USER_DEFAULT_SCREEN_DPI);
+    // The dialog units follow the palette's font, which the system made for
+    // the DPI the palette was created at.
+    RECT row = {0, 0, 0, kControlsRowDialogUnits};
+    MapDialogRect(palette, &row);
+    return row.bottom;
+}
+
 INT_PTR CALLBACK PaletteDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message)
     {
     case WM_INITDIALOG:
+    {
         FillRotationBox(window);
+        // The first WM_SIZE comes before the controls exist.
+        RECT client;
+        GetClientRect(window, &client);
+        LayOutList(window, client.right, client.bottom);
         return TRUE;
+    }
     case WM_SIZE:
-        LayOutList(window, lParam);
+        LayOutList(window, LOWORD(lParam), HIWORD(lParam));
         return TRUE;
+    case WM_DPICHANGED:
+        // Moved to the new size here (the list follows in WM_SIZE); FALSE
+        // lets the dialog manager also scale the controls and their font,
+        // which Windows does for per-monitor v2 dialogs.
+        MoveToSuggestedRect(window, lParam);
+        return FALSE;
     case WM_COMMAND:
         OnCommand(window, wParam);
         return TRUE;

@@ -7,4 +7,9 @@
 
 INT_PTR CALLBACK PaletteDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The height in pixels of the controls row above the list: 25 pixels at
+// 96 DPI scaled to `dpi`, or, where the window's DPI is not known (dpi 0),
+// the row's height in the palette's dialog units.
+int PaletteControlsRowHeight(HWND palette, UINT dpi);
+
 #endif

@@ -19,6 +19,7 @@
 #include "app/EditorApp.h"
 #include "app/FileCommands.h"
 #include "app/UserMessages.h"
+#include "app/WindowDpi.h"
 #include "resource.h"
 
 namespace
@@ -177,6 +178,9 @@ INT_PTR CALLBACK PropertiesDialogProc(HWND window, UINT message, WPARAM wParam, 
     case WM_INITDIALOG:
         FillFields(window);
         return TRUE;
+    case WM_DPICHANGED: // the dialog manager scales the controls (FALSE)
+        MoveToSuggestedRect(window, lParam);
+        return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wParam))
         {

@@ -31,9 +31,14 @@ FileError FromLastError(DWORD error)
     }
 }
 
-// The wide form of a name as the editor holds it (the system's 8-bit
-// character set). The wide file functions take paths of any length in the
-// "\\?\" form, which the 8-bit ones refuse beyond MAX_PATH on some systems.
+// The wide form of a name as the editor holds it: in the active code page,
+// which the manifest makes UTF-8 (Windows 10 version 1903 on, and Wine 8),
+// so that a name from a chooser, a dialog field or a map file means the
+// same file here as in every 8-bit function the editor calls (the texture
+// loader's CreateFileA, the current directory). This is the editor's one
+// conversion of its own; the system makes the others with the same table.
+// The wide file functions take paths of any length in the "\\?\" form,
+// which the 8-bit ones refuse beyond MAX_PATH on some systems.
 std::wstring Widen(const std::string& text)
 {
     if (text.empty())
@@ -69,6 +74,11 @@ bool IsFolderName(const std::string& path)
     return !path.empty() && (path.back() == '\\' || path.back() == '/');
 }
 } // namespace
+
+bool WindowsFileSystem::Exists(const std::string& path)
+{
+    return !path.empty() && GetFileAttributesW(FullPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 FileError WindowsFileSystem::ReadWholeFile(const std::string& path,
                                            std::vector<unsigned char>* bytes)

@@ -17,6 +17,9 @@ class WindowsFileSystem : public FileSystem
                                size_t pieceCount) override;
     using FileSystem::ReplaceWholeFile;
 
+    // Whether a file or folder of that name is there (any length).
+    static bool Exists(const std::string& path);
+
     // Failures the tests make happen, each after the temporary file exists:
     // the write stopping at a byte, the flush to the disk, the final move.
     struct Faults

@@ -131,3 +131,19 @@ function(editor_fuzz_target name)
                 $<TARGET_FILE:${name}>)
     set_tests_properties(${name}_short_run PROPERTIES TIMEOUT 300 LABELS fuzz)
 endfunction()
+
+# editor_resource_depends(<script> <embedded file>...)
+# Makes the compiled resource script depend on the files it embeds, in this
+# folder and every folder below it (a source file's properties are kept per
+# folder).
+function(editor_resource_depends script)
+    set(folders ${CMAKE_CURRENT_SOURCE_DIR})
+    set(all "")
+    while(folders)
+        list(POP_FRONT folders folder)
+        list(APPEND all ${folder})
+        get_property(below DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
+        list(APPEND folders ${below})
+    endwhile()
+    set_property(SOURCE ${script} DIRECTORY ${all} APPEND PROPERTY OBJECT_DEPENDS ${ARGN})
+endfunction()

@@ -30,7 +30,8 @@ const ULONGLONG LargestFile = 0x7FFFFFFF;
 
 HRESULT ReadWholeFile(const char* name, std::vector<uint8_t>* bytes)
 {
-    // A relative name resolves against the current directory.
+    // A relative name resolves against the current directory. The name is in
+    // the active code page, which the editor's manifest makes UTF-8.
     HANDLE file = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)

@@ -133,6 +133,17 @@ TEST_F(EditMenuTest, TheClipboardCarriesTypePathsAndPlainText)
 {
     app.document.SelectOnly(std::vector<uint32_t>{0, 2});
     ASSERT_TRUE(CopySelectionToClipboard(app.mainWindow));
+    // Wine hands the clipboard to the X selection on a thread of its own: a
+    // read right after the copy may still see what was there before.
+    ObjectGroup copied;
+    for (int i = 0; i < 100 && !(ReadClipboardGroup(app.mainWindow, &copied) &&
+                                 copied.objects.size() == 2);
+         ++i)
+    {
+        Sleep(10);
+        PumpMessages();
+    }
+    ASSERT_EQ(copied.objects.size(), 2u);
     ASSERT_TRUE(OpenClipboard(app.mainWindow));
     HANDLE text = GetClipboardData(CF_TEXT);
     ASSERT_NE(text, nullptr);

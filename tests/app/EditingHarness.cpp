@@ -84,18 +84,25 @@ void SetShift(bool down)
 
 bool MoveCursorTo(int x, int y)
 {
-    // The pointer moves through the X server: wait until Wine sees it there.
+    // The pointer moves through the X server, and a motion event still on its
+    // way can put it back where it was: wait until Wine has seen it at the
+    // target several times running.
     SetCursorPos(x, y);
-    for (int i = 0; i < 100; ++i)
+    int steady = 0;
+    for (int i = 0; i < 200 && steady < 5; ++i)
     {
-        POINT at;
-        if (GetCursorPos(&at) && at.x == x && at.y == y)
-            return true;
         Sleep(10);
         PumpMessages();
-        SetCursorPos(x, y);
+        POINT at;
+        if (GetCursorPos(&at) && at.x == x && at.y == y)
+            ++steady;
+        else
+        {
+            steady = 0;
+            SetCursorPos(x, y);
+        }
     }
-    return false;
+    return steady >= 5;
 }
 
 void PressLeft(int x, int y)
@@ -235,7 +242,12 @@ void PressButton(HWND dialog, int id)
 
 void TypeIntoChooser(HWND chooser, const std::string& path)
 {
-    SetDlgItemTextA(chooser, kChooserFileNameBox, path.c_str());
+    // The characters themselves, as typing gives them, whatever the code
+    // page: SetDlgItemTextA would hand the bytes through GetACP()'s table.
+    std::wstring typed(path.size(), L'\0');
+    typed.resize((size_t)MultiByteToWideChar(CP_UTF8, 0, path.data(), (int)path.size(), &typed[0],
+                                             (int)typed.size()));
+    SetDlgItemTextW(chooser, kChooserFileNameBox, typed.c_str());
     PressButton(chooser, IDOK);
 }
 

@@ -75,8 +75,8 @@ size_t AnswerDialogs(const std::vector<DialogAnswer>& answers, const std::functi
 // Posts a click of the dialog's button.
 void PressButton(HWND dialog, int id);
 
-// Answers Wine's file chooser: types the path into its file name box and
-// presses Open/Save.
+// Answers Wine's file chooser: types the path (UTF-8) into its file name box
+// and presses Open/Save.
 void TypeIntoChooser(HWND chooser, const std::string& path);
 
 std::string DialogItemText(HWND dialog, int id);

@@ -24,31 +24,6 @@ namespace
 // Wine's Explorer-style chooser: the file type box (cmb1).
 const int kFileTypeBox = 0x470;
 
-// The save chooser whose "replace?" question is answered, and the answer
-// (a timer callback has no state of its own).
-HWND questioned = nullptr;
-WPARAM replaceAnswer = IDNO;
-
-BOOL CALLBACK PressOnQuestion(HWND window, LPARAM)
-{
-    char kind[16] = "";
-    GetClassNameA(window, kind, sizeof(kind));
-    if (window == questioned || strcmp(kind, "#32770") ||
-        GetWindow(window, GW_OWNER) != questioned || !IsWindowVisible(window))
-        return TRUE;
-    PostMessageA(window, WM_COMMAND, replaceAnswer, 0);
-    questioned = nullptr;
-    return FALSE;
-}
-
-void CALLBACK AnswerTheReplaceQuestion(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    if (questioned)
-        EnumThreadWindows(GetCurrentThreadId(), PressOnQuestion, 0);
-    if (!questioned)
-        KillTimer(nullptr, timer);
-}
-
 std::string FirstFileType(HWND chooser)
 {
     char first[128] = "";
@@ -117,37 +92,41 @@ TEST_F(FileChooserTest, SaveChoosersStartAtTheCurrentFileAndAskBeforeReplacingIt
 {
     const std::string map = folder.File("area7.ini");
     WriteText(map, "[map]\n");
+    std::string folderShown, nameShown, question;
+    const auto okAtTheOfferedName = [&](HWND chooser)
+    {
+        char text[MAX_PATH] = "";
+        SendMessageA(chooser, CDM_GETFOLDERPATH, sizeof(text), (LPARAM)text);
+        folderShown = text;
+        nameShown = DialogItemText(chooser, 0x47c);
+        PressButton(chooser, IDOK);
+    };
+    const auto answer = [&](int button)
+    {
+        return DialogAnswer{kSaveMapKind.title, [&question, button](HWND box)
+                            {
+                                question = DialogItemText(box, 0xFFFF);
+                                PressButton(box, button);
+                            }};
+    };
+    // No: the chooser comes again (cancelled here); Yes: the file is chosen.
     for (bool replace : {false, true})
     {
-        std::string folderShown, nameShown, question;
         std::string chosen;
         bool picked = false;
-        const bool seen = AnswerDialog(
-            kSaveMapKind.title,
-            [&](HWND chooser)
-            {
-                char text[MAX_PATH] = "";
-                SendMessageA(chooser, CDM_GETFOLDERPATH, sizeof(text), (LPARAM)text);
-                folderShown = text;
-                nameShown = DialogItemText(chooser, 0x47c);
-                // The chooser's own question comes up in its own loop:
-                // answered from a second timer.
-                questioned = chooser;
-                SetTimer(nullptr, 0, 150, AnswerTheReplaceQuestion);
-                replaceAnswer = replace ? IDYES : IDNO;
-                PressButton(chooser, IDOK);
-            },
-            [&] { picked = ChooseSaveFile(&chosen, app.mainWindow, kSaveMapKind, map); });
-        ASSERT_TRUE(seen);
+        std::vector<DialogAnswer> answers = {{kSaveMapKind.title, okAtTheOfferedName},
+                                             answer(replace ? IDYES : IDNO)};
+        if (!replace)
+            answers.push_back({kSaveMapKind.title, [](HWND c) { PressButton(c, IDCANCEL); }});
+        EXPECT_EQ(
+            AnswerDialogs(answers, [&]
+                          { picked = ChooseSaveFile(&chosen, app.mainWindow, kSaveMapKind, map); }),
+            answers.size());
         EXPECT_STRCASEEQ(folderShown.c_str(), folder.Path().c_str());
         EXPECT_EQ(nameShown, "area7.ini");
-        // "No" to replacing leaves the chooser open (cancelled after the
-        // answer by the harness); "Yes" chooses the file.
+        EXPECT_EQ(question, "area7.ini already exists.\nDo you want to replace it?");
         EXPECT_EQ(picked, replace);
-        if (replace)
-        {
-            EXPECT_STRCASEEQ(chosen.c_str(), map.c_str());
-        }
+        EXPECT_EQ(ReadText(map), "[map]\n");
     }
 }
 
