@@ -99,6 +99,24 @@ void Renderer::ResizeViewport(unsigned x, unsigned y, unsigned width, unsigned h
     device->SetViewport(&viewport);
 }
 
+ViewArea Renderer::VisibleArea() const
+{
+    // The device clips every draw, pre-transformed ones included, to the
+    // viewport, and only the back buffer exists to be drawn on.
+    ViewArea area = {0.0f, 0.0f, (float)clientWidth, (float)clientHeight};
+    D3DVIEWPORT8 viewport;
+    if (device && SUCCEEDED(device->GetViewport(&viewport)))
+    {
+        const float left = (float)viewport.X, top = (float)viewport.Y;
+        const float right = left + (float)viewport.Width, bottom = top + (float)viewport.Height;
+        area.left = left > area.left ? left : area.left;
+        area.top = top > area.top ? top : area.top;
+        area.right = right < area.right ? right : area.right;
+        area.bottom = bottom < area.bottom ? bottom : area.bottom;
+    }
+    return area;
+}
+
 void Renderer::BeginFrame()
 {
     if (!device)
@@ -123,6 +141,7 @@ void Renderer::EndFrame()
 
 void Renderer::ReleaseDevice()
 {
+    frameVertices.Release();
     if (device)
     {
         device->Release();

@@ -8,7 +8,8 @@
 #include <d3d8.h>
 
 #include "render/TextureTable.h"
-#include "render/ViewGeometry.h" // ScreenRect, TexCoordRect, CornerPoint
+#include "render/VertexRing.h"
+#include "render/ViewGeometry.h" // ScreenRect, TexCoordRect, CornerPoint, ViewArea
 
 class Renderer
 {
@@ -19,7 +20,8 @@ class Renderer
     int clientWidth = 0; // client size at creation = back-buffer size
     int clientHeight = 0;
     TextureTable textures;
-    int backgroundRed = 0; // only the low 8 bits of each component count
+    VertexRing frameVertices; // what the batched map view streams its quads through
+    int backgroundRed = 0;    // only the low 8 bits of each component count
     int backgroundGreen = 0;
     int backgroundBlue = 0;
 
@@ -34,6 +36,8 @@ class Renderer
     // 0 on success, 1 on failure (failedStep then names the step).
     int CreateDevice(HWND window, float farPlane);
     void ResizeViewport(unsigned x, unsigned y, unsigned width, unsigned height);
+    // The pixels a draw can change: the viewport within the back buffer.
+    ViewArea VisibleArea() const;
     void BeginFrame();
     void EndFrame();
     void ReleaseDevice();
