@@ -99,6 +99,9 @@ bool RunEditCommand(HWND window, int command)
     case ID_VIEW_SNAPTOCELLS:
         document.snapToCells = !document.snapToCells;
         break;
+    case ID_VIEW_LABELS:
+        app.view.showLabels = !app.view.showLabels;
+        break;
     default:
         return false;
     }
@@ -121,6 +124,8 @@ void RefreshEditMenu(HWND window)
             document.CanRedo());
     CheckMenuItem(menu, ID_VIEW_SNAPTOCELLS,
                   MF_BYCOMMAND | (document.snapToCells ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, ID_VIEW_LABELS,
+                  MF_BYCOMMAND | (app.view.showLabels ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void RebuildPaletteList()
