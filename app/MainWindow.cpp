@@ -26,7 +26,7 @@ namespace
 
 void OnSize(LPARAM lParam)
 {
-    app.ResizeViewport(0, 0, LOWORD(lParam), HIWORD(lParam));
+    app.ResizeBackBuffer(LOWORD(lParam), HIWORD(lParam), app.fonts);
 }
 
 void OnActivate(WPARAM wParam)

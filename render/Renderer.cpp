@@ -1,4 +1,5 @@
-// Device creation, viewport, the two halves of a frame and release.
+// Device creation, viewport, the two halves of a frame and release (resets
+// after a loss or a size change: DeviceReset.cpp).
 #include "render/Renderer.h"
 
 #include "d3dx/d3dx8.h"
@@ -34,7 +35,7 @@ int Renderer::CreateDevice(HWND targetWindow, float farPlane)
     clientWidth = client.right - client.left;
     clientHeight = client.bottom - client.top;
 
-    D3DPRESENT_PARAMETERS params;
+    D3DPRESENT_PARAMETERS& params = presentation_;
     ZeroMemory(&params, sizeof(params));
     params.BackBufferWidth = clientWidth;
     params.BackBufferHeight = clientHeight;
@@ -52,12 +53,8 @@ int Renderer::CreateDevice(HWND targetWindow, float farPlane)
         return 1;
     }
 
-    // The aspect ratio is an integer quotient: 1280 x 960 gives 1.0. A window
-    // without client area would divide by zero; its height counts as 1.
-    const int aspect = clientWidth / (clientHeight > 0 ? clientHeight : 1);
-    D3DXMATRIX projection;
-    D3DXMatrixPerspectiveFovLH(&projection, kFieldOfView, (float)aspect, kNearPlane, farPlane);
-    device->SetTransform(D3DTS_PROJECTION, &projection);
+    farPlane_ = farPlane;
+    SetProjection(farPlane);
 
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device->SetRenderState(D3DRS_LIGHTING, TRUE);
@@ -82,6 +79,16 @@ int Renderer::CreateDevice(HWND targetWindow, float farPlane)
 
     textures.renderer = this;
     return 0;
+}
+
+void Renderer::SetProjection(float farPlane)
+{
+    // The aspect ratio is an integer quotient: 1280 x 960 gives 1.0. A window
+    // without client area would divide by zero; its height counts as 1.
+    const int aspect = clientWidth / (clientHeight > 0 ? clientHeight : 1);
+    D3DXMATRIX projection;
+    D3DXMatrixPerspectiveFovLH(&projection, kFieldOfView, (float)aspect, kNearPlane, farPlane);
+    device->SetTransform(D3DTS_PROJECTION, &projection);
 }
 
 void Renderer::ResizeViewport(unsigned x, unsigned y, unsigned width, unsigned height)
@@ -132,11 +139,12 @@ void Renderer::EndFrame()
     if (!device)
         return;
     device->EndScene();
-    // Present the current client rectangle, not the creation-time size: after
-    // the window shrinks only the top-left part of the back buffer shows.
+    // Present the current client rectangle: the back buffer follows the
+    // client area through WM_SIZE, but a minimised window keeps the old one.
     RECT client = {0, 0, 0, 0};
     GetClientRect(window, &client);
-    device->Present(&client, &client, nullptr, nullptr);
+    if (device->Present(&client, &client, nullptr, nullptr) == D3DERR_DEVICELOST)
+        deviceLost = true;
 }
 
 void Renderer::ReleaseDevice()
