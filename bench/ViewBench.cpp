@@ -165,9 +165,11 @@ int main()
     for (const char* type : kTypes)
         document.AddObjectType(type);
 
-    // A maximised window on a desktop: the viewport covers the back buffer.
-    // (Without a window manager Wine may have restored the dialog size.)
+    // A maximised window on a desktop: the back buffer and the viewport of
+    // its client area. (Without a window manager Wine may have restored the
+    // dialog size, and the back buffer with it.)
     PumpMessages();
+    RestoreStartupBackBuffer();
     app.ResizeViewport(0, 0, (unsigned)app.clientWidth, (unsigned)app.clientHeight);
     D3DVIEWPORT8 viewport;
     app.device->GetViewport(&viewport);

@@ -71,6 +71,7 @@ class BatchedViewTest : public ::testing::Test
     {
         ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
         ASSERT_NE(art, nullptr);
+        RestoreStartupBackBuffer(); // the scenes are laid out on it
         view.labelFont = app.view.labelFont;
         NewDocument();
     }

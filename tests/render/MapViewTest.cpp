@@ -103,6 +103,7 @@ class MapViewTest : public ::testing::Test
     {
         ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
         ASSERT_NE(art, nullptr);
+        RestoreStartupBackBuffer(); // the scenes are laid out on it
         // A document and view of the test's own on the editor's renderer
         // and fonts.
         view.labelFont = app.view.labelFont;

@@ -9,14 +9,15 @@
 #include "tests/support/EditorHarness.h"
 
 // BeginFrame, the drawing, then the back buffer as it stands before Present.
-// The viewport is set to the whole back buffer first: a test may have set a
-// smaller one, and without a window manager the main window may be restored
-// to its dialog size at any message (WM_SIZE then resizes the back buffer). A test may ask for a
+// The back buffer first gets its start-up size back (see
+// RestoreStartupBackBuffer) and the viewport is set to the whole of it, so
+// that the tests do not depend on the window's size. A test may ask for a
 // smaller viewport at the top-left corner.
 template <typename Draw>
 BackBufferPixels DrawnFrame(Draw draw, unsigned width = 0, unsigned height = 0)
 {
     BackBufferPixels pixels;
+    RestoreStartupBackBuffer();
     app.ResizeViewport(0, 0, width ? width : (unsigned)app.clientWidth,
                        height ? height : (unsigned)app.clientHeight);
     app.BeginFrame();
