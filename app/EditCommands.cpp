@@ -102,6 +102,9 @@ bool RunEditCommand(HWND window, int command)
     case ID_VIEW_SNAPTOCELLS:
         document.snapToCells = !document.snapToCells;
         break;
+    case ID_VIEW_LABELS:
+        app.view.showLabels = !app.view.showLabels;
+        break;
     default:
         return false;
     }
@@ -127,6 +130,7 @@ void RefreshEditMenu(HWND window)
         int command;
         bool checked;
     } checks[] = {{ID_VIEW_SNAPTOCELLS, document.snapToCells},
+                  {ID_VIEW_LABELS, app.view.showLabels},
                   {ID_VIEW_PALETTE, app.paletteShown},
                   {ID_VIEW_FLOATINGPALETTE, !app.paletteDocked}};
     for (const auto& check : checks)

@@ -67,6 +67,9 @@ void EditorApp::Tick()
 
 void EditorApp::DrawFrame()
 {
+    // A lost device draws nothing until it is given back and reset.
+    if (!RecoverDevice(fonts))
+        return;
     BeginFrame();
     view.DrawMap(*this, document);
     view.DrawObjects(*this, fonts, document);

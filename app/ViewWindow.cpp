@@ -22,6 +22,10 @@ const char kViewWindowClass[] = "MapEditorView";
 
 namespace
 {
+// While the device is lost, how often the view looks whether it is back.
+const UINT_PTR kLostDeviceTimer = 1;
+const UINT kLostDeviceRetryMilliseconds = 100;
+
 // Button messages carry client coordinates as signed 16-bit values: with the
 // mouse captured, points left of or above the window are negative.
 int X(LPARAM lParam)
@@ -148,7 +152,13 @@ void OnPaint(HWND view)
     PAINTSTRUCT paint;
     BeginPaint(view, &paint);
     if (app.initialised)
+    {
         app.DrawFrame();
+        // A lost device drew nothing: look again in a moment, without
+        // keeping the loop busy.
+        if (app.deviceLost)
+            SetTimer(view, kLostDeviceTimer, kLostDeviceRetryMilliseconds, nullptr);
+    }
     EndPaint(view, &paint);
 }
 } // namespace
@@ -168,8 +178,15 @@ LRESULT CALLBACK ViewWindowProc(HWND view, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_ERASEBKGND:
         return 1; // every frame covers the whole view
+    case WM_TIMER:
+        if (wParam == kLostDeviceTimer)
+        {
+            KillTimer(view, kLostDeviceTimer);
+            RequestFrame();
+        }
+        return 0;
     case WM_SIZE:
-        app.ResizeViewport(0, 0, LOWORD(lParam), HIWORD(lParam));
+        app.ResizeBackBuffer(LOWORD(lParam), HIWORD(lParam), app.fonts);
         // Before start-up ends the map has no size yet: nothing to keep in view.
         if (app.initialised)
             KeepScrollInBounds();

@@ -1,12 +1,14 @@
-// Frames per second of the editor's whole frame (app.DrawFrame: the map
-// square, every object's marker and label, the count text, Present) on the
-// real device, with 0, 1,000 and 10,000 objects spread over the map, at the
-// start-up zoom (heightmap width x 12) and at zoom 1x (width x 2, where the
-// whole map and every object is in view), with the culling of objects
-// outside the viewport off and on. Starts the editor as the program does,
-// with a copy of the program directory layout (build/win/dist/editor) as
-// the current directory, so the sample map is the one drawn. Prints a table;
-// never passes or fails on time.
+// Frame time of the editor's whole frame (app.DrawFrame: the map square,
+// every object's marker and label, the count text, Present) on the real
+// device, with 1,000 to 100,000 objects spread over the map at the start-up
+// zoom (heightmap width x 12) and at zoom 1x (width x 2, where the whole map
+// and every object is in view), and 1,000,000 at the start-up zoom; each as
+// a ratio to the frame of the empty map at the same zoom, measured in turn
+// with it. Culling of objects outside the viewport is on, as in the editor;
+// for up to 10,000 objects the frame drawn one object at a time is shown as
+// well. Starts the editor as the program does, with a copy of the program
+// directory layout (build/win/dist/editor) as the current directory, so the
+// sample map is the one drawn. Prints a table; never passes or fails on time.
 #include <windows.h>
 
 #include <stdio.h>
@@ -14,6 +16,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/EditorApp.h"
 #include "bench/BenchClock.h"
@@ -24,13 +27,16 @@ namespace
 const char* const kTypes[] = {"..\\objects\\tree.ini", "..\\objects\\rock.ini",
                               "..\\objects\\house.ini", "..\\objects\\tower.ini",
                               "..\\objects\\well.ini"};
-const int kObjectCounts[] = {0, 1000, 10000};
-// Each measurement runs at least this long and this many frames; culling off
-// and on take turns for kRounds rounds and the best of each is shown, so a
-// burst of other work on the machine does not land on one side only.
+// Each measurement runs at least this long and this many frames; the empty
+// map and the objects take turns for kRounds rounds and the best of each is
+// shown, so a burst of other work on the machine does not land on one side
+// only.
 const double kMinimumSeconds = 0.5;
 const int kMinimumFrames = 3;
-const int kRounds = 5;
+const int kRounds = 3;
+// Drawn one object at a time only up to this many objects (it takes seconds
+// a frame beyond).
+const int kMostDrawnOneByOne = 10000;
 
 // The program directory of the laid-out build: <build>\dist\editor, one
 // folder up from this program's folder (<build>\bench).
@@ -83,25 +89,58 @@ int ObjectsInView(const D3DVIEWPORT8& viewport)
     return inside;
 }
 
-double FramesPerSecond(bool cull)
+// The map view drawn one object at a time in place of the batches.
+class OneByOneApp
 {
-    app.view.cullOffscreenObjects = cull;
-    app.DrawFrame(); // warm-up
+  public:
+    static void DrawFrame()
+    {
+        app.BeginFrame();
+        app.view.DrawMap(app, app.document);
+        app.view.DrawObjectsOneByOne(app, app.fonts, app.document);
+        if (FontEntry* status = app.fonts.Entry(app.textFont))
+            status->Print(0.0f, 0.0f, false, 0xFFFF0000, "Objects: %d", app.document.ObjectCount());
+        app.EndFrame();
+    }
+};
+
+// Seconds a frame, the best of the runs given.
+template <typename Frame> double SecondsPerFrame(Frame frame, int minimumFrames)
+{
+    frame(); // warm-up
     int frames = 0;
     const double start = Now();
     double elapsed = 0.0;
-    while (frames < kMinimumFrames || elapsed < kMinimumSeconds)
+    while (frames < minimumFrames || elapsed < kMinimumSeconds)
     {
-        app.DrawFrame();
+        frame();
         ++frames;
         elapsed = Now() - start;
     }
-    return frames / elapsed;
+    return elapsed / frames;
 }
 
-double Best(const double values[kRounds])
+struct Row
 {
-    return *std::max_element(values, values + kRounds);
+    double empty = 1e9, batched = 1e9, oneByOne = 0.0;
+};
+
+// The empty map and the objects in turn, the best of kRounds rounds each.
+Row Measure(int count, bool oneByOne)
+{
+    Row row;
+    std::vector<PlacedObject> aside; // the objects while the empty map is drawn
+    for (int round = 0; round < kRounds; ++round)
+    {
+        aside.swap(app.document.objects);
+        row.empty = std::min(row.empty, SecondsPerFrame([] { app.DrawFrame(); }, kMinimumFrames));
+        aside.swap(app.document.objects);
+        const int frames = count >= 1000000 ? 1 : kMinimumFrames;
+        row.batched = std::min(row.batched, SecondsPerFrame([] { app.DrawFrame(); }, frames));
+    }
+    if (oneByOne)
+        row.oneByOne = SecondsPerFrame(OneByOneApp::DrawFrame, 1);
+    return row;
 }
 } // namespace
 
@@ -126,44 +165,51 @@ int main()
     for (const char* type : kTypes)
         document.AddObjectType(type);
 
-    // A maximised window on a desktop: the viewport covers the back buffer.
-    // (Without a window manager Wine may have restored the dialog size.)
+    // A maximised window on a desktop: the back buffer and the viewport of
+    // its client area. (Without a window manager Wine may have restored the
+    // dialog size, and the back buffer with it.)
     PumpMessages();
+    RestoreStartupBackBuffer();
     app.ResizeViewport(0, 0, (unsigned)app.clientWidth, (unsigned)app.clientHeight);
     D3DVIEWPORT8 viewport;
     app.device->GetViewport(&viewport);
 
-    printf("Map view frame rate: app.DrawFrame() with markers and labels, sample map %d x %d\n",
+    printf("Map view frame time: app.DrawFrame() with markers and labels, sample map %d x %d\n",
            document.width, document.height);
-    printf("back buffer %d x %d, viewport %lu x %lu; best of %d runs of at least %.1f s each\n\n",
+    printf("back buffer %d x %d, viewport %lu x %lu; best of %d runs of at least %.1f s each, "
+           "culling on\n\n",
            app.clientWidth, app.clientHeight, viewport.Width, viewport.Height, kRounds,
            kMinimumSeconds);
-    printf("| objects | zoom                  | centres in view | fps, culling off | fps, culling "
-           "on | on / off |\n");
-    printf("|--------:|-----------------------|----------------:|-----------------:|--------------"
-           "--:|---------:|\n");
+    printf("| objects | zoom                  | centres in view | passes | empty map, ms | frame, "
+           "ms | / empty | one by one, ms |\n");
+    printf("|--------:|-----------------------|----------------:|-------:|--------------:|-------"
+           "---:|--------:|---------------:|\n");
     const struct
     {
         const char* name;
         int factor;
     } zooms[] = {{"start-up (width x 12)", 12}, {"1x (width x 2)", 2}};
-    for (int count : kObjectCounts)
+    const struct
     {
-        PlaceObjects(count);
+        int count;
+        bool everyZoom;
+    } rows[] = {{1000, true}, {10000, true}, {100000, true}, {1000000, false}};
+    for (const auto& r : rows)
+    {
+        PlaceObjects(r.count);
         for (const auto& zoom : zooms)
         {
+            if (!r.everyZoom && zoom.factor != 12)
+                continue;
             document.viewScale = document.width * zoom.factor;
             document.scrollX = document.scrollY = 0.0f;
-            double offRounds[kRounds], onRounds[kRounds];
-            for (int round = 0; round < kRounds; ++round)
-            {
-                offRounds[round] = FramesPerSecond(false);
-                onRounds[round] = FramesPerSecond(true);
-            }
-            const double off = Best(offRounds);
-            const double on = Best(onRounds);
-            printf("| %7d | %-21s | %15d | %16.1f | %15.1f | %7.2fx |\n", count, zoom.name,
-                   ObjectsInView(viewport), off, on, on / off);
+            const Row row = Measure(r.count, r.count <= kMostDrawnOneByOne);
+            char oneByOne[32] = "";
+            if (row.oneByOne > 0.0)
+                snprintf(oneByOne, sizeof(oneByOne), "%.1f", row.oneByOne * 1e3);
+            printf("| %7d | %-21s | %15d | %6d | %13.1f | %9.1f | %6.2fx | %14s |\n", r.count,
+                   zoom.name, ObjectsInView(viewport), app.view.LastPassCount(), row.empty * 1e3,
+                   row.batched * 1e3, row.batched / row.empty, oneByOne);
             fflush(stdout);
         }
     }

@@ -1,8 +1,9 @@
 // Drawing of the map view: texture binding, the two textured quads (a
 // screen rectangle and a marker outline), the map square shaded by the
-// heightmap, the object markers with their labels, and the rubber band of a
-// selection in progress. Every vertex is a pre-transformed vertex in view
-// pixels, sent from memory; each frame rebuilds all of them from the document.
+// heightmap, the object markers with their labels one object at a time, and
+// the rubber band of a selection in progress. Every vertex is a
+// pre-transformed vertex in view pixels, sent from memory; each frame
+// rebuilds all of them from the document.
 #include "render/MapView.h"
 
 #include <math.h>
@@ -19,12 +20,6 @@ namespace
 static_assert(kTexturedVertexFormat == (D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX2),
               "the view's vertex format");
 
-const D3DCOLOR kVertexColour = 0xFFFFFFFF;
-const D3DCOLOR kLabelColour = 0xFFFFFFFF;         // opaque white
-const D3DCOLOR kSelectedLabelColour = 0xFFFF0000; // opaque red
-// A label is centred this far right of and below its marker's centre.
-const float kLabelOffsetX = 8.0f;
-const float kLabelOffsetY = 10.0f;
 // The rubber band's two lines, and their vertex: a point with a colour.
 const D3DCOLOR kBandOuterColour = 0xFF000000; // opaque black
 const D3DCOLOR kBandInnerColour = 0xFFFFFF00; // opaque yellow
@@ -48,26 +43,6 @@ void DrawQuad(IDirect3DDevice8* device, const TexturedVertex vertices[4])
     device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, vertices, sizeof(TexturedVertex));
 }
 
-// The pixels a draw can change: the viewport (which follows the window's
-// client area through WM_SIZE) within the back buffer (the client size at
-// device creation). The device clips every draw, pre-transformed ones
-// included, to the viewport, and only the back buffer exists to be drawn on.
-ViewArea VisibleArea(const Renderer& renderer)
-{
-    ViewArea area = {0.0f, 0.0f, (float)renderer.clientWidth, (float)renderer.clientHeight};
-    D3DVIEWPORT8 viewport;
-    if (SUCCEEDED(renderer.device->GetViewport(&viewport)))
-    {
-        const float left = (float)viewport.X, top = (float)viewport.Y;
-        const float right = left + (float)viewport.Width, bottom = top + (float)viewport.Height;
-        area.left = left > area.left ? left : area.left;
-        area.top = top > area.top ? top : area.top;
-        area.right = right < area.right ? right : area.right;
-        area.bottom = bottom < area.bottom ? bottom : area.bottom;
-    }
-    return area;
-}
-
 // Whether an object's marker or label can change a visible pixel. `label` is
 // null when no label is drawn for it.
 bool ObjectMayShow(const ViewArea& area, float centreX, float centreY, const FontEntry* font,
@@ -81,8 +56,8 @@ bool ObjectMayShow(const ViewArea& area, float centreX, float centreY, const Fon
     SIZE size = {0, 0};
     if (FAILED(font->font->MeasureText(label, &size)))
         return true;
-    return LabelMayShow(area, centreX + kLabelOffsetX, centreY + kLabelOffsetY, size.cx, size.cy,
-                        font->font->textScale);
+    return LabelMayShow(area, centreX + MapView::LabelOffsetX, centreY + MapView::LabelOffsetY,
+                        size.cx, size.cy, font->font->textScale);
 }
 } // namespace
 
@@ -120,10 +95,10 @@ void Renderer::DrawTexturedRect(const ScreenRect& rect, int index, const TexCoor
     const float bottom = (float)rect.bottom;
     // Set 0 stretches the stage 0 texture over the rectangle once.
     const TexturedVertex vertices[4] = {
-        {left, top, 0.0f, 1.0f, kVertexColour, 0.0f, 0.0f, set1.u0, set1.v0},
-        {right, top, 0.0f, 1.0f, kVertexColour, 1.0f, 0.0f, set1.u1, set1.v0},
-        {left, bottom, 0.0f, 1.0f, kVertexColour, 0.0f, 1.0f, set1.u0, set1.v1},
-        {right, bottom, 0.0f, 1.0f, kVertexColour, 1.0f, 1.0f, set1.u1, set1.v1},
+        {left, top, 0.0f, 1.0f, kTexturedVertexColour, 0.0f, 0.0f, set1.u0, set1.v0},
+        {right, top, 0.0f, 1.0f, kTexturedVertexColour, 1.0f, 0.0f, set1.u1, set1.v0},
+        {left, bottom, 0.0f, 1.0f, kTexturedVertexColour, 0.0f, 1.0f, set1.u0, set1.v1},
+        {right, bottom, 0.0f, 1.0f, kTexturedVertexColour, 1.0f, 1.0f, set1.u1, set1.v1},
     };
     BindTextureByIndex(index, 0);
     DrawQuad(device, vertices);
@@ -133,12 +108,8 @@ void Renderer::DrawTexturedQuad(const CornerPoint corners[4], int index)
 {
     if (!device)
         return;
-    static const float kU[4] = {0.0f, 1.0f, 0.0f, 1.0f};
-    static const float kV[4] = {0.0f, 0.0f, 1.0f, 1.0f};
     TexturedVertex vertices[4];
-    for (int i = 0; i < 4; ++i)
-        vertices[i] = {corners[i].x, corners[i].y, 0.0f, 1.0f, kVertexColour,
-                       kU[i],        kV[i],        0.0f, 0.0f};
+    QuadVertices(corners, vertices);
     BindTextureByIndex(index, 0);
     DrawQuad(device, vertices);
 }
@@ -159,8 +130,8 @@ void MapView::DrawMap(Renderer& renderer, const MapDocument& document) const
     renderer.textures.ApplyPreset(kDefaultPreset, false);
 }
 
-void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
-                          const MapDocument& document) const
+void MapView::DrawObjectsOneByOne(Renderer& renderer, const FontRegistry& fonts,
+                                  const MapDocument& document) const
 {
     if (!renderer.Device())
         return;
@@ -169,7 +140,7 @@ void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
     renderer.BindTextureByIndex(-1, 1);
 
     const bool cull = cullOffscreenObjects;
-    const ViewArea area = cull ? VisibleArea(renderer) : ViewArea{};
+    const ViewArea area = cull ? renderer.VisibleArea() : ViewArea{};
     const int count = document.ObjectCount();
     for (int i = 0; i < count; ++i)
     {
@@ -178,7 +149,8 @@ void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
         const float centreY = document.MapToViewY(object.y);
         // An object whose type designates no catalog entry has no path to
         // show: its marker is drawn without a label.
-        const ObjectType* type = font ? document.FindObjectType(object.type) : nullptr;
+        const ObjectType* type =
+            font && showLabels ? document.FindObjectType(object.type) : nullptr;
         const char* label = type ? type->path.c_str() : nullptr;
         if (cull && !ObjectMayShow(area, centreX, centreY, font, label))
             continue;
@@ -190,9 +162,8 @@ void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
         {
             // The path is text, never a format: a per-cent sign in it is drawn.
             const D3DCOLOR colour =
-                document.IsSelected((size_t)i) ? kSelectedLabelColour : kLabelColour;
-            font->Print(centreX + kLabelOffsetX, centreY + kLabelOffsetY, true, colour, "%s",
-                        label);
+                document.IsSelected((size_t)i) ? SelectedLabelColour : LabelColour;
+            font->Print(centreX + LabelOffsetX, centreY + LabelOffsetY, true, colour, "%s", label);
         }
     }
 }

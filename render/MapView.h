@@ -5,6 +5,8 @@
 #ifndef MAPEDITOR_MAPVIEW_H
 #define MAPEDITOR_MAPVIEW_H
 
+#include <memory>
+
 class FontRegistry;
 class MapDocument;
 class Renderer;
@@ -17,12 +19,42 @@ class MapView
     // of the view are left out; what is drawn is the same either way. Off,
     // every object is sent to the device.
     bool cullOffscreenObjects = true;
+    // View > Labels: off, the objects are drawn as markers only.
+    bool showLabels = true;
+
+    MapView();
+    ~MapView();
+    MapView(const MapView&) = delete;
+    MapView& operator=(const MapView&) = delete;
 
     void DrawMap(Renderer& renderer, const MapDocument& document) const;
+    // Every object's marker, then its label, in index order, later objects
+    // over earlier ones. Drawn in a few batches (MapViewBatches.cpp) that
+    // give the same pixels as DrawObjectsOneByOne.
     void DrawObjects(Renderer& renderer, const FontRegistry& fonts,
                      const MapDocument& document) const;
+    // The same picture drawn one object at a time: a draw for each marker
+    // and a fenced Print for each label. Slow with many objects; the
+    // reference the batches are held to.
+    void DrawObjectsOneByOne(Renderer& renderer, const FontRegistry& fonts,
+                             const MapDocument& document) const;
     // The outline of the rectangle between two view points, over everything.
     void DrawRubberBand(Renderer& renderer, float x0, float y0, float x1, float y1) const;
+
+    // Passes (one draw of markers, one of labels each) of the last DrawObjects.
+    int LastPassCount() const;
+
+    // Where a label is centred relative to its marker's centre, and its colours.
+    static constexpr float LabelOffsetX = 8.0f;
+    static constexpr float LabelOffsetY = 10.0f;
+    static const unsigned LabelColour = 0xFFFFFFFF;         // opaque white
+    static const unsigned SelectedLabelColour = 0xFFFF0000; // opaque red
+
+  private:
+    // What the batches are built in, kept between frames so that its storage
+    // is reused (MapViewBatches.cpp).
+    struct Batches;
+    mutable std::unique_ptr<Batches> batches_;
 };
 
 #endif

@@ -1,4 +1,5 @@
-// Device creation, viewport, the two halves of a frame and release.
+// Device creation, viewport, the two halves of a frame and release (resets
+// after a loss or a size change: DeviceReset.cpp).
 #include "render/Renderer.h"
 
 #include "d3dx/d3dx8.h"
@@ -56,7 +57,7 @@ int Renderer::CreateDevice(HWND targetWindow, float farPlane)
     clientWidth = client.right - client.left;
     clientHeight = client.bottom - client.top;
 
-    D3DPRESENT_PARAMETERS params;
+    D3DPRESENT_PARAMETERS& params = presentation_;
     ZeroMemory(&params, sizeof(params));
     params.BackBufferWidth = clientWidth;
     params.BackBufferHeight = clientHeight;
@@ -87,16 +88,8 @@ int Renderer::CreateDevice(HWND targetWindow, float farPlane)
         return 1;
     }
 
-    // The aspect ratio is an integer quotient: 1280 x 960 gives 1.0. A window
-    // without client area would divide by zero; its height counts as 1. A
-    // view taller than wide (the view beside the docked palette often is)
-    // would give 0 and a matrix of infinities: it counts as 1.
-    int aspect = clientWidth / (clientHeight > 0 ? clientHeight : 1);
-    if (aspect < 1)
-        aspect = 1;
-    D3DXMATRIX projection;
-    D3DXMatrixPerspectiveFovLH(&projection, kFieldOfView, (float)aspect, kNearPlane, farPlane);
-    device->SetTransform(D3DTS_PROJECTION, &projection);
+    farPlane_ = farPlane;
+    SetProjection(farPlane);
 
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device->SetRenderState(D3DRS_LIGHTING, TRUE);
@@ -123,6 +116,20 @@ int Renderer::CreateDevice(HWND targetWindow, float farPlane)
     return 0;
 }
 
+void Renderer::SetProjection(float farPlane)
+{
+    // The aspect ratio is an integer quotient: 1280 x 960 gives 1.0. A window
+    // without client area would divide by zero; its height counts as 1. A
+    // view taller than wide (the view beside the docked palette often is)
+    // would give 0 and a matrix of infinities: it counts as 1.
+    int aspect = clientWidth / (clientHeight > 0 ? clientHeight : 1);
+    if (aspect < 1)
+        aspect = 1;
+    D3DXMATRIX projection;
+    D3DXMatrixPerspectiveFovLH(&projection, kFieldOfView, (float)aspect, kNearPlane, farPlane);
+    device->SetTransform(D3DTS_PROJECTION, &projection);
+}
+
 void Renderer::ResizeViewport(unsigned x, unsigned y, unsigned width, unsigned height)
 {
     if (!device)
@@ -136,6 +143,24 @@ void Renderer::ResizeViewport(unsigned x, unsigned y, unsigned width, unsigned h
     viewport.MaxZ = 1.0f;
     // A viewport Direct3D refuses (e.g. 0 x 0 while minimised) leaves the old one.
     device->SetViewport(&viewport);
+}
+
+ViewArea Renderer::VisibleArea() const
+{
+    // The device clips every draw, pre-transformed ones included, to the
+    // viewport, and only the back buffer exists to be drawn on.
+    ViewArea area = {0.0f, 0.0f, (float)clientWidth, (float)clientHeight};
+    D3DVIEWPORT8 viewport;
+    if (device && SUCCEEDED(device->GetViewport(&viewport)))
+    {
+        const float left = (float)viewport.X, top = (float)viewport.Y;
+        const float right = left + (float)viewport.Width, bottom = top + (float)viewport.Height;
+        area.left = left > area.left ? left : area.left;
+        area.top = top > area.top ? top : area.top;
+        area.right = right < area.right ? right : area.right;
+        area.bottom = bottom < area.bottom ? bottom : area.bottom;
+    }
+    return area;
 }
 
 void Renderer::BeginFrame()
@@ -155,11 +180,12 @@ void Renderer::EndFrame()
     device->EndScene();
     if (presentThroughGdi && CopyBackBufferToWindow())
         return;
-    // Present the current client rectangle, not the creation-time size: after
-    // the window shrinks only the top-left part of the back buffer shows.
+    // Present the current client rectangle: the back buffer follows the
+    // client area through WM_SIZE, but a minimised window keeps the old one.
     RECT client = {0, 0, 0, 0};
     GetClientRect(window, &client);
-    device->Present(&client, &client, nullptr, nullptr);
+    if (device->Present(&client, &client, nullptr, nullptr) == D3DERR_DEVICELOST)
+        deviceLost = true;
 }
 
 bool Renderer::CopyBackBufferToWindow()
@@ -228,6 +254,7 @@ void Renderer::ReleaseDevice()
         readback->Release();
         readback = nullptr;
     }
+    frameVertices.Release();
     if (device)
     {
         device->Release();

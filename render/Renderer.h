@@ -7,8 +7,13 @@
 #include <windows.h>
 #include <d3d8.h>
 
+#include <vector>
+
 #include "render/TextureTable.h"
-#include "render/ViewGeometry.h" // ScreenRect, TexCoordRect, CornerPoint
+#include "render/VertexRing.h"
+#include "render/ViewGeometry.h" // ScreenRect, TexCoordRect, CornerPoint, ViewArea
+
+class FontRegistry;
 
 class Renderer
 {
@@ -16,15 +21,19 @@ class Renderer
     IDirect3D8* direct3d = nullptr;
     IDirect3DDevice8* device = nullptr;
     HWND window = nullptr;
-    int clientWidth = 0; // client size at creation = back-buffer size
+    int clientWidth = 0; // the back buffer's size: the client area's at creation or last resize
     int clientHeight = 0;
     TextureTable textures;
-    int backgroundRed = 0; // only the low 8 bits of each component count
+    VertexRing frameVertices; // what the batched map view streams its quads through
+    int backgroundRed = 0;    // only the low 8 bits of each component count
     int backgroundGreen = 0;
     int backgroundBlue = 0;
 
     // Name of the step at which the last CreateDevice failed, or null.
     const char* failedStep = nullptr;
+    // Present reported the device lost, or a reset failed: no frame is drawn
+    // until RecoverDevice has the device back.
+    bool deviceLost = false;
 
     // Frames reach the window by GDI from a copy of the back buffer rather
     // than by Present. The view is a child window beside the docked palette
@@ -45,8 +54,23 @@ class Renderer
     // 0 on success, 1 on failure (failedStep then names the step).
     int CreateDevice(HWND window, float farPlane);
     void ResizeViewport(unsigned x, unsigned y, unsigned width, unsigned height);
+    // The pixels a draw can change: the viewport within the back buffer.
+    ViewArea VisibleArea() const;
     void BeginFrame();
+    // EndScene and Present; a Present that finds the device lost sets deviceLost.
     void EndFrame();
+
+    // Device loss and size changes (DeviceReset.cpp). The fonts are the ones
+    // made on this device: their default-pool resources go before the reset
+    // and come back after it.
+    // The back buffer follows the client area: a new size resets the device
+    // to it (and sets the viewport to the whole of it); a size of 0 (a
+    // minimised window) keeps the old back buffer. False when a reset failed.
+    bool ResizeBackBuffer(int width, int height, FontRegistry& fonts);
+    // Whether frames can be drawn: asks the device, and when it has been
+    // given back after a loss, resets it. While it is lost it says no: the
+    // caller skips the frame and asks again later.
+    bool RecoverDevice(FontRegistry& fonts);
     void ReleaseDevice();
     IDirect3DDevice8* Device() const { return device; }
 
@@ -67,6 +91,26 @@ class Renderer
     int BindTextureByIndex(int index, DWORD stage);
     void DrawTexturedRect(const ScreenRect& rect, int index, const TexCoordRect& set1);
     void DrawTexturedQuad(const CornerPoint corners[4], int index);
+
+  private:
+    // The device states a reset puts back to their defaults, read before the
+    // first reset attempt and written after the one that succeeds.
+    struct KeptStates
+    {
+        bool saved = false;
+        std::vector<DWORD> renderStates;
+        std::vector<DWORD> stageStates;
+        D3DMATERIAL8 material;
+    };
+
+    void SetProjection(float farPlane);
+    bool ResetDevice(int width, int height, FontRegistry& fonts);
+    void SaveStates();
+    void RestoreStates();
+
+    D3DPRESENT_PARAMETERS presentation_ = {};
+    float farPlane_ = 1000.0f;
+    KeptStates kept_;
 };
 
 #endif

@@ -6,6 +6,8 @@
 
 #include <stdint.h>
 
+#include "render/ViewGeometry.h"
+
 // D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX2 (checked against the Direct3D
 // names where the device is used).
 const uint32_t kTexturedVertexFormat = 0x244;
@@ -21,5 +23,18 @@ struct TexturedVertex
 };
 
 static_assert(sizeof(TexturedVertex) == 36, "the view's vertex format is 36 bytes");
+
+const uint32_t kTexturedVertexColour = 0xFFFFFFFF;
+
+// The strip of a marker outline: the marker image stretched over it once,
+// nothing from set 1.
+inline void QuadVertices(const CornerPoint corners[4], TexturedVertex vertices[4])
+{
+    static const float kU[4] = {0.0f, 1.0f, 0.0f, 1.0f};
+    static const float kV[4] = {0.0f, 0.0f, 1.0f, 1.0f};
+    for (int i = 0; i < 4; ++i)
+        vertices[i] = {corners[i].x, corners[i].y, 0.0f, 1.0f, kTexturedVertexColour,
+                       kU[i],        kV[i],        0.0f, 0.0f};
+}
 
 #endif

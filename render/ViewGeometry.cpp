@@ -22,11 +22,6 @@ int ClampToInt(double value)
         return INT_MAX;
     return (int)value;
 }
-
-bool Overlaps(const ViewArea& area, float left, float top, float right, float bottom)
-{
-    return right > area.left && left < area.right && bottom > area.top && top < area.bottom;
-}
 } // namespace
 
 void CornerPoint::RotatePoint(float angle)
@@ -70,21 +65,24 @@ bool MapSquareRect(float scrollX, float scrollY, int viewScale, ScreenRect* rect
     return true;
 }
 
-bool MarkerMayShow(const ViewArea& area, float centreX, float centreY)
+bool BoxOverlaps(const ViewArea& area, const PixelBox& box)
 {
-    if (!isfinite(centreX) || !isfinite(centreY))
-        return false;
-    const float reach = kMarkerReach + kMarkerSlack;
-    return Overlaps(area, centreX - reach, centreY - reach, centreX + reach, centreY + reach);
+    return box.right > area.left && box.left < area.right && box.bottom > area.top &&
+           box.top < area.bottom;
 }
 
-bool LabelMayShow(const ViewArea& area, float x, float y, long textWidth, long textHeight,
-                  float textScale)
+PixelBox MarkerBox(float centreX, float centreY)
+{
+    const double reach = kMarkerReach + kMarkerSlack;
+    return {centreX - reach, centreY - reach, centreX + reach, centreY + reach};
+}
+
+PixelBox LabelBox(float x, float y, long textWidth, long textHeight, float textScale)
 {
     if (!isfinite(x) || !isfinite(y))
-        return false;
+        return {NAN, NAN, NAN, NAN};
     if (!isfinite(textScale) || textScale <= 0.0f)
-        return true;
+        return {-INFINITY, -INFINITY, INFINITY, INFINITY};
     // Each texel covers 1 / textScale pixels; rows advance by their texel
     // height, so the larger of 1 and 1 / textScale bounds both directions.
     // The measured size is truncated: the text may be up to a texel larger.
@@ -93,6 +91,18 @@ bool LabelMayShow(const ViewArea& area, float x, float y, long textWidth, long t
     const double top = (double)y - (double)(textHeight / 2) - 0.5;
     const double right = left + ((double)textWidth + 1.0) * perTexel;
     const double bottom = top + ((double)textHeight + 1.0) * perTexel;
-    return right + kLabelSlack > area.left && left - kLabelSlack < area.right &&
-           bottom + kLabelSlack > area.top && top - kLabelSlack < area.bottom;
+    return {left - kLabelSlack, top - kLabelSlack, right + kLabelSlack, bottom + kLabelSlack};
+}
+
+bool MarkerMayShow(const ViewArea& area, float centreX, float centreY)
+{
+    if (!isfinite(centreX) || !isfinite(centreY))
+        return false;
+    return BoxOverlaps(area, MarkerBox(centreX, centreY));
+}
+
+bool LabelMayShow(const ViewArea& area, float x, float y, long textWidth, long textHeight,
+                  float textScale)
+{
+    return BoxOverlaps(area, LabelBox(x, y, textWidth, textHeight, textScale));
 }

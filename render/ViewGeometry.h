@@ -53,6 +53,26 @@ struct ViewArea
     float left, top, right, bottom;
 };
 
+// A rectangle of view pixels, [left, right) x [top, bottom), that holds every
+// pixel one draw can change. A box of a position that is not a finite
+// number has NaN edges and overlaps nothing.
+struct PixelBox
+{
+    double left, top, right, bottom;
+};
+
+// Whether the box and the area share a pixel.
+bool BoxOverlaps(const ViewArea& area, const PixelBox& box);
+
+// The pixels the marker centred at (centreX, centreY) can cover at any
+// rotation, with a pixel of rounding on every side.
+PixelBox MarkerBox(float centreX, float centreY);
+
+// The pixels a label drawn centred on (x, y) can cover; the arguments are
+// those of LabelMayShow below. A scale that is not a finite number above 0
+// gives a box over the whole plane.
+PixelBox LabelBox(float x, float y, long textWidth, long textHeight, float textScale);
+
 // Whether the marker centred at (centreX, centreY) can cover any pixel of
 // the area. Allows a pixel of rounding on every side, so a marker is only
 // ever reported outside when no rasteriser could draw any of it inside. A

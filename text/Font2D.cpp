@@ -9,13 +9,6 @@ namespace
 {
 // Pre-transformed, coloured, one set of texture coordinates.
 const DWORD kFontVertexFormat = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1; // 0x144
-
-struct FontVertex
-{
-    float x, y, z, rhw;
-    D3DCOLOR diffuse;
-    float tu, tv;
-};
 static_assert(sizeof(FontVertex) == 28, "the vertex format is 28 bytes");
 
 const UINT kVertexBufferBytes = Font2D::VerticesPerBatch * sizeof(FontVertex); // 8400
@@ -246,20 +239,7 @@ HRESULT Font2D::DrawString(float x, float y, D3DCOLOR colour, const char* text, 
         }
         if (!IsDrawable(*p))
             continue;
-        const float* glyph = glyphCoords[*p - 32];
-        const float tu0 = glyph[0], tv0 = glyph[1], tu1 = glyph[2], tv1 = glyph[3];
-        const float w = (tu1 - tu0) * (float)textureWidth / textScale;
-        const float h = (tv1 - tv0) * (float)textureHeight / textScale;
-        // Half a pixel left and up puts texel centres on pixel centres.
-        const float left = x - 0.5f, right = x + w - 0.5f;
-        const float top = y - 0.5f, bottom = y + h - 0.5f;
-        FontVertex* v = vertices + triangles * 3;
-        v[0] = {left, bottom, 0.9f, 1.0f, colour, tu0, tv1};
-        v[1] = {left, top, 0.9f, 1.0f, colour, tu0, tv0};
-        v[2] = {right, bottom, 0.9f, 1.0f, colour, tu1, tv1};
-        v[3] = {right, top, 0.9f, 1.0f, colour, tu1, tv0};
-        v[4] = {right, bottom, 0.9f, 1.0f, colour, tu1, tv1};
-        v[5] = {left, top, 0.9f, 1.0f, colour, tu0, tv0};
+        const float w = PutGlyph(vertices + triangles * 3, x, y, colour, *p);
         triangles += 2;
         if (triangles * 3 > VerticesPerBatch - 6)
         {
@@ -286,4 +266,69 @@ HRESULT Font2D::DrawString(float x, float y, D3DCOLOR colour, const char* text, 
 
     device->ApplyStateBlock(savedStateBlock);
     return FAILED(result) ? result : S_OK;
+}
+
+float Font2D::PutGlyph(FontVertex* v, float x, float y, D3DCOLOR colour, char c) const
+{
+    const float* glyph = glyphCoords[c - 32];
+    const float tu0 = glyph[0], tv0 = glyph[1], tu1 = glyph[2], tv1 = glyph[3];
+    const float w = (tu1 - tu0) * (float)textureWidth / textScale;
+    const float h = (tv1 - tv0) * (float)textureHeight / textScale;
+    // Half a pixel left and up puts texel centres on pixel centres.
+    const float left = x - 0.5f, right = x + w - 0.5f;
+    const float top = y - 0.5f, bottom = y + h - 0.5f;
+    v[0] = {left, bottom, 0.9f, 1.0f, colour, tu0, tv1};
+    v[1] = {left, top, 0.9f, 1.0f, colour, tu0, tv0};
+    v[2] = {right, bottom, 0.9f, 1.0f, colour, tu1, tv1};
+    v[3] = {right, top, 0.9f, 1.0f, colour, tu1, tv0};
+    v[4] = {right, bottom, 0.9f, 1.0f, colour, tu1, tv1};
+    v[5] = {left, top, 0.9f, 1.0f, colour, tu0, tv0};
+    return w;
+}
+
+void Font2D::AppendString(float x, float y, D3DCOLOR colour, const char* text,
+                          std::vector<FontVertex>* vertices) const
+{
+    if (!text)
+        return;
+    // The pen moves exactly as in DrawString, one addition per glyph. Room
+    // for every character first; what is not drawn is cut off again.
+    const size_t start = vertices->size();
+    vertices->resize(start + 6 * strlen(text));
+    FontVertex* out = vertices->data() + start;
+    const float startX = x;
+    const float row = RowHeight();
+    for (const char* p = text; *p; ++p)
+    {
+        if (*p == '\n')
+        {
+            x = startX;
+            y += row;
+            continue;
+        }
+        if (!IsDrawable(*p))
+            continue;
+        x += PutGlyph(out, x, y, colour, *p);
+        out += 6;
+    }
+    vertices->resize((size_t)(out - vertices->data()));
+}
+
+HRESULT Font2D::CaptureCallerStates()
+{
+    if (!CanDraw())
+        return E_FAIL;
+    return device->CaptureStateBlock(savedStateBlock);
+}
+
+HRESULT Font2D::DrawVertices(IDirect3DVertexBuffer8* buffer, UINT first, UINT count)
+{
+    if (!CanDraw() || !buffer)
+        return E_FAIL;
+    device->ApplyStateBlock(drawStateBlock);
+    device->SetVertexShader(kFontVertexFormat);
+    device->SetStreamSource(0, buffer, sizeof(FontVertex));
+    const HRESULT result = device->DrawPrimitive(D3DPT_TRIANGLELIST, first, count / 3);
+    device->ApplyStateBlock(savedStateBlock);
+    return result;
 }

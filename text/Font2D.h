@@ -8,9 +8,20 @@
 #include <windows.h>
 #include <d3d8.h>
 
+#include <vector>
+
 #define FONT2D_BOLD 1
 #define FONT2D_ITALIC 2
 #define FONT2D_FILTERED 4
+
+// One corner of a glyph quad: pre-transformed, coloured, one set of texture
+// coordinates (D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1).
+struct FontVertex
+{
+    float x, y, z, rhw;
+    D3DCOLOR diffuse;
+    float tu, tv;
+};
 
 class Font2D
 {
@@ -47,8 +58,28 @@ class Font2D
     HRESULT MeasureText(const char* text, SIZE* size) const;
     HRESULT DrawString(float x, float y, D3DCOLOR colour, const char* text, DWORD flags);
 
+    // Whether the draw resources are there (a draw can fence its states).
+    bool CanDraw() const { return device && vertexBuffer && savedStateBlock && drawStateBlock; }
+
+    // Many strings with one fence: AppendString gives the quads DrawString
+    // would draw for a string (six vertices a glyph, unfiltered), the same
+    // values to the bit; CaptureCallerStates records the caller's values of
+    // the text states once; each DrawVertices then applies the text states,
+    // draws `count` vertices of the buffer (FontVertex, from `first`) as a
+    // triangle list and puts the captured values back. Between the capture
+    // and the last DrawVertices the caller must leave the text states alone
+    // (its other states, such as the vertex format, may change). The stream
+    // source stays set to the buffer.
+    void AppendString(float x, float y, D3DCOLOR colour, const char* text,
+                      std::vector<FontVertex>* vertices) const;
+    HRESULT CaptureCallerStates();
+    HRESULT DrawVertices(IDirect3DVertexBuffer8* buffer, UINT first, UINT count);
+
   private:
     float RowHeight() const;
+    // Writes the six vertices of the glyph of c at the pen position (x, y);
+    // returns the pen's advance.
+    float PutGlyph(FontVertex* v, float x, float y, D3DCOLOR colour, char c) const;
 };
 
 #endif

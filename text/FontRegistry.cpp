@@ -147,6 +147,25 @@ void FontRegistry::ReleaseAll()
     }
 }
 
+void FontRegistry::ReleaseDeviceResources()
+{
+    for (FontEntry* slot : slots)
+        if (slot && slot->font)
+            slot->font->ReleaseDrawResources();
+}
+
+void FontRegistry::RestoreDeviceResources()
+{
+    for (FontEntry* slot : slots)
+    {
+        if (!slot || !slot->ready || !slot->font)
+            continue;
+        const HRESULT result = slot->font->CreateDrawResources();
+        if (FAILED(result))
+            LogError(result, kInitErrorMessage);
+    }
+}
+
 FontEntry* FontRegistry::Entry(int index) const
 {
     if (index < 0 || index >= SlotCount)

@@ -46,6 +46,14 @@ class FontRegistry
     int FindOrRegister(const char* name);
     void ReleaseAll();
 
+    // Around a reset of the owner device: every font's vertex buffer and
+    // state blocks (default-pool resources, which a reset needs released)
+    // go, and are made again afterwards; the glyph textures are managed and
+    // stay. A font whose resources cannot be made again logs why and draws
+    // nothing.
+    void ReleaseDeviceResources();
+    void RestoreDeviceResources();
+
     // The entry of an occupied slot, or null.
     FontEntry* Entry(int index) const;
 };

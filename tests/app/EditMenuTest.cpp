@@ -1,7 +1,8 @@
 // The Edit menu's wiring on the real windows: its place and the undo and redo
 // items naming their steps (greyed when there is nothing), every shortcut
 // working while the palette's list has the keyboard, the real clipboard with
-// both forms, the popup's two commands and View > Snap to Cells. What the
+// both forms, the popup's two commands, View > Snap to Cells and View >
+// Labels. What the
 // edits themselves do is tested natively.
 #include <gtest/gtest.h>
 
@@ -170,7 +171,7 @@ TEST_F(EditMenuTest, TheClipboardCarriesTypePathsAndPlainText)
     EXPECT_EQ(app.document.UndoName(), "Paste 2 Objects");
 }
 
-TEST_F(EditMenuTest, ThePopupsCommandsActWhereItWasOpenedAndSnapToggles)
+TEST_F(EditMenuTest, ThePopupsCommandsActWhereItWasOpenedAndTheViewItemsToggle)
 {
     app.document.currentType = 1;
     app.popupX = 1200;
@@ -197,4 +198,16 @@ TEST_F(EditMenuTest, ThePopupsCommandsActWhereItWasOpenedAndSnapToggles)
     EXPECT_EQ(+app.document.objects.back().x, 100.5f / 256.0f);
     SendToMain(WM_COMMAND, ID_VIEW_SNAPTOCELLS);
     EXPECT_FALSE(app.document.snapToCells);
+
+    // Labels: checked from the start, and each choice flips what is drawn.
+    EXPECT_EQ(MenuText(ID_VIEW_LABELS), "&Labels");
+    for (bool shown : {true, false, true})
+    {
+        EXPECT_EQ(app.view.showLabels, shown);
+        EXPECT_EQ(
+            (GetMenuState(GetMenu(app.mainWindow), ID_VIEW_LABELS, MF_BYCOMMAND) & MF_CHECKED) != 0,
+            shown);
+        SendToMain(WM_COMMAND, ID_VIEW_LABELS);
+    }
+    SendToMain(WM_COMMAND, ID_VIEW_LABELS);
 }

@@ -31,6 +31,17 @@ bool IsWhite(unsigned p)
     return Red(p) > 180 && Green(p) > 180 && Blue(p) > 180;
 }
 
+// Markers sent in the recorded frame besides the map square: one draw each
+// one object at a time; batched, n markers in a strip of 6n - 4 triangles.
+int MarkersSent(const DeviceRecorder& recorder)
+{
+    int markers = recorder.Count(DeviceCall::DrawPrimitiveUP) - 1;
+    for (const DeviceCall& call : recorder.OfKind(DeviceCall::DrawPrimitive))
+        if (call.a == D3DPT_TRIANGLESTRIP)
+            markers += (int)(call.c + 4) / 6;
+    return markers;
+}
+
 // Pixels of a kind inside [left, right) x [top, bottom), clipped to the frame.
 template <typename Test>
 int CountPixels(const BackBufferPixels& frame, int left, int top, int right, int bottom, Test test)
@@ -92,6 +103,7 @@ class MapViewTest : public ::testing::Test
     {
         ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
         ASSERT_NE(art, nullptr);
+        RestoreStartupBackBuffer(); // the scenes are laid out on it
         // A document and view of the test's own on the editor's renderer
         // and fonts.
         view.labelFont = app.view.labelFont;
@@ -115,15 +127,20 @@ class MapViewTest : public ::testing::Test
         doc.AddObject(object);
     }
 
-    // The map and the objects in one frame; a viewport of the given size at
-    // the top-left corner, or the whole back buffer.
-    BackBufferPixels DrawView(unsigned viewportWidth = 0, unsigned viewportHeight = 0)
+    // The map and the objects in one frame, batched or one object at a
+    // time; a viewport of the given size at the top-left corner, or the
+    // whole back buffer.
+    BackBufferPixels DrawView(unsigned viewportWidth = 0, unsigned viewportHeight = 0,
+                              bool oneByOne = false)
     {
         return DrawnFrame(
-            [this]
+            [this, oneByOne]
             {
                 view.DrawMap(app, doc);
-                view.DrawObjects(app, app.fonts, doc);
+                if (oneByOne)
+                    view.DrawObjectsOneByOne(app, app.fonts, doc);
+                else
+                    view.DrawObjects(app, app.fonts, doc);
             },
             viewportWidth, viewportHeight);
     }
@@ -248,6 +265,14 @@ TEST_F(MapViewTest, TheSelectedLabelIsRedAndTheOthersWhite)
             EXPECT_EQ(red > 0 && white > 0, false) << "object " << i << " in one colour";
         }
     }
+    // View > Labels off: markers only, either way of drawing.
+    view.showLabels = false;
+    for (bool oneByOne : {true, false})
+    {
+        const BackBufferPixels frame = DrawView(0, 0, oneByOne);
+        EXPECT_EQ(CountPixels(frame, 50, 109, 460, 120, IsRed), 0) << oneByOne;
+        EXPECT_EQ(CountPixels(frame, 50, 109, 460, 120, IsWhite), 0) << oneByOne;
+    }
 }
 
 TEST_F(MapViewTest, ATypePathIsDrawnLiterally)
@@ -284,17 +309,26 @@ TEST_F(MapViewTest, ObjectsDrawInIndexOrderAndTypesOutsideTheCatalogGetNoLabel)
     PlaceAt(208.0f, 210.0f);       // its marker sits on object 0's label
     PlaceAt(400.0f, 200.0f, 0, 1); // one past the catalog
     PlaceAt(600.0f, 200.0f, 0, 255);
-    DeviceRecorder recorder(app.device);
-    const BackBufferPixels frame = DrawView();
-    // The map and four markers; two labels (one state-block capture each).
-    EXPECT_EQ(recorder.Count(DeviceCall::DrawPrimitiveUP), 5);
-    EXPECT_EQ(recorder.Count(DeviceCall::CaptureStateBlock), 2);
-    // Under the later marker nothing of the earlier label is left; beside it
-    // the label shows.
-    EXPECT_EQ(CountPixels(frame, 202, 204, 214, 212, IsWhite), 0);
-    EXPECT_GT(CountPixels(frame, 170, 204, 198, 212, IsWhite), 5);
-    EXPECT_EQ(CountPixels(frame, 350, 209, 460, 220, IsWhite), 0);
-    EXPECT_EQ(CountPixels(frame, 550, 209, 660, 220, IsWhite), 0);
+    for (bool oneByOne : {true, false})
+    {
+        DeviceRecorder recorder(app.device);
+        const BackBufferPixels frame = DrawView(0, 0, oneByOne);
+        // Four markers; two labels, each fenced by its own capture one
+        // object at a time, by one capture for the frame batched, where
+        // object 1's marker on object 0's label takes a second pass.
+        EXPECT_EQ(MarkersSent(recorder), 4);
+        EXPECT_EQ(recorder.Count(DeviceCall::CaptureStateBlock), oneByOne ? 2 : 1);
+        if (!oneByOne)
+        {
+            EXPECT_EQ(view.LastPassCount(), 2);
+        }
+        // Under the later marker nothing of the earlier label is left; beside
+        // it the label shows.
+        EXPECT_EQ(CountPixels(frame, 202, 204, 214, 212, IsWhite), 0) << oneByOne;
+        EXPECT_GT(CountPixels(frame, 170, 204, 198, 212, IsWhite), 5) << oneByOne;
+        EXPECT_EQ(CountPixels(frame, 350, 209, 460, 220, IsWhite), 0) << oneByOne;
+        EXPECT_EQ(CountPixels(frame, 550, 209, 660, 220, IsWhite), 0) << oneByOne;
+    }
 }
 
 TEST_F(MapViewTest, WithoutARendererOrATextureNothingIsBound)
@@ -383,36 +417,43 @@ TEST_F(MapViewTest, CullingLeavesOutOnlyWhatCannotShowAndChangesNoPixel)
         labelled += o.type != 9;
         culledLabels += o.culled && o.type != 9;
     }
-    int quads[2], labels[2];
-    BackBufferPixels frames[2];
-    for (int cull = 0; cull < 2; ++cull)
+    // One object at a time, then batched; culling off, then on.
+    int markers[2][2], labels[2];
+    BackBufferPixels frames[2][2];
+    for (int batched = 0; batched < 2; ++batched)
+        for (int cull = 0; cull < 2; ++cull)
+        {
+            view.cullOffscreenObjects = cull != 0;
+            DeviceRecorder recorder(app.device);
+            frames[batched][cull] = DrawView(0, 0, batched == 0);
+            markers[batched][cull] = MarkersSent(recorder);
+            if (!batched)
+                labels[cull] = recorder.Count(DeviceCall::CaptureStateBlock);
+        }
+    for (int batched = 0; batched < 2; ++batched)
     {
-        view.cullOffscreenObjects = cull != 0;
-        DeviceRecorder recorder(app.device);
-        frames[cull] = DrawView();
-        quads[cull] = recorder.Count(DeviceCall::DrawPrimitiveUP);
-        labels[cull] = recorder.Count(DeviceCall::CaptureStateBlock);
+        EXPECT_EQ(markers[batched][0], count) << batched;
+        EXPECT_EQ(markers[batched][1], count - culled) << batched;
+        for (int cull = 0; cull < 2; ++cull)
+            EXPECT_TRUE(frames[batched][cull].pixels == frames[0][0].pixels)
+                << "batched " << batched << ", culling " << cull << ": other pixels";
     }
-    EXPECT_EQ(quads[0], 1 + count);
     EXPECT_EQ(labels[0], labelled);
-    EXPECT_EQ(quads[1], 1 + count - culled);
     EXPECT_EQ(labels[1], labelled - culledLabels);
-    EXPECT_TRUE(frames[0].pixels == frames[1].pixels) << "culling changed pixels";
     // The scene does reach the edges: what lies partly outside shows at the
     // left and at the top, over the map's uniform colour.
-    const unsigned map = frames[0].At(150, 150);
+    const unsigned map = frames[0][0].At(150, 150);
     const auto lit = [map](unsigned p) { return !Near(p, map, 40); };
-    EXPECT_GT(CountPixels(frames[0], 0, 400, 30, 420, lit), 0);
-    EXPECT_GT(CountPixels(frames[0], 250, 0, 370, 4, lit), 0);
-    EXPECT_GT(CountPixels(frames[0], 0, 596, 2, 604, lit), 0);
-    EXPECT_GT(CountPixels(frames[0], 0, 648, 2, 653, lit), 0);
-    EXPECT_GT(CountPixels(frames[0], 0, 700, 6, 720, lit), 0);
+    EXPECT_GT(CountPixels(frames[0][0], 0, 400, 30, 420, lit), 0);
+    EXPECT_GT(CountPixels(frames[0][0], 250, 0, 370, 4, lit), 0);
+    EXPECT_GT(CountPixels(frames[0][0], 0, 596, 2, 604, lit), 0);
+    EXPECT_GT(CountPixels(frames[0][0], 0, 648, 2, 653, lit), 0);
+    EXPECT_GT(CountPixels(frames[0][0], 0, 700, 6, 720, lit), 0);
 }
 
 TEST_F(MapViewTest, CullingWorksAgainstTheViewport)
 {
-    // A window restored to a small size: WM_SIZE gave the device a 300 x 200
-    // viewport, and nothing is drawn outside it.
+    // A viewport smaller than the back buffer: nothing is drawn outside it.
     doc.AddObjectType("i");
     doc.viewScale = 1000;
     const struct
@@ -423,13 +464,16 @@ TEST_F(MapViewTest, CullingWorksAgainstTheViewport)
         PlaceAt(o.x, o.y); // the first three show
     view.cullOffscreenObjects = false;
     DeviceRecorder recorder(app.device);
-    const BackBufferPixels all = DrawView(300, 200);
-    EXPECT_EQ(recorder.Count(DeviceCall::DrawPrimitiveUP), 7);
-    recorder.Clear();
+    const BackBufferPixels all = DrawView(300, 200, true);
+    EXPECT_EQ(MarkersSent(recorder), 6);
     view.cullOffscreenObjects = true;
-    EXPECT_TRUE(DrawView(300, 200).pixels == all.pixels) << "culling changed pixels";
-    EXPECT_EQ(recorder.Count(DeviceCall::DrawPrimitiveUP), 4);
-    EXPECT_EQ(recorder.Count(DeviceCall::CaptureStateBlock), 3);
+    for (bool oneByOne : {true, false})
+    {
+        recorder.Clear();
+        EXPECT_TRUE(DrawView(300, 200, oneByOne).pixels == all.pixels) << oneByOne;
+        EXPECT_EQ(MarkersSent(recorder), 3) << oneByOne;
+        EXPECT_EQ(recorder.Count(DeviceCall::CaptureStateBlock), oneByOne ? 3 : 1);
+    }
 }
 } // namespace
 

@@ -1,12 +1,18 @@
 // The device and the frame on Wine's real device: the back buffer made at
-// creation, the clear colour and its background wrap, the projection, and a
-// renderer whose device was never made, which draws and binds nothing.
+// creation, the clear colour and its background wrap, the projection, the
+// back buffer following a new size, a lost device skipped and reset (the
+// same frame drawn after it), and a renderer whose device was never made,
+// which draws and binds nothing.
 #include <gtest/gtest.h>
 
 #include <math.h>
+#include <string.h>
 
 #include "d3dx/d3dx8.h"
 #include "tests/render/ViewTestSupport.h"
+#include "tests/support/DeviceRecorder.h"
+#include "tests/support/MethodPatch.h"
+#include "text/Font2D.h"
 
 using namespace viewtest;
 
@@ -18,8 +24,60 @@ class RendererTest : public ::testing::Test
     void SetUp() override
     {
         ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+        RestoreStartupBackBuffer();
     }
 };
+
+// What TestCooperativeLevel and Present answer while patched.
+HRESULT cooperativeLevel = D3D_OK;
+HRESULT WINAPI PatchedTestCooperativeLevel(IDirect3DDevice8*)
+{
+    return cooperativeLevel;
+}
+HRESULT WINAPI LostPresent(IDirect3DDevice8*, const RECT*, const RECT*, HWND, const RGNDATA*)
+{
+    return D3DERR_DEVICELOST;
+}
+
+// A frame of everything the editor draws, in a document of the test's own on
+// the start-up textures: the map, objects whose markers and labels overlap
+// (one selected), the status text.
+struct EditorScene
+{
+    MapDocument doc;
+    EditorScene()
+    {
+        doc.heightmapTexture = app.document.heightmapTexture;
+        doc.colormapTexture = app.document.colormapTexture;
+        doc.objectImageTexture = app.document.objectImageTexture;
+        doc.viewScale = 1000;
+        doc.AddObjectType("..\\objects\\tree.ini");
+        for (int i = 0; i < 12; ++i)
+        {
+            PlacedObject object = {};
+            object.x = (40.0f + 17.0f * i) / 1000.0f;
+            object.y = (60.0f + 9.0f * (i % 4)) / 1000.0f;
+            object.rotation = (int16_t)(30 * i);
+            doc.AddObject(object);
+        }
+        doc.SelectOnly(5);
+    }
+    BackBufferPixels Draw()
+    {
+        return DrawnFrame(
+            [this]
+            {
+                app.view.DrawMap(app, doc);
+                app.view.DrawObjects(app, app.fonts, doc);
+                app.fonts.Entry(app.textFont)->Print(0.0f, 0.0f, false, 0xFFFF0000, "Objects: 12");
+            });
+    }
+};
+
+bool IsRed(unsigned p)
+{
+    return Red(p) > 180 && Green(p) < 80 && Blue(p) < 80;
+}
 
 // Every entry of the left-handed field-of-view matrix, by its formula.
 void ExpectPerspective(const D3DMATRIX& m, float fovy, float aspect, float zn, float zf)
@@ -96,6 +154,90 @@ TEST_F(RendererTest, ProjectionIsTheLeftHandedPerspectiveWithAnIntegerAspect)
     ExpectPerspective(m, 0.5f, 2.0f, 0.1f, 50.0f);
 }
 
+TEST_F(RendererTest, TheBackBufferFollowsANewSizeAndTheFontsDrawOnIt)
+{
+    const int width = app.clientWidth, height = app.clientHeight;
+    EditorScene scene;
+    const struct
+    {
+        int width, height;
+    } sizes[] = {{400, 300}, {0, 0}, {width, height}}; // 0 x 0: minimised, nothing changes
+    int expectedWidth = width, expectedHeight = height;
+    for (const auto& size : sizes)
+    {
+        EXPECT_TRUE(app.ResizeBackBuffer(size.width, size.height, app.fonts));
+        if (size.width > 0)
+            expectedWidth = size.width, expectedHeight = size.height;
+        const BackBufferPixels frame = scene.Draw();
+        EXPECT_EQ(frame.width, expectedWidth);
+        EXPECT_EQ(frame.height, expectedHeight);
+        EXPECT_EQ(app.clientWidth, expectedWidth);
+        D3DVIEWPORT8 viewport;
+        app.device->GetViewport(&viewport);
+        EXPECT_EQ((int)viewport.Width, expectedWidth);
+        // The status text in red at the top left, over the map.
+        int red = 0;
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 60; ++x)
+                red += IsRed(frame.At(x, y));
+        EXPECT_GT(red, 20) << size.width;
+    }
+}
+
+TEST_F(RendererTest, ALostDeviceIsSkippedThenResetAndDrawsTheSameFrameAgain)
+{
+    EditorScene scene;
+    const BackBufferPixels before = scene.Draw();
+    D3DMATRIX projection;
+    app.device->GetTransform(D3DTS_PROJECTION, &projection);
+    DWORD blend = 0, magnify = 0;
+    app.device->GetRenderState(D3DRS_DESTBLEND, &blend);
+    app.device->GetTextureStageState(0, D3DTSS_MAGFILTER, &magnify);
+    {
+        MethodPatch level(app.device, &IDirect3DDevice8::TestCooperativeLevel,
+                          (void*)PatchedTestCooperativeLevel);
+        // Present finds the device lost (frames shown through GDI never
+        // present: for them the next frame's question finds it).
+        {
+            MethodPatch present(app.device, &IDirect3DDevice8::Present, (void*)LostPresent);
+            app.presentThroughGdi = false;
+            app.DrawFrame();
+            app.presentThroughGdi = true;
+        }
+        EXPECT_TRUE(app.deviceLost);
+        // While it stays lost no frame is drawn.
+        cooperativeLevel = D3DERR_DEVICELOST;
+        {
+            DeviceRecorder recorder(app.device);
+            app.DrawFrame();
+            EXPECT_EQ(recorder.Count(DeviceCall::Clear), 0);
+        }
+        // Given back: reset, and frames again.
+        cooperativeLevel = D3DERR_DEVICENOTRESET;
+        {
+            DeviceRecorder recorder(app.device);
+            app.DrawFrame();
+            EXPECT_EQ(recorder.Count(DeviceCall::Clear), 1);
+        }
+        EXPECT_FALSE(app.deviceLost);
+        cooperativeLevel = D3D_OK;
+    }
+    FontEntry* font = app.fonts.Entry(app.view.labelFont);
+    ASSERT_TRUE(font && font->font);
+    EXPECT_TRUE(font->font->CanDraw());
+    DWORD blendAfter = 0, magnifyAfter = 0;
+    app.device->GetRenderState(D3DRS_DESTBLEND, &blendAfter);
+    app.device->GetTextureStageState(0, D3DTSS_MAGFILTER, &magnifyAfter);
+    EXPECT_EQ(blendAfter, blend);
+    EXPECT_EQ(magnifyAfter, magnify);
+    D3DMATRIX projectionAfter;
+    app.device->GetTransform(D3DTS_PROJECTION, &projectionAfter);
+    EXPECT_EQ(memcmp(&projection, &projectionAfter, sizeof(projection)), 0);
+    // The map with its textures, the labels and the text: pixel for pixel.
+    const BackBufferPixels after = scene.Draw();
+    EXPECT_TRUE(after.pixels == before.pixels) << "the frame changed with the reset";
+}
+
 TEST(RendererWithoutDevice, FailedCreationNamesTheStepAndNothingIsDrawnOrBound)
 {
     ASSERT_TRUE(StartEditorOnce());
@@ -110,6 +252,8 @@ TEST(RendererWithoutDevice, FailedCreationNamesTheStepAndNothingIsDrawnOrBound)
     renderer.ResizeViewport(0, 0, 100, 100);
     renderer.BeginFrame();
     renderer.EndFrame();
+    EXPECT_FALSE(renderer.ResizeBackBuffer(100, 100, app.fonts));
+    EXPECT_FALSE(renderer.RecoverDevice(app.fonts));
     EXPECT_EQ(renderer.LoadTexture("anything.bmp"), -1);
     EXPECT_EQ(renderer.BindTexture(nullptr, 0), 1);
     EXPECT_EQ(renderer.BindTextureByIndex(0, 1), 1);

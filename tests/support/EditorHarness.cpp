@@ -5,6 +5,11 @@
 
 #include "app/EditorApp.h"
 
+namespace
+{
+int startupWidth = 0, startupHeight = 0;
+}
+
 bool StartEditorOnce()
 {
     static int state = 0; // 0 not started, 1 running, 2 failed
@@ -15,9 +20,17 @@ bool StartEditorOnce()
         ShowWindow(app.mainWindow, SW_SHOWMAXIMIZED);
         PumpMessages();
         state = app.Initialise() ? 1 : 2;
+        startupWidth = app.clientWidth;
+        startupHeight = app.clientHeight;
         PumpMessages();
     }
     return state == 1;
+}
+
+void RestoreStartupBackBuffer()
+{
+    if (app.clientWidth != startupWidth || app.clientHeight != startupHeight)
+        app.ResizeBackBuffer(startupWidth, startupHeight, app.fonts);
 }
 
 void PumpMessages()

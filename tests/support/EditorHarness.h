@@ -16,6 +16,13 @@
 // device could not be created (the test then fails with the reason).
 bool StartEditorOnce();
 
+// Gives the back buffer back the size the device was created with (the
+// maximised window's client area). Without a window manager Wine may put the
+// main window back to its dialog size at any message, and WM_SIZE then
+// resizes the back buffer: tests that need room draw after this, without
+// pumping messages in between.
+void RestoreStartupBackBuffer();
+
 // Dispatches every waiting message of this thread.
 void PumpMessages();
 

@@ -9,11 +9,10 @@
 #include "tests/support/EditorHarness.h"
 
 // BeginFrame, the drawing, then the back buffer as it stands before Present.
-// The viewport is set to the whole back buffer first: without a window
-// manager the main window may be restored to its dialog size at any message
-// (WM_SIZE then shrinks the viewport, which limits both clearing and
-// drawing), and the tests must not depend on that. A test may ask for a
-// smaller viewport at the top-left corner.
+// The viewport is set to the whole back buffer first (a test may have set a
+// smaller one); tests that lay scenes out for the start-up size call
+// RestoreStartupBackBuffer before. A test may ask for a smaller viewport at
+// the top-left corner.
 template <typename Draw>
 BackBufferPixels DrawnFrame(Draw draw, unsigned width = 0, unsigned height = 0)
 {

@@ -1,0 +1,310 @@
+// The map view's objects drawn in batches. One object at a time, each marker
+// is a draw and each label a draw fenced by two state-block applications and
+// a capture; with thousands of objects in view those calls are the frame.
+// Here the frame is planned first: every marker and label visible gets a pass
+// from the DrawPassPlanner (DrawPasses.h), which keeps every pair of quads
+// that may share a pixel in its one-at-a-time order. Then each pass is drawn
+// as one strip of all its markers, with the states the map left, and one
+// triangle list of all its labels, with the font's own states; the caller's
+// values of the font's states are captured once per frame and put back after
+// every label pass, as each Print does.
+//
+// The vertices are those the one-at-a-time path sends, to the bit: the
+// marker outlines come from the same MarkerOutline, the glyph quads from
+// Font2D::AppendString, which moves the pen as DrawString does.
+#include "render/MapView.h"
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "document/MapDocument.h"
+#include "render/DrawPasses.h"
+#include "render/Renderer.h"
+#include "render/TexturedVertex.h"
+#include "render/ViewGeometry.h"
+#include "text/Font2D.h"
+#include "text/FontRegistry.h"
+
+namespace
+{
+// Print formats into a buffer of 2048 bytes: longer paths are cut there.
+const size_t kLongestLabel = sizeof(FontEntry::textBuffer) - 1;
+// Joined into one strip, a marker takes its four corners and two repeated
+// vertices that make the empty triangles between it and the one before, so
+// marker k starts at vertex 6k. That start is even: the device turns each
+// marker's two triangles exactly as it turns the strip of a lone marker.
+const size_t kVerticesPerMarker = 6;
+const UINT kGlyphVertices = 6;
+
+// The draws of the passes in order, gathered until the frame's vertex buffer
+// being filled is full, then written with one lock and drawn. A pass too big
+// for a buffer is cut between markers and between glyphs; the order of the
+// draws stays the order of the passes.
+class Stream
+{
+  public:
+    Stream(Renderer& renderer, Font2D* font) : renderer_(renderer), font_(font) {}
+
+    void AddMarkers(const std::vector<TexturedVertex>& strip)
+    {
+        const size_t markers = (strip.size() + 2) / kVerticesPerMarker;
+        for (size_t first = 0; first < markers;)
+        {
+            // n markers take 6n - 2 vertices.
+            const UINT room = Room(sizeof(TexturedVertex));
+            size_t n = (room / sizeof(TexturedVertex) + 2) / kVerticesPerMarker;
+            n = n < markers - first ? n : markers - first;
+            if (n == 0)
+            {
+                Flush();
+                continue;
+            }
+            Add(Draw::Markers, &strip[first * kVerticesPerMarker],
+                (UINT)(n * kVerticesPerMarker - 2), sizeof(TexturedVertex));
+            first += n;
+        }
+    }
+
+    void AddLabels(const std::vector<FontVertex>& list)
+    {
+        const size_t glyphs = list.size() / kGlyphVertices;
+        for (size_t first = 0; first < glyphs;)
+        {
+            size_t n = Room(sizeof(FontVertex)) / (sizeof(FontVertex) * kGlyphVertices);
+            n = n < glyphs - first ? n : glyphs - first;
+            if (n == 0)
+            {
+                Flush();
+                continue;
+            }
+            Add(Draw::Labels, &list[first * kGlyphVertices], (UINT)(n * kGlyphVertices),
+                sizeof(FontVertex));
+            first += n;
+        }
+    }
+
+    void Flush()
+    {
+        if (pieces_.empty())
+            return;
+        IDirect3DDevice8* device = renderer_.Device();
+        IDirect3DVertexBuffer8* buffer = renderer_.frameVertices.Fill(device, pieces_);
+        for (size_t i = 0; buffer && i < draws_.size(); ++i)
+        {
+            const Draw& draw = draws_[i];
+            const UINT first = pieces_[i].offset / draw.stride;
+            if (draw.kind == Draw::Labels)
+            {
+                font_->DrawVertices(buffer, first, draw.vertices);
+                continue;
+            }
+            device->SetVertexShader(kTexturedVertexFormat);
+            device->SetStreamSource(0, buffer, sizeof(TexturedVertex));
+            device->DrawPrimitive(D3DPT_TRIANGLESTRIP, first, draw.vertices - 2);
+        }
+        // The buffer is not left bound: a reset needs every one released.
+        device->SetStreamSource(0, nullptr, 0);
+        pieces_.clear();
+        draws_.clear();
+        used_ = 0;
+    }
+
+  private:
+    struct Draw
+    {
+        enum Kind
+        {
+            Markers,
+            Labels
+        } kind;
+        UINT vertices;
+        UINT stride;
+    };
+
+    // Bytes left in the buffer being gathered for vertices of this stride;
+    // each draw starts at a multiple of its stride.
+    UINT Room(UINT stride) const
+    {
+        const UINT offset = (used_ + stride - 1) / stride * stride;
+        return offset < VertexRing::BufferBytes ? VertexRing::BufferBytes - offset : 0;
+    }
+
+    // A draw of vertices that fit in the buffer being gathered (Room).
+    void Add(Draw::Kind kind, const void* data, UINT vertices, UINT stride)
+    {
+        const UINT offset = (used_ + stride - 1) / stride * stride;
+        pieces_.push_back({data, vertices * stride, offset});
+        draws_.push_back({kind, vertices, stride});
+        used_ = offset + vertices * stride;
+    }
+
+    Renderer& renderer_;
+    Font2D* font_;
+    std::vector<VertexRing::Piece> pieces_;
+    std::vector<Draw> draws_;
+    UINT used_ = 0;
+};
+} // namespace
+
+struct MapView::Batches
+{
+    // The label of a catalog type in this frame: its text and measured size.
+    struct TypeLabel
+    {
+        bool measured = false;
+        const char* text = nullptr;
+        std::string cut; // the text when the path is longer than Print takes
+        SIZE size = {0, 0};
+    };
+    struct Pass
+    {
+        std::vector<TexturedVertex> markers; // one strip
+        std::vector<FontVertex> labels;      // one triangle list
+    };
+
+    DrawPassPlanner planner;
+    std::vector<Pass> passes; // the first `used` hold this frame's quads
+    size_t used = 0;
+    TypeLabel types[256];
+    int lastPassCount = 0;
+
+    void StartFrame(const ViewArea& area)
+    {
+        planner.Begin(area);
+        for (size_t i = 0; i < used; ++i)
+        {
+            passes[i].markers.clear();
+            passes[i].labels.clear();
+        }
+        used = 0;
+        for (TypeLabel& type : types)
+            type.measured = false;
+    }
+
+    Pass& PassAt(int index)
+    {
+        if ((size_t)index >= passes.size())
+            passes.resize((size_t)index + 1);
+        if ((size_t)index >= used)
+            used = (size_t)index + 1;
+        return passes[(size_t)index];
+    }
+
+    // Measured once per type and frame, not once per object.
+    const TypeLabel& LabelOf(const ObjectType& type, uint8_t index, const Font2D& font)
+    {
+        TypeLabel& label = types[index];
+        if (!label.measured)
+        {
+            label.measured = true;
+            label.text = type.path.c_str();
+            if (type.path.size() > kLongestLabel)
+            {
+                label.cut.assign(type.path, 0, kLongestLabel);
+                label.text = label.cut.c_str();
+            }
+            label.size = {0, 0};
+            font.MeasureText(label.text, &label.size);
+        }
+        return label;
+    }
+
+    static void AddMarker(std::vector<TexturedVertex>* strip, const CornerPoint outline[4])
+    {
+        TexturedVertex quad[4];
+        QuadVertices(outline, quad);
+        if (!strip->empty())
+        {
+            strip->push_back(strip->back());
+            strip->push_back(quad[0]);
+        }
+        strip->insert(strip->end(), quad, quad + 4);
+    }
+};
+
+MapView::MapView() = default;
+MapView::~MapView() = default;
+
+int MapView::LastPassCount() const
+{
+    return batches_ ? batches_->lastPassCount : 0;
+}
+
+void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
+                          const MapDocument& document) const
+{
+    IDirect3DDevice8* device = renderer.Device();
+    if (!device)
+        return;
+    if (!batches_)
+        batches_.reset(new Batches);
+    Batches& batches = *batches_;
+    FontEntry* entry = fonts.Entry(labelFont);
+    // Labels only where Print would draw them.
+    Font2D* font = showLabels && entry && entry->ready && entry->font && entry->font->CanDraw()
+                       ? entry->font
+                       : nullptr;
+    // The markers are drawn with nothing on stage 1.
+    renderer.BindTextureByIndex(-1, 1);
+
+    const ViewArea area = renderer.VisibleArea();
+    batches.StartFrame(area);
+    const bool cull = cullOffscreenObjects;
+    const int count = document.ObjectCount();
+    bool anySent = false;
+    for (int i = 0; i < count; ++i)
+    {
+        const PlacedObject& object = document.objects[(size_t)i];
+        const float centreX = document.MapToViewX(object.x);
+        const float centreY = document.MapToViewY(object.y);
+        // A type outside the catalog has no label.
+        const ObjectType* type = font ? document.FindObjectType(object.type) : nullptr;
+        const Batches::TypeLabel* label =
+            type ? &batches.LabelOf(*type, object.type, *font) : nullptr;
+        const float labelX = centreX + LabelOffsetX, labelY = centreY + LabelOffsetY;
+        const PixelBox markerBox = MarkerBox(centreX, centreY);
+        const PixelBox labelBox =
+            label ? LabelBox(labelX, labelY, label->size.cx, label->size.cy, font->textScale)
+                  : PixelBox{};
+        if (cull && !MarkerMayShow(area, centreX, centreY) &&
+            !(label && BoxOverlaps(area, labelBox)))
+            continue;
+        anySent = true;
+
+        CornerPoint outline[4];
+        MarkerOutline(object.rotation, centreX, centreY, outline);
+        Batches::AddMarker(
+            &batches.PassAt(batches.planner.Place(DrawPassPlanner::Marker, markerBox)).markers,
+            outline);
+        if (label)
+        {
+            const D3DCOLOR colour =
+                document.IsSelected((size_t)i) ? SelectedLabelColour : LabelColour;
+            // Centred as Print centres: integer halves subtracted in floating point.
+            const float x = labelX - (float)(label->size.cx / 2);
+            const float y = labelY - (float)(label->size.cy / 2);
+            Batches::Pass& pass =
+                batches.PassAt(batches.planner.Place(DrawPassPlanner::Label, labelBox));
+            font->AppendString(x, y, colour, label->text, &pass.labels);
+        }
+    }
+    batches.lastPassCount = (int)batches.used;
+    if (!anySent)
+        return;
+
+    // Stage 0 holds the marker image from here on, in every pass: it is the
+    // value the label passes capture and put back.
+    renderer.BindTextureByIndex(document.objectImageTexture, 0);
+    const bool labels = font != nullptr && font->CaptureCallerStates() == D3D_OK;
+    Stream stream(renderer, font);
+    for (size_t p = 0; p < batches.used; ++p)
+    {
+        const Batches::Pass& pass = batches.passes[p];
+        stream.AddMarkers(pass.markers);
+        if (labels)
+            stream.AddLabels(pass.labels);
+    }
+    stream.Flush();
+}
