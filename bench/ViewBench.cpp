@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <algorithm>
@@ -122,7 +123,7 @@ template <typename Frame> double SecondsPerFrame(Frame frame, int minimumFrames)
 
 struct Row
 {
-    double empty = 1e9, batched = 1e9, oneByOne = 0.0;
+    double empty = 1e9, batched = 1e9, oneByOne = 0.0, noLabels = 1e9;
 };
 
 // The empty map and the objects in turn, the best of kRounds rounds each.
@@ -136,6 +137,10 @@ Row Measure(int count, bool oneByOne)
         row.empty = std::min(row.empty, SecondsPerFrame([] { app.DrawFrame(); }, kMinimumFrames));
         aside.swap(app.document.objects);
         const int frames = count >= 1000000 ? 1 : kMinimumFrames;
+        // View > Labels off: the markers alone.
+        app.view.showLabels = false;
+        row.noLabels = std::min(row.noLabels, SecondsPerFrame([] { app.DrawFrame(); }, frames));
+        app.view.showLabels = true;
         row.batched = std::min(row.batched, SecondsPerFrame([] { app.DrawFrame(); }, frames));
     }
     if (oneByOne)
@@ -144,8 +149,10 @@ Row Measure(int count, bool oneByOne)
 }
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    // One count alone when given (view_bench.exe 10000), for profiling.
+    const int only = argc > 1 ? atoi(argv[1]) : 0;
     if (!EnterProgramDirectory())
     {
         printf("view_bench: no program directory at ..\\dist\\editor (build the dist target)\n");
@@ -181,9 +188,9 @@ int main()
            app.clientWidth, app.clientHeight, viewport.Width, viewport.Height, kRounds,
            kMinimumSeconds);
     printf("| objects | zoom                  | centres in view | passes | empty map, ms | frame, "
-           "ms | / empty | one by one, ms |\n");
+           "ms | / empty | labels off, ms | / empty | one by one, ms |\n");
     printf("|--------:|-----------------------|----------------:|-------:|--------------:|-------"
-           "---:|--------:|---------------:|\n");
+           "---:|--------:|---------------:|--------:|---------------:|\n");
     const struct
     {
         const char* name;
@@ -196,6 +203,8 @@ int main()
     } rows[] = {{1000, true}, {10000, true}, {100000, true}, {1000000, false}};
     for (const auto& r : rows)
     {
+        if (only && r.count != only)
+            continue;
         PlaceObjects(r.count);
         for (const auto& zoom : zooms)
         {
@@ -207,9 +216,10 @@ int main()
             char oneByOne[32] = "";
             if (row.oneByOne > 0.0)
                 snprintf(oneByOne, sizeof(oneByOne), "%.1f", row.oneByOne * 1e3);
-            printf("| %7d | %-21s | %15d | %6d | %13.1f | %9.1f | %6.2fx | %14s |\n", r.count,
-                   zoom.name, ObjectsInView(viewport), app.view.LastPassCount(), row.empty * 1e3,
-                   row.batched * 1e3, row.batched / row.empty, oneByOne);
+            printf("| %7d | %-21s | %15d | %6d | %13.1f | %9.1f | %6.2fx | %14.1f | %6.2fx | %14s |\n",
+                   r.count, zoom.name, ObjectsInView(viewport), app.view.LastPassCount(),
+                   row.empty * 1e3, row.batched * 1e3, row.batched / row.empty,
+                   row.noLabels * 1e3, row.noLabels / row.empty, oneByOne);
             fflush(stdout);
         }
     }

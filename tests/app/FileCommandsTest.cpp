@@ -9,6 +9,7 @@
 
 #include "app/EditorApp.h"
 #include "app/FileCommands.h"
+#include "document/RelativePath.h"
 #include "resource.h"
 #include "tests/app/AppTestFiles.h"
 #include "tests/app/EditingHarness.h"
@@ -207,4 +208,37 @@ TEST_F(FileCommandsTest, FilesThatCannotBeReadAreNamedWithTheReason)
     const std::string log = ReadText("debug.txt");
     EXPECT_NE(log.find("gone.bmp (colormap): the file was not found\r\n"), std::string::npos)
         << log;
+}
+
+TEST_F(FileCommandsTest, AnImportWhosePathDoesNotFitATypeNameIsRefusedWithAMessage)
+{
+    // The names are chosen so that their paths from the program folder are
+    // 127 characters (the most a type name holds) and 128.
+    const size_t base = MakeRelativePath(app.programDirectory, folder.File("").c_str()).size();
+    ASSERT_LT(base + 5, 127u);
+    for (size_t length : {127u, 128u})
+    {
+        const std::string description =
+            folder.File((std::string(length - base - 4, 'd') + ".ini").c_str());
+        WriteText(description, "[object]\r\n");
+        const size_t before = app.document.objectTypes.size();
+        Box message(IDOK);
+        const size_t seen =
+            AnswerDialogs({{"Import Object", [&](HWND c) { TypeIntoChooser(c, description); }},
+                           Answer(&message)},
+                          [] { SendToMain(WM_COMMAND, ID_IMPORT_OBJECTS); });
+        if (length == 127)
+        {
+            EXPECT_EQ(seen, 1u);
+            ASSERT_EQ(app.document.objectTypes.size(), before + 1);
+            EXPECT_EQ(app.document.objectTypes.back().path.size(), 127u);
+            continue;
+        }
+        EXPECT_EQ(seen, 2u);
+        EXPECT_EQ(app.document.objectTypes.size(), before);
+        EXPECT_EQ(message.text, "The object type could not be imported. " + description +
+                                    ": its path from the program folder (128 characters) is too "
+                                    "long for the object file's 127-character type names.");
+        EXPECT_NE(ReadText("debug.txt").find("(128 characters) is too long"), std::string::npos);
+    }
 }
