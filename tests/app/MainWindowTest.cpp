@@ -1,6 +1,6 @@
 // The main window's messages and commands on the real windows and device:
-// activation and the main loop, painting, the back buffer following the
-// window's size, zoom, the popup rule,
+// activation and the main loop, painting (and again on a timer while the
+// device is lost), the back buffer following the view's size, zoom, the popup rule,
 // mouse capture, quit.
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include "tests/app/EditingHarness.h"
 #include "tests/support/DeviceRecorder.h"
 #include "tests/support/EditorHarness.h"
+#include "tests/support/MethodPatch.h"
 
 namespace
 {
@@ -163,6 +164,35 @@ TEST_F(MainWindowTest, PaintDrawsAFrameOnlyOnceInitialised)
         UpdateWindow(app.viewWindow);
     }
     EXPECT_EQ(recorder.Count(DeviceCall::Clear), 1);
+}
+
+HRESULT cooperativeLevel = D3D_OK;
+HRESULT WINAPI PatchedTestCooperativeLevel(IDirect3DDevice8*)
+{
+    return cooperativeLevel;
+}
+
+TEST_F(MainWindowTest, WhileTheDeviceIsLostTheViewAsksForAFrameAgainOnATimer)
+{
+    MethodPatch level(app.device, &IDirect3DDevice8::TestCooperativeLevel,
+                      (void*)PatchedTestCooperativeLevel);
+    cooperativeLevel = D3DERR_DEVICELOST;
+    DeviceRecorder recorder(app.device);
+    InvalidateRect(app.viewWindow, nullptr, FALSE);
+    UpdateWindow(app.viewWindow);
+    EXPECT_TRUE(app.deviceLost);
+    EXPECT_EQ(recorder.Count(DeviceCall::Clear), 0);
+    // Given back: the timer's next look draws the frame, without any other
+    // message asking for one.
+    cooperativeLevel = D3DERR_DEVICENOTRESET;
+    for (int i = 0; i < 100 && recorder.Count(DeviceCall::Clear) == 0; ++i)
+    {
+        Sleep(10);
+        PumpMessages();
+    }
+    EXPECT_EQ(recorder.Count(DeviceCall::Clear), 1);
+    EXPECT_FALSE(app.deviceLost);
+    cooperativeLevel = D3D_OK;
 }
 
 TEST_F(MainWindowTest, SizeResetsTheBackBufferToTheClientArea)
