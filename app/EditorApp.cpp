@@ -198,6 +198,7 @@ int RunEditor(HINSTANCE instance)
     RefreshEditMenu(app.mainWindow); // the title names the (untitled) map
     app.autosave.Start();
     OfferRecovery();
+    LoadRecentMaps();
     SetTimer(app.mainWindow, kAutosaveTimer, kAutosaveCheckMilliseconds, nullptr);
     return RunMainLoop();
 }

@@ -9,6 +9,7 @@
 
 #include "app/Autosave.h"
 #include "app/FrameTimer.h"
+#include "app/RecentMaps.h"
 #include "app/WindowsFileSystem.h"
 #include "document/MapDocument.h"
 #include "render/MapView.h"
@@ -31,6 +32,7 @@ class EditorApp : public Renderer
     WindowsFileSystem files;            // what the document reads and writes files through
     TextureImages images{*this, files}; // what it loads its images through
     Autosave autosave;                  // copies of unsaved work against a crash
+    RecentMaps recentMaps;              // File > Recent Maps
     MapView view;
     int textFont = 0;
     HWND mainWindow = nullptr;

@@ -15,6 +15,7 @@
 #include "app/ObjectImport.h"
 #include "app/PointerEditing.h"
 #include "app/PropertiesDialog.h"
+#include "app/RecentMaps.h"
 #include "app/ViewNavigation.h"
 #include "app/ViewWindow.h"
 #include "app/WindowDpi.h"
@@ -90,6 +91,11 @@ void RunMainWindowCommand(HWND window, int command)
 {
     if (RunEditCommand(window, command) || RunFileCommand(window, command))
         return;
+    if (RunRecentMapCommand(window, command))
+    {
+        RefreshEditMenu(window);
+        return;
+    }
     if (RunZoomCommand(command) || RunViewCommand(command))
     {
         RefreshEditMenu(window);
@@ -136,6 +142,8 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         RefreshEditMenu(window);
         break;
     case WM_INITMENUPOPUP:
+        if ((HMENU)wParam == RecentMapsMenu(window))
+            LoadRecentMaps(); // another editor may have added to it
         RefreshEditMenu(window);
         break;
     case WM_TIMER:
