@@ -110,8 +110,9 @@ int ReportDeviceFailure(HWND owner, const char* failedStep);
 // ones turned down are removed).
 void OfferRecovery();
 
-// The whole program: start-up, main loop. 1 after a normal quit, 2 when the
-// Direct3D device could not be created (the user has been told).
+// The whole program: start-up, the file named on the command line, main
+// loop. 1 after a normal quit, 2 when the Direct3D device could not be
+// created (the user has been told).
 int RunEditor(HINSTANCE instance);
 
 #endif
