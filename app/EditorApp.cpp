@@ -13,6 +13,7 @@
 #include "app/UserMessages.h"
 #include "app/PaletteDialog.h"
 #include "app/PointerEditing.h"
+#include "app/ShellFiles.h"
 #include "resource.h"
 
 EditorApp app;
@@ -102,6 +103,9 @@ void CreateEditorWindows(HINSTANCE instance)
     app.paletteWidth = palette.right - palette.left;
     DockPalette(true);
     app.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    // Files dropped anywhere on the main window (the view and the docked
+    // palette take none themselves, so their drops come here).
+    DragAcceptFiles(app.mainWindow, TRUE);
 }
 
 bool TranslateEditorAccelerator(MSG* message)
@@ -184,6 +188,9 @@ void OfferRecovery()
 
 int RunEditor(HINSTANCE instance)
 {
+    // Relative names on the command line are the caller's: resolved before
+    // anything may change the current directory.
+    const std::vector<std::string> given = CommandLineFiles(GetCommandLineW());
     SaveProgramDirectory();
     CreateEditorWindows(instance);
     ShowWindow(app.mainWindow, SW_SHOWMAXIMIZED);
@@ -198,6 +205,14 @@ int RunEditor(HINSTANCE instance)
     RefreshEditMenu(app.mainWindow); // the title names the (untitled) map
     app.autosave.Start();
     OfferRecovery();
+    LoadRecentMaps();
     SetTimer(app.mainWindow, kAutosaveTimer, kAutosaveCheckMilliseconds, nullptr);
+    if (!given.empty())
+    {
+        // The file opens over the first frame, as if chosen from the menu.
+        RedrawWindow(app.mainWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        OpenGivenFiles(app.mainWindow, given);
+        RefreshEditMenu(app.mainWindow);
+    }
     return RunMainLoop();
 }

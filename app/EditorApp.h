@@ -9,6 +9,7 @@
 
 #include "app/Autosave.h"
 #include "app/FrameTimer.h"
+#include "app/RecentMaps.h"
 #include "app/WindowsFileSystem.h"
 #include "document/MapDocument.h"
 #include "render/MapView.h"
@@ -31,6 +32,7 @@ class EditorApp : public Renderer
     WindowsFileSystem files;            // what the document reads and writes files through
     TextureImages images{*this, files}; // what it loads its images through
     Autosave autosave;                  // copies of unsaved work against a crash
+    RecentMaps recentMaps;              // File > Recent Maps
     MapView view;
     int textFont = 0;
     HWND mainWindow = nullptr;
@@ -108,8 +110,9 @@ int ReportDeviceFailure(HWND owner, const char* failedStep);
 // ones turned down are removed).
 void OfferRecovery();
 
-// The whole program: start-up, main loop. 1 after a normal quit, 2 when the
-// Direct3D device could not be created (the user has been told).
+// The whole program: start-up, the file named on the command line, main
+// loop. 1 after a normal quit, 2 when the Direct3D device could not be
+// created (the user has been told).
 int RunEditor(HINSTANCE instance);
 
 #endif

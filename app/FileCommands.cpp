@@ -11,6 +11,7 @@
 #include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "app/FileChooser.h"
+#include "app/RecentMaps.h"
 #include "app/UserMessages.h"
 #include "app/ViewNavigation.h"
 #include "resource.h"
@@ -46,7 +47,10 @@ bool SaveMapTo(HWND window, const std::string& path)
 {
     std::string problem;
     if (app.document.SaveSettings(path, app.files, &problem))
+    {
+        NoteRecentMap(path);
         return true;
+    }
     ShowProblem(window, "The map could not be saved. " + problem);
     return false;
 }
@@ -68,39 +72,17 @@ bool SaveMapAs(HWND window)
 void OpenMap(HWND window)
 {
     std::string path;
-    if (!ConfirmUnsavedChanges(window) ||
-        !Choose(window, false, kOpenMapKind, app.document.settingsFile, &path))
-        return;
-    std::vector<std::string> problems;
-    const int width = app.document.width, height = app.document.height;
-    const bool opened = app.document.LoadSettings(path, app.files, app.images, &problems);
-    if (opened)
-    {
-        RebuildPaletteList();
-        // A heightmap of another size: the new map is shown whole.
-        if (app.document.width != width || app.document.height != height)
-            FitMap();
-        if (!problems.empty())
-            problems.insert(problems.begin(), "The map " + path +
-                                                  " opened, but not all of it "
-                                                  "could be read:");
-    }
-    else
-        problems.insert(problems.begin(), "The map could not be opened.");
-    ShowProblems(window, problems);
+    if (ConfirmUnsavedChanges(window) &&
+        Choose(window, false, kOpenMapKind, app.document.settingsFile, &path))
+        OpenMapFile(window, path);
 }
 
 void LoadObjects(HWND window)
 {
     std::string path;
-    if (!ConfirmUnsavedChanges(window) ||
-        !Choose(window, false, kOpenObjectsKind, app.document.objectMap, &path))
-        return;
-    std::string problem;
-    if (app.document.LoadObjects(path, app.files, &problem))
-        RebuildPaletteList();
-    else
-        ShowProblem(window, "The objects could not be loaded. " + problem);
+    if (ConfirmUnsavedChanges(window) &&
+        Choose(window, false, kOpenObjectsKind, app.document.objectMap, &path))
+        LoadObjectsFile(window, path);
 }
 
 void ImportHeightmap(HWND window)
@@ -113,6 +95,41 @@ void ImportHeightmap(HWND window)
         ShowProblem(window, "The heightmap could not be imported. " + path + ": " + problem);
 }
 } // namespace
+
+bool OpenMapFile(HWND window, const std::string& path)
+{
+    std::vector<std::string> problems;
+    const int width = app.document.width, height = app.document.height;
+    const bool opened = app.document.LoadSettings(path, app.files, app.images, &problems);
+    if (opened)
+    {
+        RebuildPaletteList();
+        NoteRecentMap(path);
+        // A heightmap of another size: the new map is shown whole.
+        if (app.document.width != width || app.document.height != height)
+            FitMap();
+        if (!problems.empty())
+            problems.insert(problems.begin(), "The map " + path +
+                                                  " opened, but not all of it "
+                                                  "could be read:");
+    }
+    else
+        problems.insert(problems.begin(), "The map could not be opened.");
+    ShowProblems(window, problems);
+    return opened;
+}
+
+bool LoadObjectsFile(HWND window, const std::string& path)
+{
+    std::string problem;
+    if (app.document.LoadObjects(path, app.files, &problem))
+    {
+        RebuildPaletteList();
+        return true;
+    }
+    ShowProblem(window, "The objects could not be loaded. " + problem);
+    return false;
+}
 
 bool SaveDocument(HWND window)
 {
@@ -132,8 +149,10 @@ bool SaveDocument(HWND window)
         return false;
     if (document.settingsFile.empty())
         return SaveMapAs(window);
-    return (!document.AreSettingsModified() && Exists(document.settingsFile)) ||
-           SaveMapTo(window, document.settingsFile);
+    if (document.AreSettingsModified() || !Exists(document.settingsFile))
+        return SaveMapTo(window, document.settingsFile);
+    NoteRecentMap(document.settingsFile); // the map file is as saved: its objects were saved
+    return true;
 }
 
 bool ConfirmUnsavedChanges(HWND window)

@@ -6,8 +6,17 @@
 
 #include <windows.h>
 
+#include <string>
+
 // False when the command is not one of these.
 bool RunFileCommand(HWND window, int command);
+
+// Opens the map settings file (it goes first on File > Recent Maps) or
+// loads the object file, as File > Open Map and Load Objects do once a file
+// is chosen, telling the user what could not be read. No question is asked
+// here: callers ask ConfirmUnsavedChanges first. False when nothing opened.
+bool OpenMapFile(HWND window, const std::string& path);
+bool LoadObjectsFile(HWND window, const std::string& path);
 
 // File > Save: the objects and the map settings to the files they came
 // from, asking for a name (the Save As choosers) where there is none yet.

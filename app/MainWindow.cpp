@@ -1,7 +1,7 @@
 // The main window procedure and the menu commands. The main window holds the
 // map view (its own child window, which takes the pointer), the docked
-// palette with its splitter and the status bar; its procedure places them
-// and runs the menu commands.
+// palette with its splitter and the status bar; its procedure places them,
+// runs the menu commands and opens files dropped on the window.
 //
 // Every message is answered with FALSE (TRUE only for WM_INITDIALOG) so that
 // the default dialog handling also runs.
@@ -15,6 +15,8 @@
 #include "app/ObjectImport.h"
 #include "app/PointerEditing.h"
 #include "app/PropertiesDialog.h"
+#include "app/RecentMaps.h"
+#include "app/ShellFiles.h"
 #include "app/ViewNavigation.h"
 #include "app/ViewWindow.h"
 #include "app/WindowDpi.h"
@@ -90,6 +92,11 @@ void RunMainWindowCommand(HWND window, int command)
 {
     if (RunEditCommand(window, command) || RunFileCommand(window, command))
         return;
+    if (RunRecentMapCommand(window, command))
+    {
+        RefreshEditMenu(window);
+        return;
+    }
     if (RunZoomCommand(command) || RunViewCommand(command))
     {
         RefreshEditMenu(window);
@@ -136,6 +143,12 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         RefreshEditMenu(window);
         break;
     case WM_INITMENUPOPUP:
+        if ((HMENU)wParam == RecentMapsMenu(window))
+            LoadRecentMaps(); // another editor may have added to it
+        RefreshEditMenu(window);
+        break;
+    case WM_DROPFILES:
+        OnDropFiles(window, (HDROP)wParam);
         RefreshEditMenu(window);
         break;
     case WM_TIMER:

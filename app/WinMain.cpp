@@ -1,4 +1,6 @@
-// Entry point of MapEditor.exe. The command line and show state are ignored.
+// Entry point of MapEditor.exe. The show state is ignored (the main window
+// starts maximised); RunEditor reads the command line itself, in its wide
+// form.
 #include <windows.h>
 #include <commctrl.h>
 

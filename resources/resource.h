@@ -32,6 +32,9 @@
 #define ID_FILE_OPENMAP 40018
 #define ID_IMPORT_HEIGHTMAP 40019
 #define ID_FILE_SAVE 40130
+// File > Recent Maps: one id per entry, the first also for "(none)".
+#define ID_FILE_RECENT_FIRST 40140
+#define ID_FILE_RECENT_LAST 40147
 
 // Edit menu and View > Snap to Cells
 #define ID_EDIT_UNDO 40100

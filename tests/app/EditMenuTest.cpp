@@ -1,9 +1,9 @@
 // The Edit menu's wiring on the real windows: its place and the undo and redo
 // items naming their steps (greyed when there is nothing), every shortcut
-// working while the palette's list has the keyboard, the real clipboard with
-// both forms, the popup's two commands, View > Snap to Cells and View >
-// Labels. What the
-// edits themselves do is tested natively.
+// working while the palette's list has the keyboard (those of the File,
+// View and Help menus too), the real clipboard with both forms, the popup's
+// two commands, View > Snap to Cells and View > Labels. What the edits
+// themselves do is tested natively.
 #include <gtest/gtest.h>
 
 #include <stdio.h>
@@ -13,6 +13,7 @@
 #include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "app/ObjectClipboard.h"
+#include "app/ViewNavigation.h"
 #include "resource.h"
 #include "tests/app/AppTestFiles.h"
 #include "tests/app/EditingHarness.h"
@@ -128,6 +129,52 @@ TEST_F(EditMenuTest, EveryShortcutWorksWhileThePaletteHasTheKeyboard)
                                GetModuleHandleA(nullptr), nullptr);
     EXPECT_FALSE(PressShortcut(other, true, false, 'A'));
     DestroyWindow(other);
+}
+
+TEST_F(EditMenuTest, FileViewAndHelpShortcutsWorkWhileThePaletteHasTheKeyboard)
+{
+    HWND list = GetDlgItem(app.paletteWindow, IDC_OBJECTLIST);
+    app.document.StartNewHistory(); // nothing unsaved: Ctrl+O asks no question
+    // The file and help keys open their dialog (answered here); the zoom
+    // keys change the scale: 1 up, -1 down, 2 to the scale that fits.
+    const struct
+    {
+        bool ctrl, shift;
+        WPARAM key;
+        const char* dialog;
+        int button;
+        int zoom;
+    } steps[] = {
+        {true, false, 'O', "Open Map File", IDCANCEL, 0},
+        {true, false, 'S', "Save Object File", IDCANCEL, 0}, // the objects have no file yet
+        {true, true, 'S', "Save Map File", IDCANCEL, 0},
+        {false, false, VK_ADD, nullptr, 0, 1},
+        {false, true, VK_OEM_PLUS, nullptr, 0, 1},
+        {false, false, VK_SUBTRACT, nullptr, 0, -1},
+        {false, false, VK_OEM_MINUS, nullptr, 0, -1},
+        {false, false, VK_HOME, nullptr, 0, 2},
+        {false, false, VK_F1, "About Map Editor", IDOK, 0},
+    };
+    for (const auto& step : steps)
+    {
+        SetFocus(list);
+        const int scale = app.document.viewScale;
+        bool translated = false;
+        std::vector<DialogAnswer> answers;
+        if (step.dialog)
+            answers.push_back({step.dialog, [&step](HWND d) { PressButton(d, step.button); }});
+        const auto press = [&]
+        { translated = PressShortcut(list, step.ctrl, step.shift, step.key); };
+        EXPECT_EQ(AnswerDialogs(answers, press), answers.size()) << step.key;
+        EXPECT_TRUE(translated) << step.key;
+        if (step.zoom == 2)
+            EXPECT_EQ(app.document.viewScale, FitScale());
+        else
+            EXPECT_EQ((app.document.viewScale > scale) - (app.document.viewScale < scale),
+                      step.zoom)
+                << step.key;
+    }
+    EXPECT_EQ(app.document.ObjectCount(), 3) << "every dialog was cancelled";
 }
 
 TEST_F(EditMenuTest, TheClipboardCarriesTypePathsAndPlainText)

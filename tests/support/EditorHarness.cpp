@@ -15,6 +15,10 @@ bool StartEditorOnce()
     static int state = 0; // 0 not started, 1 running, 2 failed
     if (state == 0)
     {
+        // Maps the tests open and save go on a list of the test run's own,
+        // never on the user's.
+        static TempFolder recentMapsFolder;
+        app.recentMaps.file = recentMapsFolder.File("recent.ini");
         SaveProgramDirectory();
         CreateEditorWindows(GetModuleHandleA(nullptr));
         ShowWindow(app.mainWindow, SW_SHOWMAXIMIZED);

@@ -11,7 +11,8 @@
 #include <vector>
 
 // Creates the main window and the palette as start-up does (program directory
-// saved, windows created, main window shown maximised) and runs Initialise.
+// saved, windows created, main window shown maximised) and runs Initialise;
+// File > Recent Maps is kept in a temporary folder.
 // Safe to call from every test: the work is done once. Returns false when the
 // device could not be created (the test then fails with the reason).
 bool StartEditorOnce();
