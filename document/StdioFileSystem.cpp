@@ -46,20 +46,6 @@ bool IsReadOnly(const std::string& path)
     return !error && (perms & fs::perms::owner_write) == fs::perms::none;
 }
 
-// Backslashes separate folders in the names maps hold; elsewhere than on
-// Windows they are made slashes.
-std::string NativePath(std::string path)
-{
-#ifndef _WIN32
-    for (char& c : path)
-    {
-        if (c == '\\')
-            c = '/';
-    }
-#endif
-    return path;
-}
-
 // A name beside the target that no other file has.
 std::string TemporaryName(const std::string& path)
 {
@@ -144,4 +130,16 @@ FileError StdioFileSystem::ReplaceWholeFile(const std::string& name, const FileP
         return FileError::ReplaceFailed;
     }
     return FileError::None;
+}
+
+std::string NativePath(std::string path)
+{
+#ifndef _WIN32
+    for (char& c : path)
+    {
+        if (c == '\\')
+            c = '/';
+    }
+#endif
+    return path;
 }

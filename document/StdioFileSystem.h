@@ -18,4 +18,8 @@ class StdioFileSystem : public FileSystem
     using FileSystem::ReplaceWholeFile;
 };
 
+// A name as a map writes it (backslashes between folders) as this system
+// takes it: unchanged on Windows, backslashes made slashes elsewhere.
+std::string NativePath(std::string path);
+
 #endif

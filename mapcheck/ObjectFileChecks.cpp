@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "document/MapDocument.h"
+#include "document/StdioFileSystem.h"
 #include "document/ObjectFile.h"
 
 namespace fs = std::filesystem;
@@ -21,20 +22,6 @@ namespace mapcheck
 {
 namespace
 {
-// Maps write their names the Windows way; elsewhere a backslash is taken
-// as the folder separator, as the native file system takes it.
-std::string SystemSeparators(std::string name)
-{
-#ifndef _WIN32
-    for (char& c : name)
-    {
-        if (c == '\\')
-            c = '/';
-    }
-#endif
-    return name;
-}
-
 // "\x", "/x" and "C:x" do not lead from the current directory.
 bool HasRoot(const std::string& name)
 {
@@ -160,7 +147,7 @@ void Report::Add(const std::string& file, const std::string& problem)
 
 std::string DefaultProgramDir(const std::string& mapPath)
 {
-    fs::path folder = fs::path(SystemSeparators(mapPath)).parent_path();
+    fs::path folder = fs::path(NativePath(mapPath)).parent_path();
     if (folder.empty())
         folder = ".";
     return (folder / ".." / "editor").lexically_normal().string();
@@ -169,8 +156,8 @@ std::string DefaultProgramDir(const std::string& mapPath)
 std::string ResolveProgramPath(const std::string& programDir, const std::string& name)
 {
     if (HasRoot(name))
-        return SystemSeparators(name);
-    const fs::path joined = fs::path(SystemSeparators(programDir)) / SystemSeparators(name);
+        return NativePath(name);
+    const fs::path joined = fs::path(NativePath(programDir)) / NativePath(name);
     return joined.lexically_normal().string();
 }
 
