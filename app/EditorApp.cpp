@@ -71,14 +71,41 @@ void EditorApp::DrawFrame()
     // A lost device draws nothing until it is given back and reset.
     if (!RecoverDevice(fonts))
         return;
+    const FrameBand band = {banding, bandX0, bandY0, bandX1, bandY1};
+    const KeptFrame::Plan plan = keptFrame.Compare(*this, fonts, textFont, view, document, band);
+    if (plan.redraw == KeptFrame::Nothing && ShowKeptFrame())
+        return;
+    if (plan.redraw == KeptFrame::Part)
+    {
+        ViewArea parts[KeptFrame::MostParts];
+        for (int i = 0; i < plan.partCount; ++i)
+            parts[i] = {(float)plan.parts[i].left, (float)plan.parts[i].top,
+                        (float)plan.parts[i].right, (float)plan.parts[i].bottom};
+        DrawScene(parts, plan.partCount);
+        if (EndPartFrame(plan.parts, plan.partCount))
+        {
+            keptFrame.Keep(*this, fonts, textFont, view, document, band);
+            return;
+        }
+    }
+    DrawScene(nullptr, 0);
+    EndFrame();
+    // A frame shown by Present leaves no picture to keep.
+    if (pictureKept)
+        keptFrame.Keep(*this, fonts, textFont, view, document, band);
+    else
+        keptFrame.Forget();
+}
+
+void EditorApp::DrawScene(const ViewArea* parts, int partCount)
+{
     BeginFrame();
     view.DrawMap(*this, document);
-    view.DrawObjects(*this, fonts, document);
+    view.DrawObjects(*this, fonts, document, parts, partCount);
     if (banding)
         view.DrawRubberBand(*this, (float)bandX0, (float)bandY0, (float)bandX1, (float)bandY1);
     if (FontEntry* status = fonts.Entry(textFont))
         status->Print(0.0f, 0.0f, false, kStatusTextColour, "Objects: %d", document.ObjectCount());
-    EndFrame();
 }
 
 void SaveProgramDirectory()

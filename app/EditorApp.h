@@ -12,6 +12,7 @@
 #include "app/RecentMaps.h"
 #include "app/WindowsFileSystem.h"
 #include "document/MapDocument.h"
+#include "render/KeptFrame.h"
 #include "render/MapView.h"
 #include "render/Renderer.h"
 #include "render/TextureImages.h"
@@ -34,6 +35,7 @@ class EditorApp : public Renderer
     Autosave autosave;                  // copies of unsaved work against a crash
     RecentMaps recentMaps;              // File > Recent Maps
     MapView view;
+    KeptFrame keptFrame; // the frame on screen, and what it was drawn from
     int textFont = 0;
     HWND mainWindow = nullptr;
     HWND viewWindow = nullptr; // the map view, a child of the main window
@@ -79,8 +81,13 @@ class EditorApp : public Renderer
     // One idle pass of the main loop: timer, right-button scrolling, a frame.
     void Tick();
 
-    // BeginFrame, map, objects, rubber band, "Objects: %d", EndFrame.
+    // BeginFrame, map, objects, rubber band, "Objects: %d", EndFrame; only
+    // the part that changed since the kept frame when that is all (the map
+    // is drawn whole, the objects only where they reach into the part).
     void DrawFrame();
+    // The frame's drawing between BeginFrame and its end; the objects only
+    // where they reach into the parts, when given.
+    void DrawScene(const ViewArea* parts, int partCount);
 };
 
 extern EditorApp app;

@@ -112,6 +112,7 @@ class MapDocument
     // ---- Selection (not part of the history) ----
     bool IsSelected(size_t index) const { return selection_.Has(index); }
     size_t SelectedCount() const { return selection_.Count(); }
+    const Selection& CurrentSelection() const { return selection_; }
     std::vector<uint32_t> SelectedIndices() const;
     void SelectOnly(int index); // just this object (none for an index out of range)
     void ToggleSelected(int index);

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+#include "render/ViewGeometry.h"
+
 class FontRegistry;
 class MapDocument;
 class Renderer;
@@ -30,9 +32,12 @@ class MapView
     void DrawMap(Renderer& renderer, const MapDocument& document) const;
     // Every object's marker, then its label, in index order, later objects
     // over earlier ones. Drawn in a few batches (MapViewBatches.cpp) that
-    // give the same pixels as DrawObjectsOneByOne.
-    void DrawObjects(Renderer& renderer, const FontRegistry& fonts,
-                     const MapDocument& document) const;
+    // give the same pixels as DrawObjectsOneByOne. With areas given
+    // (`within`, `areas` of them), only the objects that can change a pixel
+    // of one of them are drawn: those areas come out as in the whole frame,
+    // and the rest of the view is taken from the kept frame (KeptFrame.h).
+    void DrawObjects(Renderer& renderer, const FontRegistry& fonts, const MapDocument& document,
+                     const ViewArea* within = nullptr, int areas = 0) const;
     // The same picture drawn one object at a time: a draw for each marker
     // and a fenced Print for each label. Slow with many objects; the
     // reference the batches are held to.

@@ -14,6 +14,7 @@
 // Font2D::AppendString, which moves the pen as DrawString does.
 #include "render/MapView.h"
 
+#include <math.h>
 #include <string.h>
 
 #include <string>
@@ -233,7 +234,7 @@ int MapView::LastPassCount() const
 }
 
 void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
-                          const MapDocument& document) const
+                          const MapDocument& document, const ViewArea* within, int areas) const
 {
     IDirect3DDevice8* device = renderer.Device();
     if (!device)
@@ -249,9 +250,25 @@ void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
     // The markers are drawn with nothing on stage 1.
     renderer.BindTextureByIndex(-1, 1);
 
-    const ViewArea area = renderer.VisibleArea();
+    // The passes are planned over the visible area, or over the box of the
+    // areas given; a quad is sent when it reaches into one of them.
+    if (areas <= 0)
+        within = nullptr;
+    ViewArea area = within ? within[0] : renderer.VisibleArea();
+    for (int i = 1; within && i < areas; ++i)
+        area = {fminf(area.left, within[i].left), fminf(area.top, within[i].top),
+                fmaxf(area.right, within[i].right), fmaxf(area.bottom, within[i].bottom)};
+    const auto reaches = [&](const PixelBox& box)
+    {
+        if (!within)
+            return BoxOverlaps(area, box);
+        for (int i = 0; i < areas; ++i)
+            if (BoxOverlaps(within[i], box))
+                return true;
+        return false;
+    };
     batches.StartFrame(area);
-    const bool cull = cullOffscreenObjects;
+    const bool cull = cullOffscreenObjects || within;
     const int count = document.ObjectCount();
     bool anySent = false;
     for (int i = 0; i < count; ++i)
@@ -268,8 +285,9 @@ void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
         const PixelBox labelBox =
             label ? LabelBox(labelX, labelY, label->size.cx, label->size.cy, font->textScale)
                   : PixelBox{};
-        if (cull && !MarkerMayShow(area, centreX, centreY) &&
-            !(label && BoxOverlaps(area, labelBox)))
+        // MarkerMayShow's test, over each area.
+        const bool markerShows = isfinite(centreX) && isfinite(centreY) && reaches(markerBox);
+        if (cull && !markerShows && !(label && reaches(labelBox)))
             continue;
         anySent = true;
 

@@ -165,6 +165,7 @@ ViewArea Renderer::VisibleArea() const
 
 void Renderer::BeginFrame()
 {
+    ++frameSerial;
     if (!device)
         return;
     const D3DCOLOR colour = 0xFF000000u | (DWORD)(backgroundRed & 0xFF) << 16 |
@@ -178,14 +179,90 @@ void Renderer::EndFrame()
     if (!device)
         return;
     device->EndScene();
-    if (presentThroughGdi && CopyBackBufferToWindow())
+    pictureKept = presentThroughGdi && CopyBackBufferToWindow();
+    if (pictureKept)
         return;
     // Present the current client rectangle: the back buffer follows the
     // client area through WM_SIZE, but a minimised window keeps the old one.
     RECT client = {0, 0, 0, 0};
     GetClientRect(window, &client);
-    if (device->Present(&client, &client, nullptr, nullptr) == D3DERR_DEVICELOST)
+    const HRESULT presented = device->Present(&client, &client, nullptr, nullptr);
+    if (presented == D3DERR_DEVICELOST)
         deviceLost = true;
+    else if (SUCCEEDED(presented))
+        ++framesShown;
+}
+
+IDirect3DSurface8* Renderer::Readback(IDirect3DSurface8* back)
+{
+    D3DSURFACE_DESC desc;
+    if (FAILED(back->GetDesc(&desc)))
+        return nullptr;
+    const bool fourBytes = desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8;
+    const bool twoBytes = desc.Format == D3DFMT_R5G6B5 || desc.Format == D3DFMT_X1R5G5B5;
+    if (!fourBytes && !twoBytes)
+        return nullptr;
+    D3DSURFACE_DESC kept;
+    if (readback && (FAILED(readback->GetDesc(&kept)) || kept.Width != desc.Width ||
+                     kept.Height != desc.Height || kept.Format != desc.Format))
+    {
+        readback->Release();
+        readback = nullptr;
+    }
+    if (!readback &&
+        FAILED(device->CreateImageSurface(desc.Width, desc.Height, desc.Format, &readback)))
+        readback = nullptr;
+    return readback;
+}
+
+bool Renderer::ShowReadback(const RECT* part)
+{
+    D3DSURFACE_DESC desc;
+    D3DLOCKED_RECT locked;
+    if (!readback || FAILED(readback->GetDesc(&desc)) ||
+        FAILED(readback->LockRect(&locked, nullptr, D3DLOCK_READONLY)))
+        return false;
+    // The rows shown (all, or those of the part) as a top-down DIB over the
+    // locked rows (a row is `Pitch` bytes).
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(window, &client);
+    RECT shown = {0, 0, (LONG)desc.Width, (LONG)desc.Height};
+    if (part)
+        IntersectRect(&shown, &shown, part);
+    IntersectRect(&shown, &shown, &client);
+    struct
+    {
+        BITMAPINFOHEADER header;
+        DWORD masks[3];
+    } info;
+    ZeroMemory(&info, sizeof(info));
+    const int bytes = desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8 ? 4 : 2;
+    const LONG rows = shown.bottom - shown.top;
+    info.header.biSize = sizeof(info.header);
+    info.header.biWidth = locked.Pitch / bytes;
+    info.header.biHeight = -rows;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = (WORD)(bytes * 8);
+    info.header.biCompression = desc.Format == D3DFMT_R5G6B5 ? BI_BITFIELDS : BI_RGB;
+    info.masks[0] = 0xF800;
+    info.masks[1] = 0x07E0;
+    info.masks[2] = 0x001F;
+    bool drawn = IsRectEmpty(&shown) != FALSE; // nothing of it in the window
+    if (!drawn)
+    {
+        const BYTE* firstRow = (const BYTE*)locked.pBits + (size_t)shown.top * locked.Pitch;
+        HDC dc = GetDC(window);
+        drawn =
+            dc && SetDIBitsToDevice(dc, shown.left, shown.top, (DWORD)(shown.right - shown.left),
+                                    (DWORD)rows, shown.left, 0, 0, (UINT)rows, firstRow,
+                                    (BITMAPINFO*)&info, DIB_RGB_COLORS) != 0;
+        if (dc)
+            ReleaseDC(window, dc);
+    }
+    readback->UnlockRect();
+    if (drawn)
+        ++framesShown;
+    return drawn;
 }
 
 bool Renderer::CopyBackBufferToWindow()
@@ -193,62 +270,53 @@ bool Renderer::CopyBackBufferToWindow()
     IDirect3DSurface8* back = nullptr;
     if (FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
         return false;
-    D3DSURFACE_DESC desc;
-    back->GetDesc(&desc);
-    const bool fourBytes = desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8;
-    const bool twoBytes = desc.Format == D3DFMT_R5G6B5 || desc.Format == D3DFMT_X1R5G5B5;
-    bool shown = false;
-    if (fourBytes || twoBytes)
-    {
-        D3DSURFACE_DESC kept;
-        if (readback && (FAILED(readback->GetDesc(&kept)) || kept.Width != desc.Width ||
-                         kept.Height != desc.Height || kept.Format != desc.Format))
-        {
-            readback->Release();
-            readback = nullptr;
-        }
-        if (!readback)
-            device->CreateImageSurface(desc.Width, desc.Height, desc.Format, &readback);
-        D3DLOCKED_RECT locked;
-        if (readback && SUCCEEDED(device->CopyRects(back, nullptr, 0, readback, nullptr)) &&
-            SUCCEEDED(readback->LockRect(&locked, nullptr, D3DLOCK_READONLY)))
-        {
-            // A top-down DIB over the locked rows (a row is `Pitch` bytes).
-            struct
-            {
-                BITMAPINFOHEADER header;
-                DWORD masks[3];
-            } info;
-            ZeroMemory(&info, sizeof(info));
-            const int bytes = fourBytes ? 4 : 2;
-            info.header.biSize = sizeof(info.header);
-            info.header.biWidth = locked.Pitch / bytes;
-            info.header.biHeight = -(LONG)desc.Height;
-            info.header.biPlanes = 1;
-            info.header.biBitCount = (WORD)(bytes * 8);
-            info.header.biCompression = desc.Format == D3DFMT_R5G6B5 ? BI_BITFIELDS : BI_RGB;
-            info.masks[0] = 0xF800;
-            info.masks[1] = 0x07E0;
-            info.masks[2] = 0x001F;
-            RECT client = {0, 0, 0, 0};
-            GetClientRect(window, &client);
-            const DWORD width = (DWORD)client.right < desc.Width ? (DWORD)client.right : desc.Width;
-            const DWORD height =
-                (DWORD)client.bottom < desc.Height ? (DWORD)client.bottom : desc.Height;
-            HDC dc = GetDC(window);
-            shown = dc && SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, desc.Height,
-                                            locked.pBits, (BITMAPINFO*)&info, DIB_RGB_COLORS) != 0;
-            if (dc)
-                ReleaseDC(window, dc);
-            readback->UnlockRect();
-        }
-    }
+    IDirect3DSurface8* copy = Readback(back);
+    const bool shown = copy && SUCCEEDED(device->CopyRects(back, nullptr, 0, copy, nullptr)) &&
+                       ShowReadback(nullptr);
     back->Release();
     return shown;
 }
 
+bool Renderer::EndPartFrame(const RECT* parts, int count)
+{
+    if (!device)
+        return false;
+    device->EndScene();
+    IDirect3DSurface8* back = nullptr;
+    if (!readback || count <= 0 || FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
+        return false;
+    // Only the parts are right in the back buffer: they go into the kept
+    // picture, which is the frame from here on.
+    D3DSURFACE_DESC desc;
+    bool copied = Readback(back) == readback && SUCCEEDED(back->GetDesc(&desc));
+    std::vector<RECT> inside;
+    for (int i = 0; copied && i < count; ++i)
+    {
+        const RECT whole = {0, 0, (LONG)desc.Width, (LONG)desc.Height};
+        RECT part;
+        if (!IntersectRect(&part, &parts[i], &whole))
+            continue;
+        const POINT at = {part.left, part.top};
+        copied = SUCCEEDED(device->CopyRects(back, &part, 1, readback, &at));
+        inside.push_back(part);
+    }
+    back->Release();
+    // The rest of the window already shows the kept picture.
+    for (size_t i = 0; copied && i < inside.size(); ++i)
+        copied = ShowReadback(&inside[i]);
+    pictureKept = copied;
+    return copied;
+}
+
+bool Renderer::ShowKeptFrame()
+{
+    return device && pictureKept && ShowReadback(nullptr);
+}
+
 void Renderer::ReleaseDevice()
 {
+    ++frameSerial;
+    pictureKept = false;
     if (readback)
     {
         readback->Release();

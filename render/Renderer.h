@@ -41,7 +41,8 @@ class Renderer
     // shows nothing of a Direct3D surface in a window that is a child or has
     // children (and takes no GDI drawing into a window that holds one): the
     // device belongs to a hidden window of its own. The copy costs a
-    // read-back per frame, and frames are drawn only when something changed.
+    // read-back per frame, frames are drawn only when something changed, and
+    // the copy keeps the picture for frames drawn in part (KeptFrame.h).
     // Present is used when the back buffer's format has no GDI form.
     bool presentThroughGdi = true;
     IDirect3DSurface8* readback = nullptr; // system-memory copy of the back buffer
@@ -59,6 +60,24 @@ class Renderer
     void BeginFrame();
     // EndScene and Present; a Present that finds the device lost sets deviceLost.
     void EndFrame();
+
+    // Frames shown through GDI leave their picture in `readback`, and the
+    // next frame may redraw only a part of it (KeptFrame.h). Changes at
+    // every BeginFrame, reset and release: a kept picture is the one a
+    // caller drew only while this is what it read after its EndFrame.
+    unsigned frameSerial = 0;
+    // Frames that reached the window, whole, in part or kept.
+    unsigned framesShown = 0;
+    // The last frame ended went through GDI and its picture is in `readback`.
+    bool pictureKept = false;
+    // Ends a frame in which only the parts (of the back buffer) were drawn
+    // right: those go into the kept picture and are shown. The rest of
+    // the back buffer is left as drawn (not the frame: the kept picture is).
+    // False, with nothing shown, when there is no kept picture or the copy
+    // failed (the caller then draws the frame whole).
+    bool EndPartFrame(const RECT* parts, int count);
+    // Shows the kept picture again without drawing; false when there is none.
+    bool ShowKeptFrame();
 
     // Device loss and size changes (DeviceReset.cpp). The fonts are the ones
     // made on this device: their default-pool resources go before the reset
@@ -80,6 +99,14 @@ class Renderer
     // The back buffer shown in the window with GDI; false when it cannot be.
     bool CopyBackBufferToWindow();
 
+  private:
+    // The system-memory copy of the back buffer (made or remade to its size
+    // and format), or null when that format has no GDI form.
+    IDirect3DSurface8* Readback(IDirect3DSurface8* back);
+    // The kept picture drawn in the window with GDI: all of it, or the part.
+    bool ShowReadback(const RECT* part);
+
+  public:
   private:
     // The hidden window the device belongs to when frames go through GDI.
     HWND CreateDeviceWindow();

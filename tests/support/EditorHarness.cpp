@@ -47,6 +47,43 @@ void PumpMessages()
     }
 }
 
+namespace
+{
+// An image surface's pixels as 0xAARRGGBB values.
+bool ReadImageSurface(IDirect3DSurface8* surface, BackBufferPixels* out)
+{
+    D3DSURFACE_DESC desc;
+    D3DLOCKED_RECT locked;
+    if (FAILED(surface->GetDesc(&desc)) ||
+        FAILED(surface->LockRect(&locked, nullptr, D3DLOCK_READONLY)))
+        return false;
+    out->width = (int)desc.Width;
+    out->height = (int)desc.Height;
+    out->pixels.assign((size_t)desc.Width * desc.Height, 0);
+    for (UINT y = 0; y < desc.Height; ++y)
+    {
+        const BYTE* row = (const BYTE*)locked.pBits + (size_t)y * locked.Pitch;
+        for (UINT x = 0; x < desc.Width; ++x)
+        {
+            unsigned value = 0;
+            if (desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8)
+                value = ((const unsigned*)row)[x];
+            else if (desc.Format == D3DFMT_R5G6B5)
+            {
+                const unsigned p = ((const unsigned short*)row)[x];
+                value = ((p >> 11) * 255 / 31) << 16 | (((p >> 5) & 63) * 255 / 63) << 8 |
+                        ((p & 31) * 255 / 31);
+            }
+            if (desc.Format != D3DFMT_A8R8G8B8)
+                value |= 0xFF000000u;
+            out->pixels[(size_t)y * desc.Width + x] = value;
+        }
+    }
+    surface->UnlockRect();
+    return true;
+}
+} // namespace
+
 bool ReadBackBuffer(IDirect3DDevice8* device, BackBufferPixels* out)
 {
     if (!device)
@@ -57,43 +94,19 @@ bool ReadBackBuffer(IDirect3DDevice8* device, BackBufferPixels* out)
     D3DSURFACE_DESC desc;
     back->GetDesc(&desc);
     IDirect3DSurface8* copy = nullptr;
-    bool ok = false;
-    if (SUCCEEDED(device->CreateImageSurface(desc.Width, desc.Height, desc.Format, &copy)) &&
-        SUCCEEDED(device->CopyRects(back, nullptr, 0, copy, nullptr)))
-    {
-        D3DLOCKED_RECT locked;
-        if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY)))
-        {
-            out->width = (int)desc.Width;
-            out->height = (int)desc.Height;
-            out->pixels.assign((size_t)desc.Width * desc.Height, 0);
-            for (UINT y = 0; y < desc.Height; ++y)
-            {
-                const BYTE* row = (const BYTE*)locked.pBits + (size_t)y * locked.Pitch;
-                for (UINT x = 0; x < desc.Width; ++x)
-                {
-                    unsigned value = 0;
-                    if (desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8)
-                        value = ((const unsigned*)row)[x];
-                    else if (desc.Format == D3DFMT_R5G6B5)
-                    {
-                        const unsigned p = ((const unsigned short*)row)[x];
-                        value = ((p >> 11) * 255 / 31) << 16 | (((p >> 5) & 63) * 255 / 63) << 8 |
-                                ((p & 31) * 255 / 31);
-                    }
-                    if (desc.Format != D3DFMT_A8R8G8B8)
-                        value |= 0xFF000000u;
-                    out->pixels[(size_t)y * desc.Width + x] = value;
-                }
-            }
-            copy->UnlockRect();
-            ok = true;
-        }
-    }
+    const bool ok =
+        SUCCEEDED(device->CreateImageSurface(desc.Width, desc.Height, desc.Format, &copy)) &&
+        SUCCEEDED(device->CopyRects(back, nullptr, 0, copy, nullptr)) &&
+        ReadImageSurface(copy, out);
     if (copy)
         copy->Release();
     back->Release();
     return ok;
+}
+
+bool ReadShownFrame(BackBufferPixels* out)
+{
+    return app.pictureKept && app.readback && ReadImageSurface(app.readback, out);
 }
 
 TempFolder::TempFolder()

@@ -37,6 +37,9 @@ struct BackBufferPixels
     unsigned At(int x, int y) const { return pixels[(size_t)y * width + x]; }
 };
 bool ReadBackBuffer(IDirect3DDevice8* device, BackBufferPixels* out);
+// The editor's last frame as it reached the window: the kept picture a frame
+// drawn in part leaves (after one, the back buffer is right only in the part).
+bool ReadShownFrame(BackBufferPixels* out);
 
 // A fresh empty folder under the system's temporary folder; removed with its
 // files by the destructor.

@@ -1,0 +1,192 @@
+// Frames drawn in part over the kept frame, on Wine's real device: after each
+// kind of edit in a crowded scene the picture shown is the one a frame drawn
+// whole gives, pixel for pixel, and the window shows it; what must redraw
+// the whole frame does.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+#include "tests/render/ViewTestSupport.h"
+
+using namespace viewtest;
+
+namespace
+{
+class KeptFrameTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+        RestoreStartupBackBuffer();
+        app.ResizeViewport(0, 0, (unsigned)app.clientWidth, (unsigned)app.clientHeight);
+        MapDocument& doc = app.document;
+        doc.SwapContents(&keptTypes_, &keptObjects_);
+        keptScale_ = doc.viewScale;
+        doc.viewScale = 2000;
+        doc.scrollX = doc.scrollY = 300.0f;
+        doc.AddObjectType("..\\objects\\tree.ini");
+        doc.AddObjectType("W");
+        // A heap of overlapping, turned objects of both types and one past
+        // the catalog (no label), every third selected.
+        unsigned state = 7;
+        for (int i = 0; i < 300; ++i)
+        {
+            PlacedObject object;
+            memset(&object, 0, sizeof(object));
+            state = state * 1664525u + 1013904223u;
+            object.type = (uint8_t)(state >> 8) % 3;
+            object.x = (200.0f + (float)((state >> 12) % 400) + doc.scrollX) / doc.viewScale;
+            state = state * 1664525u + 1013904223u;
+            object.y = (150.0f + (float)((state >> 12) % 300) + doc.scrollY) / doc.viewScale;
+            object.rotation = (int16_t)((state >> 4) % 360);
+            doc.AddObject(object);
+            if (i % 3 == 0)
+                doc.ToggleSelected(i);
+        }
+    }
+    void TearDown() override
+    {
+        MapDocument& doc = app.document;
+        doc.SwapContents(&keptTypes_, &keptObjects_);
+        doc.viewScale = keptScale_;
+        doc.scrollX = doc.scrollY = 0.0f;
+        app.banding = false;
+        app.view.showLabels = true;
+        app.keptFrame.Forget();
+    }
+
+    KeptFrame::Plan Plan() const
+    {
+        const FrameBand band = {app.banding, app.bandX0, app.bandY0, app.bandX1, app.bandY1};
+        return app.keptFrame.Compare(app, app.fonts, app.textFont, app.view, app.document, band);
+    }
+
+    // The client area of the view window as the screen shows it.
+    static BackBufferPixels WindowPixels(int width, int height)
+    {
+        BackBufferPixels shown;
+        shown.width = width;
+        shown.height = height;
+        shown.pixels.assign((size_t)width * height, 0);
+        HDC window = GetDC(app.viewWindow);
+        HDC memory = CreateCompatibleDC(window);
+        BITMAPINFO info;
+        ZeroMemory(&info, sizeof(info));
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, window, 0, 0, SRCCOPY);
+        GdiFlush();
+        for (size_t i = 0; i < shown.pixels.size(); ++i)
+            shown.pixels[i] = ((const unsigned*)bits)[i] | 0xFF000000u;
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(app.viewWindow, window);
+        return shown;
+    }
+
+    static size_t Differences(const BackBufferPixels& a, const BackBufferPixels& b, int width,
+                              int height, size_t* first)
+    {
+        size_t differ = 0;
+        for (int y = height; y-- > 0;)
+            for (int x = width; x-- > 0;)
+                if (a.At(x, y) != b.At(x, y))
+                    ++differ, *first = (size_t)y * 65536 + (size_t)x;
+        return differ;
+    }
+
+    std::vector<ObjectType> keptTypes_;
+    std::vector<PlacedObject> keptObjects_;
+    int keptScale_ = 0;
+};
+} // namespace
+
+TEST_F(KeptFrameTest, EachEditDrawnInPartShowsTheWholeFramesPixels)
+{
+    MapDocument& doc = app.document;
+    const float pixel = 1.0f / (float)doc.viewScale;
+    const struct
+    {
+        const char* edit;
+        std::function<void()> apply;
+        KeptFrame::Redraw redraw;
+        bool small; // parts of under a twentieth of the view
+    } edits[] = {
+        {"nothing", [] {}, KeptFrame::Nothing, true},
+        {"a drag step", [&] { doc.objects[40].x += 5 * pixel; }, KeptFrame::Part, true},
+        {"one under the others moved", [&] { doc.objects[2].y -= 7 * pixel; }, KeptFrame::Part,
+         true},
+        // A hundred others deselected, all over the heap.
+        {"selected", [&] { doc.SelectOnly(100); }, KeptFrame::Part, false},
+        {"turned", [&] { doc.RotateSelection(45); }, KeptFrame::Part, true},
+        // The count in the corner changes too: a part of its own.
+        {"deleted", [&] { doc.DeleteObject(150); }, KeptFrame::Part, true},
+        {"placed", [&] { doc.PlaceObject(0.3f, 0.3f, 10); }, KeptFrame::Part, true},
+        {"the band appears",
+         [] {
+             app.banding = true, app.bandX0 = 250, app.bandY0 = 200, app.bandX1 = 330,
+             app.bandY1 = 260;
+         },
+         KeptFrame::Part, true},
+        {"the band grows", [] { app.bandX1 = 360; }, KeptFrame::Part, true},
+        {"the band goes", [] { app.banding = false; }, KeptFrame::Part, true},
+        {"all selected", [&] { doc.SelectAll(); }, KeptFrame::Part, false},
+        {"scrolled a pixel", [&] { doc.scrollX += 1.0f; }, KeptFrame::Whole, false},
+        {"labels off", [] { app.view.showLabels = false; }, KeptFrame::Whole, false},
+        {"labels on", [] { app.view.showLabels = true; }, KeptFrame::Whole, false},
+        {"a type renamed", [&] { doc.objectTypes[1].path = "WW"; }, KeptFrame::Whole, false},
+        // Spread over the whole view: more than half of it changes.
+        {"the heap spread out",
+         [&]
+         {
+             for (size_t i = 0; i < doc.objects.size(); ++i)
+                 doc.objects[i].x = doc.objects[i].y = (300.0f + (float)i * 3) * pixel;
+         },
+         KeptFrame::Whole, false},
+    };
+    app.keptFrame.Forget();
+    app.DrawFrame();
+    const double viewPixels = (double)app.clientWidth * app.clientHeight;
+    for (const auto& e : edits)
+    {
+        e.apply();
+        const KeptFrame::Plan plan = Plan();
+        EXPECT_EQ(plan.redraw, e.redraw) << e.edit;
+        double parts = 0.0;
+        for (int i = 0; i < plan.partCount; ++i)
+            parts += (double)(plan.parts[i].right - plan.parts[i].left) *
+                     (plan.parts[i].bottom - plan.parts[i].top);
+        if (e.small)
+            EXPECT_LT(parts, viewPixels / 20) << e.edit;
+        app.DrawFrame();
+        BackBufferPixels inPart, whole;
+        ASSERT_TRUE(ReadShownFrame(&inPart)) << e.edit;
+        RECT client = {0, 0, 0, 0};
+        GetClientRect(app.viewWindow, &client);
+        const int shownWidth = std::min<int>(client.right, app.clientWidth);
+        const int shownHeight = std::min<int>(client.bottom, app.clientHeight);
+        const BackBufferPixels window = WindowPixels(shownWidth, shownHeight);
+        app.keptFrame.Forget();
+        app.DrawFrame();
+        ASSERT_TRUE(ReadShownFrame(&whole)) << e.edit;
+        ASSERT_TRUE(ReadBackBuffer(app.device, &whole)) << e.edit; // a whole frame: the same
+        size_t first = 0;
+        EXPECT_EQ(Differences(inPart, whole, app.clientWidth, app.clientHeight, &first), 0u)
+            << e.edit << ": first at (" << first % 65536 << ", " << first / 65536 << ")";
+        EXPECT_EQ(Differences(window, whole, shownWidth, shownHeight, &first), 0u)
+            << e.edit << ", the window: first at (" << first % 65536 << ", " << first / 65536
+            << ")";
+    }
+}
