@@ -141,7 +141,7 @@ void Renderer::RestoreStates()
 
 bool Renderer::ResetDevice(int width, int height, FontRegistry& fonts)
 {
-    SaveStates(); // kept from before the first attempt until one succeeds
+    SaveStates();  // kept from before the first attempt until one succeeds
     ++frameSerial; // the back buffer's pixels go with the reset
     fonts.ReleaseDeviceResources();
     frameVertices.Release();

@@ -41,8 +41,6 @@ class DrawnObjects
     bool Changes(const std::vector<PlacedObject>& objects, const Selection& selection, size_t limit,
                  std::vector<DrawnObject>* changed) const;
 
-    size_t Count() const { return kept_.size(); }
-
   private:
     std::vector<DrawnObject> kept_;
 };

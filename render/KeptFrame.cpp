@@ -16,7 +16,7 @@ namespace
 const Font2D* DrawingFont(const FontRegistry& fonts, int slot)
 {
     const FontEntry* entry = fonts.Entry(slot);
-    return entry && entry->ready && entry->font && entry->font->CanDraw() ? entry->font : nullptr;
+    return entry ? entry->DrawingFont() : nullptr;
 }
 
 bool SameBits(float a, float b)
@@ -152,7 +152,7 @@ KeptFrame::Plan KeptFrame::Compare(const Renderer& renderer, const FontRegistry&
         return plan;
 
     BoxUnion objectBoxes, countBoxes, bandBoxes;
-    const Font2D* labelFont = now.labels ? (const Font2D*)now.labelFont : nullptr;
+    const Font2D* labelFont = now.labels ? now.labelFont : nullptr;
     SIZE labelSizes[256];
     bool measured[256] = {};
     for (const DrawnObject& look : changed_)
@@ -172,14 +172,13 @@ KeptFrame::Plan KeptFrame::Compare(const Renderer& renderer, const FontRegistry&
             if (FAILED(labelFont->MeasureText(type->path.c_str(), &size)))
                 return plan;
         }
-        objectBoxes.Add(LabelBox(x + MapView::LabelOffsetX, y + MapView::LabelOffsetY, size.cx,
-                                 size.cy, labelFont->textScale));
+        objectBoxes.Add(MapView::ObjectLabelBox(x, y, size.cx, size.cy, labelFont->textScale));
     }
     const int count = document.ObjectCount();
     if (count != count_ && now.statusFont)
     {
-        countBoxes.Add(CountBox(*(const Font2D*)now.statusFont, count_));
-        countBoxes.Add(CountBox(*(const Font2D*)now.statusFont, count));
+        countBoxes.Add(CountBox(*now.statusFont, count_));
+        countBoxes.Add(CountBox(*now.statusFont, count));
     }
     if (!SameBand(band, band_))
     {

@@ -22,6 +22,7 @@
 #include "render/DrawnObjects.h"
 #include "render/ViewGeometry.h"
 
+class Font2D;
 class FontRegistry;
 class MapDocument;
 class MapView;
@@ -83,10 +84,10 @@ class KeptFrame
         int viewScale = 0;
         float scrollX = 0.0f, scrollY = 0.0f;
         int textures[3] = {};
-        const void* images[3] = {};
+        const IDirect3DTexture8* images[3] = {};
         bool labels = false, cull = false;
-        const void* labelFont = nullptr;
-        const void* statusFont = nullptr;
+        const Font2D* labelFont = nullptr;
+        const Font2D* statusFont = nullptr;
         std::vector<std::string> types;
         bool operator==(const Inputs& other) const;
     };

@@ -54,6 +54,14 @@ class MapView
     static constexpr float LabelOffsetY = 10.0f;
     static const unsigned LabelColour = 0xFFFFFFFF;         // opaque white
     static const unsigned SelectedLabelColour = 0xFFFF0000; // opaque red
+    // The pixels the label of the object centred at (centreX, centreY) can
+    // cover, for a text of that measured size (LabelBox).
+    static PixelBox ObjectLabelBox(float centreX, float centreY, long textWidth, long textHeight,
+                                   float textScale)
+    {
+        return LabelBox(centreX + LabelOffsetX, centreY + LabelOffsetY, textWidth, textHeight,
+                        textScale);
+    }
 
   private:
     // What the batches are built in, kept between frames so that its storage

@@ -244,9 +244,7 @@ void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
     Batches& batches = *batches_;
     FontEntry* entry = fonts.Entry(labelFont);
     // Labels only where Print would draw them.
-    Font2D* font = showLabels && entry && entry->ready && entry->font && entry->font->CanDraw()
-                       ? entry->font
-                       : nullptr;
+    Font2D* font = showLabels && entry ? entry->DrawingFont() : nullptr;
     // The markers are drawn with nothing on stage 1.
     renderer.BindTextureByIndex(-1, 1);
 
@@ -280,11 +278,10 @@ void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
         const ObjectType* type = font ? document.FindObjectType(object.type) : nullptr;
         const Batches::TypeLabel* label =
             type ? &batches.LabelOf(*type, object.type, *font) : nullptr;
-        const float labelX = centreX + LabelOffsetX, labelY = centreY + LabelOffsetY;
         const PixelBox markerBox = MarkerBox(centreX, centreY);
-        const PixelBox labelBox =
-            label ? LabelBox(labelX, labelY, label->size.cx, label->size.cy, font->textScale)
-                  : PixelBox{};
+        const PixelBox labelBox = label ? ObjectLabelBox(centreX, centreY, label->size.cx,
+                                                         label->size.cy, font->textScale)
+                                        : PixelBox{};
         // MarkerMayShow's test, over each area.
         const bool markerShows = isfinite(centreX) && isfinite(centreY) && reaches(markerBox);
         if (cull && !markerShows && !(label && reaches(labelBox)))
@@ -301,8 +298,8 @@ void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
             const D3DCOLOR colour =
                 document.IsSelected((size_t)i) ? SelectedLabelColour : LabelColour;
             // Centred as Print centres: integer halves subtracted in floating point.
-            const float x = labelX - (float)(label->size.cx / 2);
-            const float y = labelY - (float)(label->size.cy / 2);
+            const float x = centreX + LabelOffsetX - (float)(label->size.cx / 2);
+            const float y = centreY + LabelOffsetY - (float)(label->size.cy / 2);
             Batches::Pass& pass =
                 batches.PassAt(batches.planner.Place(DrawPassPlanner::Label, labelBox));
             font->AppendString(x, y, colour, label->text, &pass.labels);

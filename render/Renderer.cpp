@@ -181,7 +181,10 @@ void Renderer::EndFrame()
     device->EndScene();
     pictureKept = presentThroughGdi && CopyBackBufferToWindow();
     if (pictureKept)
+    {
+        ++framesShown;
         return;
+    }
     // Present the current client rectangle: the back buffer follows the
     // client area through WM_SIZE, but a minimised window keeps the old one.
     RECT client = {0, 0, 0, 0};
@@ -260,8 +263,6 @@ bool Renderer::ShowReadback(const RECT* part)
             ReleaseDC(window, dc);
     }
     readback->UnlockRect();
-    if (drawn)
-        ++framesShown;
     return drawn;
 }
 
@@ -286,31 +287,32 @@ bool Renderer::EndPartFrame(const RECT* parts, int count)
     if (!readback || count <= 0 || FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
         return false;
     // Only the parts are right in the back buffer: they go into the kept
-    // picture, which is the frame from here on.
-    D3DSURFACE_DESC desc;
+    // picture, which is the frame from here on, and to the window, which
+    // shows the kept picture everywhere else already.
+    D3DSURFACE_DESC desc = {};
     bool copied = Readback(back) == readback && SUCCEEDED(back->GetDesc(&desc));
-    std::vector<RECT> inside;
+    const RECT whole = {0, 0, (LONG)desc.Width, (LONG)desc.Height};
     for (int i = 0; copied && i < count; ++i)
     {
-        const RECT whole = {0, 0, (LONG)desc.Width, (LONG)desc.Height};
         RECT part;
         if (!IntersectRect(&part, &parts[i], &whole))
             continue;
         const POINT at = {part.left, part.top};
-        copied = SUCCEEDED(device->CopyRects(back, &part, 1, readback, &at));
-        inside.push_back(part);
+        copied = SUCCEEDED(device->CopyRects(back, &part, 1, readback, &at)) && ShowReadback(&part);
     }
     back->Release();
-    // The rest of the window already shows the kept picture.
-    for (size_t i = 0; copied && i < inside.size(); ++i)
-        copied = ShowReadback(&inside[i]);
     pictureKept = copied;
+    if (copied)
+        ++framesShown;
     return copied;
 }
 
 bool Renderer::ShowKeptFrame()
 {
-    return device && pictureKept && ShowReadback(nullptr);
+    if (!device || !pictureKept || !ShowReadback(nullptr))
+        return false;
+    ++framesShown;
+    return true;
 }
 
 void Renderer::ReleaseDevice()

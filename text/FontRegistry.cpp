@@ -72,6 +72,11 @@ void FontEntry::Unload()
     name[0] = '\0'; // an entry without a font is never found by name
 }
 
+Font2D* FontEntry::DrawingFont() const
+{
+    return ready && font && font->CanDraw() ? font : nullptr;
+}
+
 void FontEntry::Print(float x, float y, bool centred, D3DCOLOR colour, const char* format, ...)
 {
     if (!ready || !font || !format)

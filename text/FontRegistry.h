@@ -25,6 +25,8 @@ struct FontEntry
     void Unload();
     void Print(float x, float y, bool centred, D3DCOLOR colour, const char* format, ...)
         __attribute__((format(gnu_printf, 6, 7)));
+    // The font Print draws with, or null when it would draw nothing.
+    Font2D* DrawingFont() const;
 };
 
 class FontRegistry

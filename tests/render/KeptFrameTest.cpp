@@ -169,7 +169,9 @@ TEST_F(KeptFrameTest, EachEditDrawnInPartShowsTheWholeFramesPixels)
             parts += (double)(plan.parts[i].right - plan.parts[i].left) *
                      (plan.parts[i].bottom - plan.parts[i].top);
         if (e.small)
+        {
             EXPECT_LT(parts, viewPixels / 20) << e.edit;
+        }
         app.DrawFrame();
         BackBufferPixels inPart, whole;
         ASSERT_TRUE(ReadShownFrame(&inPart)) << e.edit;
@@ -181,7 +183,6 @@ TEST_F(KeptFrameTest, EachEditDrawnInPartShowsTheWholeFramesPixels)
         app.keptFrame.Forget();
         app.DrawFrame();
         ASSERT_TRUE(ReadShownFrame(&whole)) << e.edit;
-        ASSERT_TRUE(ReadBackBuffer(app.device, &whole)) << e.edit; // a whole frame: the same
         size_t first = 0;
         EXPECT_EQ(Differences(inPart, whole, app.clientWidth, app.clientHeight, &first), 0u)
             << e.edit << ": first at (" << first % 65536 << ", " << first / 65536 << ")";
