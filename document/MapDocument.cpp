@@ -136,6 +136,8 @@ void MapDocument::RemoveObject(int index)
 
 void MapDocument::SwapContents(std::vector<ObjectType>* types, std::vector<PlacedObject>* records)
 {
+    if (Stroking())
+        EndStroke();
     objectTypes.swap(*types);
     objects.swap(*records);
     selection_ = Selection();
@@ -220,6 +222,8 @@ void MapDocument::RemoveTypeAt(size_t index)
 void MapDocument::Commit(const std::string& name, unsigned parts,
                          std::vector<std::unique_ptr<EditAction>> actions, bool alreadyDone)
 {
+    if (Stroking())
+        EndStroke(); // recorded first, as its own step
     EditStep step;
     step.name = name;
     step.parts = parts;
@@ -243,6 +247,8 @@ bool MapDocument::Undo()
 {
     if (drag_.active)
         EndDrag(); // a drag in progress is finished as its own step first
+    if (Stroking())
+        EndStroke();
     EditStep* step = history_.Back();
     if (!step)
         return false;
@@ -256,7 +262,7 @@ bool MapDocument::Undo()
 
 bool MapDocument::Redo()
 {
-    if (drag_.active)
+    if (drag_.active || Stroking())
         return false; // the drag's step would drop the steps to redo
     EditStep* step = history_.Forward();
     if (!step)
@@ -300,6 +306,8 @@ void MapDocument::StartNewHistory()
     drag_ = DragState();
     history_.Clear();
     layers_.Clear();
+    stroke_ = BrushStroke();
+    strokesBegun_ = 0; // the same strokes on the reopened map place the same objects
     objectsVersion_ = savedObjectsVersion_ = ++lastVersion_;
     settingsVersion_ = savedSettingsVersion_ = ++lastVersion_;
 }

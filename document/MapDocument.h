@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "document/BrushStroke.h"
 #include "document/EditHistory.h"
 #include "document/FileSystem.h"
 #include "document/ImageSource.h"
@@ -183,6 +184,26 @@ class MapDocument
     // The selected objects with the paths of their types.
     ObjectGroup CopySelection() const;
 
+    // ---- Brush and eraser strokes (ObjectBrush.cpp) ----
+    // A stroke runs from button down to button up: the objects change at
+    // each pointer position, and EndStroke records the whole stroke as one
+    // undo step ("Brush", "Erase"). The brush's heights are kept by
+    // reference until the stroke ends. Beginning a stroke ends a drag or a
+    // stroke in progress; so does any edit, Undo or a load.
+    void BeginBrushStroke(const BrushSettings& settings, const HeightSamples& heights);
+    void BeginEraserStroke(const BrushSettings& settings);
+    // The pointer at a map position. The brush fills the free spots of the
+    // circle there (on the map, open in the terrain mask, no nearer than
+    // the spacing to any object) by random candidates grown from the
+    // stroke's objects, new objects after the existing ones; the eraser
+    // removes the objects whose centres lie in the circle, of the pool's
+    // types (or any), never of hidden or locked types. Returns how many
+    // objects it placed or removed.
+    size_t StrokeTo(float x, float y);
+    // False (no step) when the stroke changed nothing.
+    bool EndStroke();
+    bool Stroking() const { return stroke_.kind != BrushStroke::kNone; }
+
     // ---- History ----
     bool Undo();
     bool Redo();
@@ -279,12 +300,18 @@ class MapDocument
     void DeselectType(int type);
     // Objects of hidden or locked types among these leave the selection.
     void DeselectBlocked(const std::vector<uint32_t>& indices);
+    size_t BrushStep(float x, float y);
+    size_t EraserStep(float x, float y);
+    // Whether no object's centre lies nearer than the stroke's spacing.
+    bool SpacingFree(float x, float y) const;
 
     Selection selection_;
     // Object centres by grid cell: brought up to date when asked (a const
     // query may rebuild it).
     mutable SpatialIndex index_;
     TypeLayers layers_;
+    BrushStroke stroke_;
+    uint64_t strokesBegun_ = 0; // seeds each stroke's random numbers
     EditHistory history_;
     DragState drag_;
     // Versions of the two saved parts: a step that changes a part gives it a

@@ -73,6 +73,29 @@ class SpatialIndex
             }
         }
     }
+    // Whether test(entry) holds for any entry ForEachInBox would visit;
+    // stops at the first.
+    template <typename Test>
+    bool AnyInBox(double x0, double y0, double x1, double y1, Test&& test) const
+    {
+        int cx0, cy0, cx1, cy1;
+        if (!CellRange(x0, y0, x1, y1, &cx0, &cy0, &cx1, &cy1))
+            return false;
+        for (int cy = cy0; cy <= cy1; ++cy)
+        {
+            for (int cx = cx0; cx <= cx1; ++cx)
+            {
+                const Cell& cell = cells_[(size_t)cy * (size_t)side_ + (size_t)cx];
+                const Entry* entry = pool_.data() + cell.start;
+                for (uint32_t k = 0; k < cell.count; ++k)
+                {
+                    if (test(entry[k]))
+                        return true;
+                }
+            }
+        }
+        return false;
+    }
     // The share of all cells that the box's cells make up (0..1): a box
     // that covers much of the map is better answered by walking the list.
     double BoxShare(double x0, double y0, double x1, double y1) const;
