@@ -22,6 +22,11 @@ const double kMostObjectsPerCell = 64.0;
 // continue it. Keys stay below 2^31 after a rebuild, so that appending
 // never runs out before the map has doubled.
 const uint32_t kLargestGap = 1024;
+// Objects that move are taken out of their cells and filed again, each
+// about as dear as a rebuild's share of one object; a drag does it at every
+// pointer movement, so a larger group makes the index stale instead (one
+// rebuild at the next query).
+const size_t kMostMovedInStep = 4096;
 
 uint32_t SpareEntries(uint32_t count)
 {
@@ -243,7 +248,8 @@ void SpatialIndex::Moving(const std::vector<PlacedObject>& objects,
 {
     if (stale_ || indices.empty())
         return;
-    if (keys_.size() != objects.size() || TooMany(indices.size()))
+    if (keys_.size() != objects.size() || TooMany(indices.size()) ||
+        indices.size() > kMostMovedInStep)
     {
         Forget();
         return;
