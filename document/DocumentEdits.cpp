@@ -157,7 +157,7 @@ bool MapDocument::PlaceObject(float x, float y, short rotation)
 void MapDocument::BeginDrag(int pickedIndex)
 {
     drag_ = DragState();
-    if (pickedIndex < 0 || pickedIndex >= ObjectCount())
+    if (pickedIndex < 0 || !IsObjectSelectable((size_t)pickedIndex))
         return;
     if (!IsSelected((size_t)pickedIndex))
         SelectOnly(pickedIndex);
@@ -181,6 +181,7 @@ void MapDocument::DragTo(float x, float y)
     const Bounds b = BoundsOf(drag_.before);
     if (b.any)
         KeepOnMap(b.lowX, b.lowY, b.highX, b.highY, &dx, &dy);
+    RewritingObjects(drag_.indices);
     for (size_t k = 0; k < drag_.indices.size(); ++k)
     {
         PlacedObject& object = objects[drag_.indices[k]];
@@ -196,6 +197,7 @@ void MapDocument::DragTo(float x, float y)
         object.x = Moved(from.x, dx);
         object.y = Moved(from.y, dy);
     }
+    RewroteObjects(drag_.indices);
 }
 
 bool MapDocument::EndDrag()

@@ -90,8 +90,10 @@ class ChangeRecords : public EditAction
   private:
     void Write(MapDocument& document, const std::vector<PlacedObject>& records)
     {
+        document.RewritingObjects(indices_);
         for (size_t k = 0; k < indices_.size(); ++k)
             document.objects[indices_[k]] = records[k];
+        document.RewroteObjects(indices_);
         document.SelectOnly(indices_);
     }
 
@@ -119,11 +121,13 @@ class ChangePositions : public EditAction
   private:
     void Write(MapDocument& document, const std::vector<MapPoint>& points)
     {
+        document.RewritingObjects(indices_);
         for (size_t k = 0; k < indices_.size(); ++k)
         {
             document.objects[indices_[k]].x = points[k].x;
             document.objects[indices_[k]].y = points[k].y;
         }
+        document.RewroteObjects(indices_);
         document.SelectOnly(indices_);
     }
 

@@ -16,8 +16,6 @@ const char kDetailMapFile[] = "..\\maps\\detail-map.bmp";
 const char kObjectImageFile[] = "..\\art\\ui\\objectimage.bmp";
 const char kColormapFile[] = "..\\maps\\area1-colormap.bmp";
 
-// Half the side of an object's marker box in view pixels.
-const float kHitHalfSize = 8.0f;
 // The "6x" zoom of start-up: one heightmap pixel spans twelve view pixels.
 const int kStartViewScalePerPixel = 12;
 } // namespace
@@ -65,40 +63,11 @@ bool MapDocument::InsideMap(float x, float y)
     return x >= 0.0f && x <= 1.0f && y >= 0.0f && y <= 1.0f;
 }
 
-int MapDocument::HitTest(int px, int py) const
-{
-    // The box edges are truncated toward zero as whole pixels and the bounds
-    // are strict, so a marker at a whole-pixel position answers to 15 x 15
-    // pixels. The edges are compared as doubles: positions far off the map
-    // (or not numbers at all, from a damaged file) must not be converted to
-    // int, and simply miss.
-    for (size_t i = 0; i < objects.size(); ++i)
-    {
-        const float sx = MapToViewX(objects[i].x);
-        const float sy = MapToViewY(objects[i].y);
-        const double left = trunc((double)(sx - kHitHalfSize));
-        const double right = trunc((double)(sx + kHitHalfSize));
-        const double top = trunc((double)(sy - kHitHalfSize));
-        const double bottom = trunc((double)(sy + kHitHalfSize));
-        if (left < px && px < right && top < py && py < bottom)
-            return (int)i; // the earliest placed wins, not the nearest
-    }
-    return -1;
-}
-
 const ObjectType* MapDocument::FindObjectType(int type) const
 {
     if (type < 0 || (size_t)type >= objectTypes.size())
         return nullptr;
     return &objectTypes[(size_t)type];
-}
-
-size_t MapDocument::CountObjectsOfType(int type) const
-{
-    size_t count = 0;
-    for (const PlacedObject& object : objects)
-        count += object.type == type;
-    return count;
 }
 
 // ---- Selection ----
@@ -116,7 +85,7 @@ void MapDocument::SelectOnly(int index)
 {
     SyncSelection();
     selection_.Clear();
-    if (index >= 0 && index < ObjectCount())
+    if (index >= 0 && IsObjectSelectable((size_t)index))
         selection_.Set((size_t)index, true);
 }
 
@@ -124,41 +93,20 @@ void MapDocument::SelectOnly(const std::vector<uint32_t>& indices)
 {
     SyncSelection();
     selection_.SelectOnly(indices);
+    DeselectBlocked(indices);
 }
 
 void MapDocument::ToggleSelected(int index)
 {
     SyncSelection();
-    if (index >= 0 && index < ObjectCount())
+    if (index >= 0 && IsObjectSelectable((size_t)index))
         selection_.Set((size_t)index, !selection_.Has((size_t)index));
-}
-
-void MapDocument::SelectAll()
-{
-    SyncSelection();
-    selection_.SelectAll();
 }
 
 void MapDocument::ClearSelection()
 {
     SyncSelection();
     selection_.Clear();
-}
-
-void MapDocument::SelectInViewRect(float x0, float y0, float x1, float y1, bool add)
-{
-    SyncSelection();
-    if (!add)
-        selection_.Clear();
-    const float left = std::min(x0, x1), right = std::max(x0, x1);
-    const float top = std::min(y0, y1), bottom = std::max(y0, y1);
-    for (size_t i = 0; i < objects.size(); ++i)
-    {
-        const float sx = MapToViewX(objects[i].x);
-        const float sy = MapToViewY(objects[i].y);
-        if (sx >= left && sx <= right && sy >= top && sy <= bottom)
-            selection_.Set(i, true); // NaN positions compare false: never inside
-    }
 }
 
 // ---- Changes outside the history ----
@@ -175,6 +123,8 @@ void MapDocument::AddObject(const PlacedObject& object)
 {
     objects.push_back(object);
     SyncSelection();
+    index_.Inserted(objects, {(uint32_t)(objects.size() - 1)});
+    layers_.Counted(object.type);
 }
 
 void MapDocument::RemoveObject(int index)
@@ -186,11 +136,15 @@ void MapDocument::RemoveObject(int index)
 
 void MapDocument::SwapContents(std::vector<ObjectType>* types, std::vector<PlacedObject>* records)
 {
+    if (Stroking())
+        EndStroke();
     objectTypes.swap(*types);
     objects.swap(*records);
     selection_ = Selection();
     SyncSelection();
     ++catalogRevision_;
+    index_.Forget();
+    layers_.CatalogReplaced(*types, objectTypes);
 }
 
 MapSettings MapDocument::Settings() const
@@ -229,12 +183,20 @@ void MapDocument::InsertObjectsAt(const std::vector<uint32_t>& indices,
     SyncSelection();
     InsertAtIndices(&objects, indices, records);
     selection_.Insert(indices, select);
+    if (select)
+        DeselectBlocked(indices);
+    index_.Inserted(objects, indices);
+    for (const PlacedObject& record : records)
+        layers_.Counted(record.type);
 }
 
 void MapDocument::RemoveObjectsAt(const std::vector<uint32_t>& indices,
                                   std::vector<PlacedObject>* removed)
 {
     SyncSelection();
+    index_.Removing(objects, indices);
+    for (uint32_t index : indices)
+        layers_.Uncounted(objects[index].type);
     RemoveAtIndices(&objects, indices, removed);
     selection_.Remove(indices);
 }
@@ -243,12 +205,16 @@ void MapDocument::InsertTypeAt(size_t index, const ObjectType& type)
 {
     objectTypes.insert(objectTypes.begin() + (std::ptrdiff_t)index, type);
     ++catalogRevision_;
+    layers_.EntryInserted(index);
+    layers_.Recount(); // the type bytes may be renumbered with the entries
 }
 
 void MapDocument::RemoveTypeAt(size_t index)
 {
     objectTypes.erase(objectTypes.begin() + (std::ptrdiff_t)index);
     ++catalogRevision_;
+    layers_.EntryRemoved(index);
+    layers_.Recount();
 }
 
 // ---- History and change tracking ----
@@ -256,6 +222,8 @@ void MapDocument::RemoveTypeAt(size_t index)
 void MapDocument::Commit(const std::string& name, unsigned parts,
                          std::vector<std::unique_ptr<EditAction>> actions, bool alreadyDone)
 {
+    if (Stroking())
+        EndStroke(); // recorded first, as its own step
     EditStep step;
     step.name = name;
     step.parts = parts;
@@ -279,6 +247,8 @@ bool MapDocument::Undo()
 {
     if (drag_.active)
         EndDrag(); // a drag in progress is finished as its own step first
+    if (Stroking())
+        EndStroke();
     EditStep* step = history_.Back();
     if (!step)
         return false;
@@ -292,7 +262,7 @@ bool MapDocument::Undo()
 
 bool MapDocument::Redo()
 {
-    if (drag_.active)
+    if (drag_.active || Stroking())
         return false; // the drag's step would drop the steps to redo
     EditStep* step = history_.Forward();
     if (!step)
@@ -335,6 +305,9 @@ void MapDocument::StartNewHistory()
 {
     drag_ = DragState();
     history_.Clear();
+    layers_.Clear();
+    stroke_ = BrushStroke();
+    strokesBegun_ = 0; // the same strokes on the reopened map place the same objects
     objectsVersion_ = savedObjectsVersion_ = ++lastVersion_;
     settingsVersion_ = savedSettingsVersion_ = ++lastVersion_;
 }

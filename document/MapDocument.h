@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "document/BrushStroke.h"
 #include "document/EditHistory.h"
 #include "document/FileSystem.h"
 #include "document/ImageSource.h"
@@ -22,6 +23,8 @@
 #include "document/ObjectType.h"
 #include "document/PlacedObject.h"
 #include "document/Selection.h"
+#include "document/SpatialIndex.h"
+#include "document/TypeLayers.h"
 
 // Everything the map settings file holds, with the image slots and the
 // heightmap's size that go with its names: what Map > Properties edits.
@@ -102,12 +105,28 @@ class MapDocument
     // Whether a map position lies on the map square (edges included).
     static bool InsideMap(float x, float y);
 
+    // The object whose marker box holds the view point, the earliest placed
+    // where boxes overlap; objects of hidden or locked types are passed
+    // over. -1 when there is none.
     int HitTest(int px, int py) const;
     int ObjectCount() const { return (int)objects.size(); }
     // The catalog entry that a placed object's type designates, or null when
     // the type is not below the catalog's size.
     const ObjectType* FindObjectType(int type) const;
     size_t CountObjectsOfType(int type) const;
+
+    // ---- Types as layers (view state, see TypeLayers.h) ----
+    bool IsTypeHidden(int type) const { return layers_.Hidden(type); }
+    bool IsTypeLocked(int type) const { return layers_.Locked(type); }
+    // Hiding or locking a type also takes its objects out of the selection.
+    void SetTypeHidden(int type, bool hidden);
+    void SetTypeLocked(int type, bool locked);
+    // Whether the pointer, the rubber band and the eraser may take this
+    // object (its type is neither hidden nor locked).
+    bool IsObjectSelectable(size_t index) const
+    {
+        return index < objects.size() && !layers_.Blocked(objects[index].type);
+    }
 
     // ---- Selection (not part of the history) ----
     bool IsSelected(size_t index) const { return selection_.Has(index); }
@@ -116,11 +135,14 @@ class MapDocument
     std::vector<uint32_t> SelectedIndices() const;
     void SelectOnly(int index); // just this object (none for an index out of range)
     void ToggleSelected(int index);
-    void SelectAll();
+    void SelectAll(); // every selectable object
     void ClearSelection();
-    // Selects every object whose centre lies in the view rectangle, edges
-    // included (corners in any order); `add` keeps what was selected.
+    // Selects every selectable object whose centre lies in the view
+    // rectangle, edges included (corners in any order); `add` keeps what
+    // was selected.
     void SelectInViewRect(float x0, float y0, float x1, float y1, bool add);
+    // Exactly the selectable objects of these types.
+    void SelectAllOfTypes(const std::vector<int>& types);
 
     // ---- Edits: each one undoable step; false when nothing changed ----
     // Appends an object of the current type at a map position (snapped when
@@ -161,6 +183,26 @@ class MapDocument
     bool InsertGroup(const ObjectGroup& group, float dx, float dy, const char* verb);
     // The selected objects with the paths of their types.
     ObjectGroup CopySelection() const;
+
+    // ---- Brush and eraser strokes (ObjectBrush.cpp) ----
+    // A stroke runs from button down to button up: the objects change at
+    // each pointer position, and EndStroke records the whole stroke as one
+    // undo step ("Brush", "Erase"). The brush's heights are kept by
+    // reference until the stroke ends. Beginning a stroke ends a drag or a
+    // stroke in progress; so does any edit, Undo or a load.
+    void BeginBrushStroke(const BrushSettings& settings, const HeightSamples& heights);
+    void BeginEraserStroke(const BrushSettings& settings);
+    // The pointer at a map position. The brush fills the free spots of the
+    // circle there (on the map, open in the terrain mask, no nearer than
+    // the spacing to any object) by random candidates grown from the
+    // stroke's objects, new objects after the existing ones; the eraser
+    // removes the objects whose centres lie in the circle, of the pool's
+    // types (or any), never of hidden or locked types. Returns how many
+    // objects it placed or removed.
+    size_t StrokeTo(float x, float y);
+    // False (no step) when the stroke changed nothing.
+    bool EndStroke();
+    bool Stroking() const { return stroke_.kind != BrushStroke::kNone; }
 
     // ---- History ----
     bool Undo();
@@ -223,8 +265,15 @@ class MapDocument
     void InsertTypeAt(size_t index, const ObjectType& type);
     void RemoveTypeAt(size_t index);
     void SelectOnly(const std::vector<uint32_t>& indices);
-    // Forgets the history; the document now counts as saved.
+    // Around a rewrite of the records at these indices in place (positions,
+    // types): keeps the spatial index and the counts in step.
+    void RewritingObjects(const std::vector<uint32_t>& indices);
+    void RewroteObjects(const std::vector<uint32_t>& indices);
+    // Forgets the history; the document now counts as saved. A new map:
+    // no type is hidden or locked.
     void StartNewHistory();
+    // Memory of the spatial index of the object centres (for benchmarks).
+    size_t SpatialIndexBytes() const { return index_.Bytes(); }
 
   private:
     struct DragState
@@ -246,8 +295,23 @@ class MapDocument
     static void KeepOnMap(float lowX, float lowY, float highX, float highY, float* dx, float* dy);
     void SnapToCell(float* x, float* y) const;
     int LoadImageSlot(ImageSource& images, const std::string& fileName);
+    int LinearHitTest(int px, int py) const;
+    void LinearSelectInViewRect(float left, float top, float right, float bottom);
+    void DeselectType(int type);
+    // Objects of hidden or locked types among these leave the selection.
+    void DeselectBlocked(const std::vector<uint32_t>& indices);
+    size_t BrushStep(float x, float y);
+    size_t EraserStep(float x, float y);
+    // Whether no object's centre lies nearer than the stroke's spacing.
+    bool SpacingFree(float x, float y) const;
 
     Selection selection_;
+    // Object centres by grid cell: brought up to date when asked (a const
+    // query may rebuild it).
+    mutable SpatialIndex index_;
+    TypeLayers layers_;
+    BrushStroke stroke_;
+    uint64_t strokesBegun_ = 0; // seeds each stroke's random numbers
     EditHistory history_;
     DragState drag_;
     // Versions of the two saved parts: a step that changes a part gives it a

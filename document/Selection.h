@@ -8,6 +8,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include <algorithm>
 #include <vector>
 
 class Selection
@@ -57,8 +58,10 @@ void RemoveAtIndices(std::vector<T>* items, const std::vector<uint32_t>& indices
         if (removed)
             removed->push_back((*items)[at]);
         const size_t runEnd = k + 1 < indices.size() ? indices[k + 1] : items->size();
-        for (size_t read = at + 1; read < runEnd; ++read)
-            (*items)[write++] = (*items)[read];
+        // One block move a run (a memmove for plain records).
+        std::copy(items->begin() + (std::ptrdiff_t)(at + 1),
+                  items->begin() + (std::ptrdiff_t)runEnd, items->begin() + (std::ptrdiff_t)write);
+        write += runEnd - (at + 1);
     }
     items->resize(write);
 }
@@ -76,8 +79,12 @@ void InsertAtIndices(std::vector<T>* items, const std::vector<uint32_t>& indices
     size_t write = items->size();
     for (size_t k = indices.size(); k-- > 0;)
     {
-        while (write > (size_t)indices[k] + 1)
-            (*items)[--write] = (*items)[--read];
+        const size_t run = write - ((size_t)indices[k] + 1);
+        std::copy_backward(items->begin() + (std::ptrdiff_t)(read - run),
+                           items->begin() + (std::ptrdiff_t)read,
+                           items->begin() + (std::ptrdiff_t)write);
+        read -= run;
+        write -= run;
         (*items)[--write] = values[k];
     }
 }
