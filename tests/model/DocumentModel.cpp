@@ -157,6 +157,13 @@ ModelWorld::ModelWorld()
     files.files["bad.ini"].assign(notAMap.begin(), notAMap.end());
 }
 
+void ModelWorld::Expect(bool byDocument, bool byModel, const char* what)
+{
+    if (byDocument != byModel && failure.empty())
+        failure = std::string(what) + (byDocument ? " succeeded" : " failed") +
+                  " where the model says otherwise";
+}
+
 std::string ModelWorld::Check() const
 {
     const MapDocument& d = document;

@@ -114,6 +114,8 @@ struct ModelWorld
     // Empty when the document and the model agree, else what differs.
     std::string Check() const;
     std::string failure; // set by a command that checks within itself
+    // Notes a failure when the document's answer is not the model's.
+    void Expect(bool document, bool model, const char* what);
 };
 
 // Bytes that choose the commands and their arguments; zero once used up.
