@@ -63,7 +63,8 @@ struct Model
     bool snap = false;
     // What each file held when last loaded or saved.
     MapSettings savedSettings;
-    std::vector<unsigned char> savedObjects;
+    std::vector<ObjectType> savedTypes; // what the object file's bytes encode
+    std::vector<PlacedObject> savedRecords;
     bool objectsUnsaved = false, settingsUnsaved = false;
     // The map settings files written, as what they hold.
     std::map<std::string, MapSettings> settingsOnDisk;
@@ -85,6 +86,10 @@ struct Model
 };
 
 std::vector<unsigned char> ObjectBytes(const ModelState& state);
+// Whether two catalogs with their records give the same object file bytes.
+bool SameObjects(const std::vector<ObjectType>& types, const std::vector<PlacedObject>& records,
+                 const std::vector<ObjectType>& otherTypes,
+                 const std::vector<PlacedObject>& otherRecords);
 
 // The document, the model and what surrounds them in the editor.
 struct ModelWorld
@@ -111,8 +116,11 @@ struct ModelWorld
     bool fillHistory = false;
     std::string recoveredMap, recoveredObjects;
 
-    // Empty when the document and the model agree, else what differs.
-    std::string Check() const;
+    // Empty when the document and the model agree, else what differs. The
+    // files' bytes and the history's sum are worked out in full every few
+    // checks; in between, the states that make the bytes are compared.
+    std::string Check();
+    size_t checks = 0;
     std::string failure; // set by a command that checks within itself
     // Notes a failure when the document's answer is not the model's.
     void Expect(bool document, bool model, const char* what);

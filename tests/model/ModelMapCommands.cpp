@@ -167,7 +167,8 @@ void SaveObjects(ModelWorld& w, CommandBytes& in)
     w.Expect(saved, path != "locked.mob", "Save Objects");
     if (!saved)
         return;
-    m.savedObjects = ObjectBytes(m.now);
+    m.savedTypes = m.now.types;
+    m.savedRecords = m.now.objects;
     m.objectsUnsaved = false;
     m.now.settings.objectMap = path;
     if (m.settingsFile.empty())
