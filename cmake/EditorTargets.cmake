@@ -3,8 +3,10 @@
 
 set(EDITOR_WARNINGS -Wall -Wextra -Wno-unused-parameter)
 
-# Native builds check the platform-free code with sanitizers.
-if(NOT WIN32)
+# Native builds check the platform-free code with sanitizers; the optimised
+# build of the map checker for pipelines (make mapcheck) turns them off.
+option(EDITOR_SANITIZERS "Native build under ASan, UBSan and fuzzer coverage" ON)
+if(NOT WIN32 AND EDITOR_SANITIZERS)
     set(EDITOR_SANITIZE "-fsanitize=address,undefined" "-fno-sanitize-recover=all"
         "-fno-omit-frame-pointer")
     add_compile_options(${EDITOR_SANITIZE} -g)

@@ -40,46 +40,6 @@ bool SameSettings(const MapSettings& a, const MapSettings& b)
            a.quadDepth == b.quadDepth;
 }
 
-// The smallest box holding the finite positions of the records.
-struct Bounds
-{
-    float lowX = 1.0f, lowY = 1.0f, highX = 0.0f, highY = 0.0f;
-    bool any = false;
-};
-
-void Include(Bounds* b, float x, float y)
-{
-    if (!isfinite(x) || !isfinite(y))
-        return;
-    if (!b->any)
-    {
-        b->lowX = b->highX = x;
-        b->lowY = b->highY = y;
-        b->any = true;
-        return;
-    }
-    b->lowX = std::min(b->lowX, x);
-    b->highX = std::max(b->highX, x);
-    b->lowY = std::min(b->lowY, y);
-    b->highY = std::max(b->highY, y);
-}
-
-Bounds BoundsOf(const std::vector<PlacedObject>& records)
-{
-    Bounds b;
-    for (const PlacedObject& r : records)
-        Include(&b, r.x, r.y); // copied out: the record is packed, its floats unaligned
-    return b;
-}
-
-Bounds BoundsOf(const std::vector<MapPoint>& points)
-{
-    Bounds b;
-    for (const MapPoint& p : points)
-        Include(&b, p.x, p.y);
-    return b;
-}
-
 std::vector<MapPoint> PositionsOf(const std::vector<PlacedObject>& objects,
                                   const std::vector<uint32_t>& indices)
 {
@@ -95,48 +55,23 @@ bool SamePoint(const MapPoint& a, const MapPoint& b)
     return memcmp(&a, &b, sizeof(MapPoint)) == 0;
 }
 
-// Moves a coordinate that lay on the map by d; rounding never takes it off.
-float Moved(float from, float d)
-{
-    const float to = from + d;
-    if (from >= 0.0f && from <= 1.0f)
-        return std::min(1.0f, std::max(0.0f, to));
-    return to;
-}
-
 int TurnedRotation(int rotation, int degrees)
 {
     return ((rotation + degrees) % 360 + 360) % 360;
 }
 } // namespace
 
-void MapDocument::KeepOnMap(float lowX, float lowY, float highX, float highY, float* dx, float* dy)
-{
-    // Never further off the map than the group already is.
-    *dx = std::max(*dx, std::min(0.0f, -lowX));
-    *dx = std::min(*dx, std::max(0.0f, 1.0f - highX));
-    *dy = std::max(*dy, std::min(0.0f, -lowY));
-    *dy = std::min(*dy, std::max(0.0f, 1.0f - highY));
-}
-
 void MapDocument::SnapToCell(float* x, float* y) const
 {
     if (!snapToCells)
         return;
-    const auto snap = [](float v, int cells)
-    {
-        if (cells <= 0 || !isfinite(v))
-            return v;
-        double cell = floor((double)v * cells);
-        cell = std::min((double)cells - 1, std::max(0.0, cell));
-        return (float)((cell + 0.5) / cells);
-    };
-    *x = snap(*x, width);
-    *y = snap(*y, height);
+    *x = SnapToCellCentre(*x, width);
+    *y = SnapToCellCentre(*y, height);
 }
 
 bool MapDocument::PlaceObject(float x, float y, short rotation)
 {
+    EndOpenGesture();
     const int type = currentType;
     if (type < 0 || (size_t)type >= objectTypes.size() || (size_t)type >= kTypesARecordCanName)
         return false;
@@ -156,7 +91,15 @@ bool MapDocument::PlaceObject(float x, float y, short rotation)
 
 void MapDocument::BeginDrag(int pickedIndex)
 {
-    drag_ = DragState();
+    if (pickedIndex < 0 || pickedIndex >= ObjectCount())
+        BeginDrag(pickedIndex, 0.0f, 0.0f);
+    else
+        BeginDrag(pickedIndex, objects[pickedIndex].x, objects[pickedIndex].y);
+}
+
+void MapDocument::BeginDrag(int pickedIndex, float grabX, float grabY)
+{
+    EndOpenGesture();
     if (pickedIndex < 0 || !IsObjectSelectable((size_t)pickedIndex))
         return;
     if (!IsSelected((size_t)pickedIndex))
@@ -166,6 +109,11 @@ void MapDocument::BeginDrag(int pickedIndex)
                                                (uint32_t)pickedIndex) -
                               drag_.indices.begin());
     drag_.before = PositionsOf(objects, drag_.indices);
+    const MapPoint& picked = drag_.before[drag_.picked];
+    drag_.grabOffset = {picked.x - grabX, picked.y - grabY};
+    if (!isfinite(drag_.grabOffset.x) || !isfinite(drag_.grabOffset.y))
+        drag_.grabOffset = {0.0f, 0.0f}; // a centre off in no-number land: none kept
+    drag_.versionBefore = objectsVersion_;
     drag_.active = true;
 }
 
@@ -173,31 +121,39 @@ void MapDocument::DragTo(float x, float y)
 {
     if (!drag_.active || !isfinite(x) || !isfinite(y))
         return;
+    // Where the picked object goes: under the pointer as it was grabbed. A
+    // press at its centre keeps no offset, so it lands on x exactly.
+    if (drag_.grabOffset.x != 0.0f)
+        x += drag_.grabOffset.x;
+    if (drag_.grabOffset.y != 0.0f)
+        y += drag_.grabOffset.y;
     SnapToCell(&x, &y);
     const MapPoint& start = drag_.before[drag_.picked];
     float dx = x - start.x;
     float dy = y - start.y;
     const float wantedX = dx, wantedY = dy;
-    const Bounds b = BoundsOf(drag_.before);
-    if (b.any)
-        KeepOnMap(b.lowX, b.lowY, b.highX, b.highY, &dx, &dy);
+    KeepOnMap(BoundsOf(drag_.before), &dx, &dy);
     RewritingObjects(drag_.indices);
+    bool moved = false;
     for (size_t k = 0; k < drag_.indices.size(); ++k)
     {
         PlacedObject& object = objects[drag_.indices[k]];
         const MapPoint& from = drag_.before[k];
-        // The picked object lands exactly on the pointer unless the map's
+        MapPoint to = {MovedOnMap(from.x, dx), MovedOnMap(from.y, dy)};
+        // The picked object lands exactly where it is led unless the map's
         // edge holds the group back.
         if (k == drag_.picked)
         {
-            object.x = dx == wantedX && InsideMap(x, 0.0f) ? x : Moved(from.x, dx);
-            object.y = dy == wantedY && InsideMap(0.0f, y) ? y : Moved(from.y, dy);
-            continue;
+            to.x = dx == wantedX && InsideMap(x, 0.0f) ? x : to.x;
+            to.y = dy == wantedY && InsideMap(0.0f, y) ? y : to.y;
         }
-        object.x = Moved(from.x, dx);
-        object.y = Moved(from.y, dy);
+        object.x = to.x;
+        object.y = to.y;
+        moved = moved || !SamePoint(to, from);
     }
     RewroteObjects(drag_.indices);
+    // Moved contents are new contents; back where they began, the old ones.
+    objectsVersion_ = moved ? ++lastVersion_ : drag_.versionBefore;
 }
 
 bool MapDocument::EndDrag()
@@ -206,6 +162,7 @@ bool MapDocument::EndDrag()
         return false;
     DragState drag = std::move(drag_);
     drag_ = DragState();
+    objectsVersion_ = drag.versionBefore;
     std::vector<MapPoint> after = PositionsOf(objects, drag.indices);
     bool changed = false;
     for (size_t k = 0; k < after.size() && !changed; ++k)
@@ -223,22 +180,21 @@ bool MapDocument::EndDrag()
 
 bool MapDocument::NudgeSelection(int cellsX, int cellsY)
 {
+    EndOpenGesture();
     if (width <= 0 || height <= 0 || (cellsX == 0 && cellsY == 0))
         return false;
     std::vector<uint32_t> indices = SelectedIndices();
     std::vector<MapPoint> before = PositionsOf(objects, indices);
     float dx = (float)cellsX / (float)width;
     float dy = (float)cellsY / (float)height;
-    const Bounds b = BoundsOf(before);
-    if (b.any)
-        KeepOnMap(b.lowX, b.lowY, b.highX, b.highY, &dx, &dy);
+    KeepOnMap(BoundsOf(before), &dx, &dy);
     bool changed = false;
     std::vector<MapPoint> after = before;
     for (MapPoint& point : after)
     {
         const MapPoint was = point;
-        point.x = Moved(point.x, dx);
-        point.y = Moved(point.y, dy);
+        point.x = MovedOnMap(point.x, dx);
+        point.y = MovedOnMap(point.y, dy);
         changed = changed || !SamePoint(was, point);
     }
     if (!changed)
@@ -252,6 +208,7 @@ bool MapDocument::NudgeSelection(int cellsX, int cellsY)
 
 bool MapDocument::RotateSelection(int degrees)
 {
+    EndOpenGesture();
     std::vector<uint32_t> indices = SelectedIndices();
     if (indices.empty())
         return false;
@@ -273,8 +230,7 @@ bool MapDocument::RotateSelection(int degrees)
 
 bool MapDocument::DeleteSelection(const char* name)
 {
-    if (drag_.active)
-        EndDrag();
+    EndOpenGesture();
     std::vector<uint32_t> indices = SelectedIndices();
     if (indices.empty())
         return false;
@@ -287,10 +243,9 @@ bool MapDocument::DeleteSelection(const char* name)
 
 bool MapDocument::DeleteObject(int index)
 {
+    EndOpenGesture();
     if (index < 0 || index >= ObjectCount())
         return false;
-    if (drag_.active)
-        EndDrag();
     std::vector<std::unique_ptr<EditAction>> actions;
     actions.push_back(MakeRemoveObjects(*this, {(uint32_t)index}));
     Commit("Delete", kObjectsPart, std::move(actions));
@@ -299,6 +254,7 @@ bool MapDocument::DeleteObject(int index)
 
 bool MapDocument::SetSelectionType(int type)
 {
+    EndOpenGesture();
     if (type < 0 || (size_t)type >= objectTypes.size() || (size_t)type >= kTypesARecordCanName)
         return false;
     std::vector<uint32_t> indices;
@@ -323,6 +279,7 @@ bool MapDocument::SetSelectionType(int type)
 
 bool MapDocument::ImportType(const std::string& path)
 {
+    EndOpenGesture();
     if (path.size() > kMaxObjectTypePath)
         return false;
     std::vector<std::unique_ptr<EditAction>> actions;
@@ -333,10 +290,9 @@ bool MapDocument::ImportType(const std::string& path)
 
 bool MapDocument::RemoveType(int type)
 {
+    EndOpenGesture();
     if (type < 0 || (size_t)type >= objectTypes.size())
         return false;
-    if (drag_.active)
-        EndDrag();
     std::vector<uint32_t> users;
     for (size_t i = 0; i < objects.size(); ++i)
     {
@@ -359,6 +315,7 @@ bool MapDocument::RemoveType(int type)
 bool MapDocument::ImportHeightmap(ImageSource& images, const std::string& fileName,
                                   std::string* problem)
 {
+    EndOpenGesture();
     const LoadedImage image = images.Load(fileName);
     if (image.slot < 0)
     {
@@ -380,12 +337,11 @@ bool MapDocument::ImportHeightmap(ImageSource& images, const std::string& fileNa
 
 bool MapDocument::ApplyProperties(const MapSettings& settings, ObjectFileContents* reloaded)
 {
+    EndOpenGesture();
     const MapSettings before = Settings();
     const bool settingsChanged = !SameSettings(before, settings);
     if (!settingsChanged && !reloaded)
         return false;
-    if (drag_.active)
-        EndDrag();
     std::vector<std::unique_ptr<EditAction>> actions;
     unsigned parts = 0;
     if (settingsChanged)
@@ -429,10 +385,9 @@ ObjectGroup MapDocument::CopySelection() const
 
 bool MapDocument::InsertGroup(const ObjectGroup& group, float dx, float dy, const char* verb)
 {
+    EndOpenGesture();
     if (group.objects.empty() || group.types.size() > kTypesARecordCanName)
         return false;
-    if (drag_.active)
-        EndDrag();
     // Each of the group's types: an entry of this catalog with the same path,
     // or a new last entry.
     std::vector<size_t> mapped(group.types.size());
@@ -466,9 +421,7 @@ bool MapDocument::InsertGroup(const ObjectGroup& group, float dx, float dy, cons
             return false; // a group record that names none of its types
     }
 
-    const Bounds b = BoundsOf(group.objects);
-    if (b.any)
-        KeepOnMap(b.lowX, b.lowY, b.highX, b.highY, &dx, &dy);
+    KeepOnMap(BoundsOf(group.objects), &dx, &dy);
     std::vector<uint32_t> indices;
     std::vector<PlacedObject> records;
     indices.reserve(group.objects.size());
@@ -477,8 +430,8 @@ bool MapDocument::InsertGroup(const ObjectGroup& group, float dx, float dy, cons
     {
         PlacedObject placed = object;
         placed.type = (uint8_t)mapped[object.type];
-        placed.x = Moved(object.x, dx);
-        placed.y = Moved(object.y, dy);
+        placed.x = MovedOnMap(object.x, dx);
+        placed.y = MovedOnMap(object.y, dy);
         indices.push_back((uint32_t)(objects.size() + records.size()));
         records.push_back(placed);
     }

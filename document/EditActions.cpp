@@ -206,16 +206,40 @@ class ChangeSettings : public EditAction
 {
   public:
     ChangeSettings(MapSettings before, MapSettings after)
-        : before_(std::move(before)), after_(std::move(after))
+        : before_(std::move(before)), after_(std::move(after)),
+          namesObjectFile_(before_.objectMap != after_.objectMap)
     {
     }
-    void Redo(MapDocument& document) override { document.SetSettings(after_); }
-    void Undo(MapDocument& document) override { document.SetSettings(before_); }
+    // The object file's name is where the objects were last saved, which
+    // may have changed since the step was made (Save Objects As): a step
+    // that did not choose the name keeps it, and one that did gives back,
+    // either way, the name it found when it was last done or undone.
+    void Redo(MapDocument& document) override
+    {
+        if (namesObjectFile_)
+            before_.objectMap = document.objectMap;
+        Write(document, after_);
+    }
+    void Undo(MapDocument& document) override
+    {
+        if (namesObjectFile_)
+            after_.objectMap = document.objectMap;
+        Write(document, before_);
+    }
     size_t Bytes() const override { return SettingsBytes(before_) + SettingsBytes(after_); }
 
   private:
+    void Write(MapDocument& document, const MapSettings& settings)
+    {
+        MapSettings written = settings;
+        if (!namesObjectFile_)
+            written.objectMap = document.objectMap;
+        document.SetSettings(written);
+    }
+
     MapSettings before_;
     MapSettings after_;
+    bool namesObjectFile_;
 };
 
 // Holds the contents that are not in the document: redoing and undoing both

@@ -20,15 +20,16 @@ void EditHistory::Push(EditStep step)
 {
     while (steps_.size() > position_)
     {
-        bytes_ -= steps_.back().Bytes();
+        bytes_ -= steps_.back().bytes;
         steps_.pop_back();
     }
-    bytes_ += step.Bytes();
+    step.bytes = step.Bytes();
+    bytes_ += step.bytes;
     steps_.push_back(std::move(step));
     position_ = steps_.size();
     while (steps_.size() > 1 && (steps_.size() > kMaxSteps || bytes_ > kMaxBytes))
     {
-        bytes_ -= steps_.front().Bytes();
+        bytes_ -= steps_.front().bytes;
         steps_.pop_front();
         --position_;
     }

@@ -44,11 +44,14 @@ struct EditStep
     std::string name; // as shown after "Undo "/"Redo ", e.g. "Move 3 Objects"
     unsigned parts = 0;
     std::vector<std::unique_ptr<EditAction>> actions; // done in order, undone in reverse
-    // The versions of each part before and after the step (see MapDocument).
+    // The version of the objects part before and after the step (see MapDocument).
     uint64_t objectsBefore = 0, objectsAfter = 0;
-    uint64_t settingsBefore = 0, settingsAfter = 0;
+    // What the step held when it was pushed: the history counts this, so an
+    // action whose holdings change as it is undone and redone (contents
+    // swapped in and out) cannot make the count drift.
+    size_t bytes = 0;
 
-    size_t Bytes() const;
+    size_t Bytes() const; // what the actions hold now
 };
 
 class EditHistory
@@ -59,7 +62,7 @@ class EditHistory
 
     void Clear();
     // Appends a step after the current position (dropping the redo steps),
-    // then drops the oldest steps beyond the limits.
+    // recording its size, then drops the oldest steps beyond the limits.
     void Push(EditStep step);
 
     bool CanUndo() const { return position_ > 0; }
@@ -74,6 +77,7 @@ class EditHistory
     EditStep* Forward();
 
     size_t StepCount() const { return steps_.size(); }
+    const EditStep& Step(size_t index) const { return steps_[index]; }
     size_t Position() const { return position_; }
     size_t Bytes() const { return bytes_; }
 

@@ -1,5 +1,30 @@
-// Plain words for the file errors.
+// Plain words for the file errors, and a file's bytes as a view.
 #include "document/FileSystem.h"
+
+namespace
+{
+class BytesView : public FileView
+{
+  public:
+    explicit BytesView(std::vector<unsigned char> bytes) : bytes_(std::move(bytes))
+    {
+        data_ = bytes_.data();
+        size_ = bytes_.size();
+    }
+
+  private:
+    std::vector<unsigned char> bytes_;
+};
+} // namespace
+
+FileError FileSystem::ViewWholeFile(const std::string& path, std::unique_ptr<FileView>* view)
+{
+    std::vector<unsigned char> bytes;
+    const FileError error = ReadWholeFile(path, &bytes);
+    if (error == FileError::None)
+        *view = std::make_unique<BytesView>(std::move(bytes));
+    return error;
+}
 
 const char* DescribeFileError(FileError error)
 {

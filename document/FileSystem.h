@@ -7,6 +7,7 @@
 
 #include <stddef.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,10 +36,28 @@ struct FilePiece
     size_t size;
 };
 
+// A whole file's bytes, read-only, for as long as the view lives.
+class FileView
+{
+  public:
+    virtual ~FileView() = default;
+    const unsigned char* Data() const { return data_; }
+    size_t Size() const { return size_; }
+
+  protected:
+    const unsigned char* data_ = nullptr;
+    size_t size_ = 0;
+};
+
 class FileSystem
 {
   public:
     virtual ~FileSystem() = default;
+
+    // The whole file to be read once: by default its bytes read into memory;
+    // a file system may map the file instead, which costs no copy and no
+    // fresh memory. On failure *view is left as it was.
+    virtual FileError ViewWholeFile(const std::string& path, std::unique_ptr<FileView>* view);
 
     // The whole file's bytes. On failure *bytes is left as it was.
     virtual FileError ReadWholeFile(const std::string& path, std::vector<unsigned char>* bytes) = 0;

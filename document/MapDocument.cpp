@@ -7,6 +7,8 @@
 #include <math.h>
 #include <stdio.h>
 
+#include <string.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -38,6 +40,8 @@ void MapDocument::Init(ImageSource& images, const std::string& heightmapFile)
     const LoadedImage colormap = images.Load(kColormapFile);
     colormapTexture = colormap.slot;
     colormapFile = colormap.slot >= 0 ? colormap.name : std::string(kColormapFile);
+    // The start-up map is what Save would compare with until a file is read.
+    StartNewHistory();
 }
 
 int MapDocument::LoadImageSlot(ImageSource& images, const std::string& fileName)
@@ -234,43 +238,34 @@ void MapDocument::Commit(const std::string& name, unsigned parts,
             action->Redo(*this);
     }
     step.objectsBefore = step.objectsAfter = objectsVersion_;
-    step.settingsBefore = step.settingsAfter = settingsVersion_;
     if (parts & kObjectsPart)
         objectsVersion_ = step.objectsAfter = ++lastVersion_;
-    if (parts & kSettingsPart)
-        settingsVersion_ = step.settingsAfter = ++lastVersion_;
     history_.Push(std::move(step));
     ++changeCount_;
 }
 
 bool MapDocument::Undo()
 {
-    if (drag_.active)
-        EndDrag(); // a drag in progress is finished as its own step first
-    if (Stroking())
-        EndStroke();
+    EndOpenGesture(); // a drag or stroke in progress is undone as its own step first
     EditStep* step = history_.Back();
     if (!step)
         return false;
     for (size_t i = step->actions.size(); i-- > 0;)
         step->actions[i]->Undo(*this);
     objectsVersion_ = step->objectsBefore;
-    settingsVersion_ = step->settingsBefore;
     ++changeCount_;
     return true;
 }
 
 bool MapDocument::Redo()
 {
-    if (drag_.active || Stroking())
-        return false; // the drag's step would drop the steps to redo
+    EndOpenGesture(); // a drag or stroke that changed something drops the steps to redo
     EditStep* step = history_.Forward();
     if (!step)
         return false;
     for (const std::unique_ptr<EditAction>& action : step->actions)
         action->Redo(*this);
     objectsVersion_ = step->objectsAfter;
-    settingsVersion_ = step->settingsAfter;
     ++changeCount_;
     return true;
 }
@@ -295,10 +290,50 @@ std::string MapDocument::DisplayName() const
     return separator == std::string::npos ? settingsFile : settingsFile.substr(separator + 1);
 }
 
+bool MapDocument::AreObjectsModified() const
+{
+    if (objectsUnsaved_)
+        return true;
+    if (objectsVersion_ == savedObjectsVersion_)
+        return false;
+    if (comparedValid_ && comparedVersion_ == objectsVersion_)
+        return comparedDiffers_;
+    bool differs =
+        objects.size() != savedObjects_.size() || objectTypes.size() != savedTypes_.size();
+    for (size_t i = 0; i < objectTypes.size() && !differs; ++i)
+        differs = objectTypes[i].path != savedTypes_[i].path;
+    if (!differs && !objects.empty())
+        differs = memcmp(objects.data(), savedObjects_.data(),
+                         objects.size() * sizeof(PlacedObject)) != 0;
+    comparedValid_ = true;
+    comparedVersion_ = objectsVersion_;
+    comparedDiffers_ = differs;
+    return differs;
+}
+
+bool MapDocument::AreSettingsModified() const
+{
+    return settingsUnsaved_ || EncodeSettings() != EncodeSettings(savedSettings_);
+}
+
+void MapDocument::NoteObjectsSaved()
+{
+    savedObjectsVersion_ = objectsVersion_;
+    savedTypes_ = objectTypes;
+    savedObjects_ = objects;
+    comparedValid_ = false;
+    objectsUnsaved_ = false;
+}
+
+void MapDocument::NoteSettingsSaved()
+{
+    savedSettings_ = Settings();
+    settingsUnsaved_ = false;
+}
+
 void MapDocument::MarkUnsaved()
 {
-    savedObjectsVersion_ = ++lastVersion_;
-    savedSettingsVersion_ = ++lastVersion_;
+    objectsUnsaved_ = settingsUnsaved_ = true;
 }
 
 void MapDocument::StartNewHistory()
@@ -308,6 +343,7 @@ void MapDocument::StartNewHistory()
     layers_.Clear();
     stroke_ = BrushStroke();
     strokesBegun_ = 0; // the same strokes on the reopened map place the same objects
-    objectsVersion_ = savedObjectsVersion_ = ++lastVersion_;
-    settingsVersion_ = savedSettingsVersion_ = ++lastVersion_;
+    objectsVersion_ = ++lastVersion_;
+    NoteObjectsSaved();
+    NoteSettingsSaved();
 }

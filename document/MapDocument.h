@@ -19,6 +19,7 @@
 #include "document/EditHistory.h"
 #include "document/FileSystem.h"
 #include "document/ImageSource.h"
+#include "document/MapGeometry.h"
 #include "document/ObjectFile.h"
 #include "document/ObjectType.h"
 #include "document/PlacedObject.h"
@@ -40,12 +41,6 @@ struct MapSettings
     int height = 0;
     int spacing = 0;
     unsigned char quadDepth = 0;
-};
-
-// A map position (fractions of the map's side).
-struct MapPoint
-{
-    float x, y;
 };
 
 // Objects with the paths of their types, as copied to the clipboard: a
@@ -88,7 +83,7 @@ class MapDocument
     int currentType = 0;      // type of the next placed object (the palette's row)
     bool snapToCells = false; // placing and dragging put centres on heightmap cell centres
 
-    MapDocument() = default;
+    MapDocument() { StartNewHistory(); }
     MapDocument(const MapDocument&) = delete;
     MapDocument& operator=(const MapDocument&) = delete;
 
@@ -150,9 +145,15 @@ class MapDocument
     // catalog entry of 0..255 (the record holds 8 bits). The reserved bytes
     // are zero; the selection is not changed.
     bool PlaceObject(float x, float y, short rotation);
-    // A drag from press to release: the picked object follows the pointer's
-    // map position exactly and the rest of the selection keeps its offsets
-    // to it; the group stays on the map. EndDrag records the step.
+    // A drag from press to release, one step. The press, at map position
+    // (grabX, grabY) on the picked object, moves nothing; each DragTo moves
+    // the selection by the pointer's motion since the press, so the picked
+    // object keeps the offset at which it was grabbed (snapped, when
+    // snapToCells); the group stays on the map. EndDrag records the step,
+    // none when nothing moved. Any other edit, Undo or Redo while a drag is
+    // open ends the drag first, so the drag and the edit are two steps.
+    void BeginDrag(int pickedIndex, float grabX, float grabY);
+    // Grabbed at its centre: the picked object lands on the pointer.
     void BeginDrag(int pickedIndex);
     void DragTo(float x, float y);
     bool EndDrag();
@@ -213,10 +214,15 @@ class MapDocument
     std::string RedoName() const;
     const EditHistory& History() const { return history_; }
 
-    // ---- Change tracking: does the document differ from its files? ----
+    // ---- Change tracking: would Save write anything new? ----
+    // A part is modified when the bytes Save would write for it differ from
+    // those it had when last loaded or saved (for an untitled map, whose
+    // settings were never on disk, the object file's name follows the
+    // objects). Undoing back to those bytes, or editing back to them, makes
+    // it unmodified again.
     bool IsModified() const { return AreObjectsModified() || AreSettingsModified(); }
-    bool AreObjectsModified() const { return objectsVersion_ != savedObjectsVersion_; }
-    bool AreSettingsModified() const { return settingsVersion_ != savedSettingsVersion_; }
+    bool AreObjectsModified() const;
+    bool AreSettingsModified() const;
     // Counts every change of the catalog, so that a list showing it knows
     // when to be rebuilt.
     unsigned CatalogRevision() const { return catalogRevision_; }
@@ -226,7 +232,7 @@ class MapDocument
     // The map settings file's name without its folder, or "Untitled".
     std::string DisplayName() const;
     // Both parts count as differing from their files until they are saved
-    // (a document restored from a copy of unsaved work).
+    // or loaded (a document restored from a copy of unsaved work).
     void MarkUnsaved();
 
     // ---- Files ----
@@ -247,6 +253,7 @@ class MapDocument
     // The map settings file's text as SaveSettings writes it (naming another
     // object file, when one is given).
     std::string EncodeSettings(const std::string* objectFile = nullptr) const;
+    static std::string EncodeSettings(const MapSettings& settings);
 
     // ---- Changes outside the history (loading, tests, the history itself) ----
     // Appends a catalog entry; false (nothing added) for a path that the
@@ -269,8 +276,8 @@ class MapDocument
     // types): keeps the spatial index and the counts in step.
     void RewritingObjects(const std::vector<uint32_t>& indices);
     void RewroteObjects(const std::vector<uint32_t>& indices);
-    // Forgets the history; the document now counts as saved. A new map:
-    // no type is hidden or locked.
+    // Forgets the history (and ends a drag); the document as it is now is
+    // what was last loaded or saved. A new map: no type is hidden or locked.
     void StartNewHistory();
     // Memory of the spatial index of the object centres (for benchmarks).
     size_t SpatialIndexBytes() const { return index_.Bytes(); }
@@ -282,6 +289,8 @@ class MapDocument
         uint32_t picked = 0;           // position of the picked object within `indices`
         std::vector<uint32_t> indices; // the selection when the drag began
         std::vector<MapPoint> before;  // their positions then
+        MapPoint grabOffset = {0, 0};  // the picked object's centre less the pressed point
+        uint64_t versionBefore = 0;    // the objects' version at the press
     };
 
     // Runs the actions once (unless they are already done, as a drag's
@@ -289,11 +298,19 @@ class MapDocument
     void Commit(const std::string& name, unsigned parts,
                 std::vector<std::unique_ptr<EditAction>> actions, bool alreadyDone = false);
     void SyncSelection() { selection_.Resize(objects.size()); }
-    // The delta (dx, dy) limited so that objects whose positions lie inside
-    // [lowX, highX] x [lowY, highY] stay on the map (never pushed further off
-    // if they already lie outside).
-    static void KeepOnMap(float lowX, float lowY, float highX, float highY, float* dx, float* dy);
+    // Every edit calls this first: an open drag or brush stroke becomes its
+    // own step.
+    void EndOpenGesture()
+    {
+        if (drag_.active)
+            EndDrag();
+        if (Stroking())
+            EndStroke();
+    }
     void SnapToCell(float* x, float* y) const;
+    // What was last loaded or saved becomes what the document holds now.
+    void NoteObjectsSaved();
+    void NoteSettingsSaved();
     int LoadImageSlot(ImageSource& images, const std::string& fileName);
     int LinearHitTest(int px, int py) const;
     void LinearSelectInViewRect(float left, float top, float right, float bottom);
@@ -314,14 +331,23 @@ class MapDocument
     uint64_t strokesBegun_ = 0; // seeds each stroke's random numbers
     EditHistory history_;
     DragState drag_;
-    // Versions of the two saved parts: a step that changes a part gives it a
-    // new version, undoing it restores the old one; a part is unchanged when
-    // its version is the one it had when last loaded or saved.
+    // The objects' version: a step (or a drag's motion) gives them a new one,
+    // undoing restores the old one, so one version always means the same
+    // contents. The saved version needs no comparison; any other version is
+    // compared once with the saved copy (a cheap test on the counts first)
+    // and the answer kept until the version or the saved copy changes. The
+    // copy costs the objects' memory once more.
     uint64_t objectsVersion_ = 0;
-    uint64_t settingsVersion_ = 0;
     uint64_t savedObjectsVersion_ = 0;
-    uint64_t savedSettingsVersion_ = 0;
     uint64_t lastVersion_ = 0;
+    std::vector<ObjectType> savedTypes_;
+    std::vector<PlacedObject> savedObjects_;
+    mutable bool comparedValid_ = false;
+    mutable uint64_t comparedVersion_ = 0;
+    mutable bool comparedDiffers_ = false;
+    MapSettings savedSettings_;   // as last loaded or saved: compared as text
+    bool objectsUnsaved_ = false; // MarkUnsaved: differ until saved or loaded
+    bool settingsUnsaved_ = false;
     unsigned catalogRevision_ = 0;
     uint64_t changeCount_ = 0;
 };

@@ -112,10 +112,7 @@ class Survivors
 
 void MapDocument::BeginBrushStroke(const BrushSettings& settings, const HeightSamples& heights)
 {
-    if (drag_.active)
-        EndDrag();
-    if (Stroking())
-        EndStroke();
+    EndOpenGesture();
     stroke_ = BrushStroke();
     stroke_.kind = BrushStroke::kBrush;
     stroke_.settings = settings;
@@ -132,10 +129,7 @@ void MapDocument::BeginBrushStroke(const BrushSettings& settings, const HeightSa
 
 void MapDocument::BeginEraserStroke(const BrushSettings& settings)
 {
-    if (drag_.active)
-        EndDrag();
-    if (Stroking())
-        EndStroke();
+    EndOpenGesture();
     stroke_ = BrushStroke();
     stroke_.kind = BrushStroke::kEraser;
     stroke_.settings = settings;

@@ -91,8 +91,8 @@ std::string ShortFileProblem(const ObjectFileHeader& header, uint64_t size)
 }
 } // namespace
 
-bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents* contents,
-                     std::string* problem)
+bool ParseObjectFileInPlace(const unsigned char* data, size_t size, std::vector<ObjectType>* types,
+                            const PlacedObject** records, size_t* objectCount, std::string* problem)
 {
     ObjectFileHeader header;
     if (!data || size < sizeof(kObjectFileSignature) ||
@@ -116,15 +116,27 @@ bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents*
 
     // The size check above bounds both counts by the bytes actually present.
     const size_t typeCount = (size_t)EntriesOf(header.typeCount);
-    const size_t objectCount = (size_t)EntriesOf(header.objectCount);
+    std::vector<ObjectType> read;
+    ReadObjectTypeNames(data + kObjectFileHeaderSize, typeCount, &read);
+    types->swap(read);
+    *records = reinterpret_cast<const PlacedObject*>(data + kObjectFileHeaderSize +
+                                                     kObjectFileNameSize * typeCount);
+    *objectCount = (size_t)EntriesOf(header.objectCount);
+    return true;
+}
+
+bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents* contents,
+                     std::string* problem)
+{
     ObjectFileContents read;
+    const PlacedObject* records = nullptr;
+    size_t objectCount = 0;
     try
     {
-        ReadObjectTypeNames(data + kObjectFileHeaderSize, typeCount, &read.types);
+        if (!ParseObjectFileInPlace(data, size, &read.types, &records, &objectCount, problem))
+            return false;
         // The records are packed (alignment 1) and trivially copyable: they
         // are copied as they lie, in one pass, without zeroing the store first.
-        const PlacedObject* records = reinterpret_cast<const PlacedObject*>(
-            data + kObjectFileHeaderSize + kObjectFileNameSize * typeCount);
         read.objects.assign(records, records + objectCount);
     }
     catch (const std::bad_alloc&)

@@ -61,6 +61,13 @@ void ReadObjectTypeNames(const unsigned char* fields, size_t count, std::vector<
 bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents* contents,
                      std::string* problem = nullptr);
 
+// The same reading without copying the records: the catalog, and where the
+// records lie in `data` (packed, alignment 1), for whoever only passes over
+// them once (the map checker on a million objects). May throw std::bad_alloc.
+bool ParseObjectFileInPlace(const unsigned char* data, size_t size, std::vector<ObjectType>* types,
+                            const PlacedObject** records, size_t* objectCount,
+                            std::string* problem = nullptr);
+
 // Builds the start of a file, header and names, for a document with these
 // types and objectCount objects; the records follow as the objects' memory,
 // verbatim. A name longer than 127 characters (which the catalog never

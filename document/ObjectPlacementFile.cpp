@@ -36,12 +36,16 @@ bool MapDocument::LoadObjects(const std::string& path, FileSystem& files, std::s
     // Everything checked: replace objects and catalog as a whole.
     // currentType stays; nothing is selected.
     SwapContents(&contents.types, &contents.objects);
-    const bool renamed = path != objectMap;
+    const MapSettings settingsOnDisk = savedSettings_;
+    const bool settingsUnsaved = settingsUnsaved_;
     objectMap = path;
     StartNewHistory();
-    // The settings file on disk still names the previous object file.
-    if (renamed)
-        savedSettingsVersion_ = ++lastVersion_;
+    // The settings file on disk still names the previous object file; an
+    // untitled map has no such file, and its objects are simply in this one.
+    savedSettings_ = settingsOnDisk;
+    settingsUnsaved_ = settingsUnsaved;
+    if (settingsFile.empty())
+        savedSettings_.objectMap = path;
     return true;
 }
 
@@ -70,12 +74,11 @@ bool MapDocument::SaveObjects(const std::string& path, FileSystem& files, std::s
     const FileError error = files.ReplaceWholeFile(path, pieces, 2);
     if (error != FileError::None)
         return fail(DescribeFileError(error));
-    savedObjectsVersion_ = objectsVersion_;
-    if (path != objectMap)
-    {
-        objectMap = path;
-        // The settings file on disk names the previous object file.
-        savedSettingsVersion_ = ++lastVersion_;
-    }
+    NoteObjectsSaved();
+    // A settings file on disk names the previous object file; an untitled
+    // map's objects simply have their file now.
+    objectMap = path;
+    if (settingsFile.empty())
+        savedSettings_.objectMap = path;
     return true;
 }

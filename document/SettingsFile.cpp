@@ -34,12 +34,13 @@ std::string ValueOf(const IniFile& ini, const char* key, bool* present = nullptr
 // One line with the C runtime's text-mode line end: "\n" becomes CR LF.
 void AppendLine(std::string* text, const std::string& line)
 {
-    for (char c : line)
+    size_t from = 0;
+    for (size_t end = line.find('\n'); end != std::string::npos; end = line.find('\n', from))
     {
-        if (c == '\n')
-            text->push_back('\r');
-        text->push_back(c);
+        text->append(line, from, end - from).append("\r\n");
+        from = end + 1;
     }
+    text->append(line, from, std::string::npos);
 }
 } // namespace
 
@@ -109,18 +110,26 @@ bool MapDocument::LoadSettings(const std::string& path, FileSystem& files, Image
 
 std::string MapDocument::EncodeSettings(const std::string* objectFile) const
 {
+    MapSettings settings = Settings();
+    if (objectFile)
+        settings.objectMap = *objectFile;
+    return EncodeSettings(settings);
+}
+
+std::string MapDocument::EncodeSettings(const MapSettings& s)
+{
     std::string text;
     AppendLine(&text, "[map]\n");
     // Colormap and heightmap under the names they were loaded (or asked
     // for) with; no line when the map names none.
-    if (!colormapFile.empty())
-        AppendLine(&text, "colormap=" + colormapFile + "\n");
-    if (!heightmapFile.empty())
-        AppendLine(&text, "heightmap=" + heightmapFile + "\n");
-    AppendLine(&text, "detailmap=" + detailMap + "\n");
-    AppendLine(&text, "objectmap=" + (objectFile ? *objectFile : objectMap) + "\n");
-    AppendLine(&text, "quad_depth=" + std::to_string((unsigned)quadDepth) + "\n");
-    AppendLine(&text, "spacing=" + std::to_string(spacing) + "\n");
+    if (!s.colormapFile.empty())
+        AppendLine(&text, "colormap=" + s.colormapFile + "\n");
+    if (!s.heightmapFile.empty())
+        AppendLine(&text, "heightmap=" + s.heightmapFile + "\n");
+    AppendLine(&text, "detailmap=" + s.detailMap + "\n");
+    AppendLine(&text, "objectmap=" + s.objectMap + "\n");
+    AppendLine(&text, "quad_depth=" + std::to_string((unsigned)s.quadDepth) + "\n");
+    AppendLine(&text, "spacing=" + std::to_string(s.spacing) + "\n");
     return text;
 }
 
@@ -134,7 +143,7 @@ bool MapDocument::SaveSettings(const std::string& path, FileSystem& files, std::
             *problem = path + ": " + DescribeFileError(error);
         return false;
     }
-    savedSettingsVersion_ = settingsVersion_;
     settingsFile = path;
+    NoteSettingsSaved();
     return true;
 }

@@ -106,11 +106,11 @@ bool EndsWithMob(const std::string& name)
     return true;
 }
 
-bool IsObjectFile(const std::string& name, const std::vector<unsigned char>& bytes)
+bool IsObjectFile(const std::string& name, const FileView& bytes)
 {
     return EndsWithMob(name) ||
-           (bytes.size() >= sizeof(kObjectFileSignature) &&
-            memcmp(bytes.data(), kObjectFileSignature, sizeof(kObjectFileSignature)) == 0);
+           (bytes.Size() >= sizeof(kObjectFileSignature) &&
+            memcmp(bytes.Data(), kObjectFileSignature, sizeof(kObjectFileSignature)) == 0);
 }
 
 class Run
@@ -137,24 +137,35 @@ class Run
         return false;
     }
 
+    // The same as a view, for files that are read once (perhaps a million
+    // objects): mapped where the file system can.
+    bool View(const std::string& file, std::unique_ptr<FileView>* bytes, int* status)
+    {
+        const FileError error = files_.ViewWholeFile(file, bytes);
+        if (error == FileError::None)
+            return true;
+        *status = CouldNotRun(file, error);
+        return false;
+    }
+
     int Check(const Arguments& arguments)
     {
         const std::string& file = arguments.files[0];
-        std::vector<unsigned char> bytes;
+        std::unique_ptr<FileView> bytes;
         int status = kCouldNotRun;
-        if (!Read(file, &bytes, &status))
+        if (!View(file, &bytes, &status))
             return status;
         Report report(out_);
-        const bool objects = IsObjectFile(file, bytes);
+        const bool objects = IsObjectFile(file, *bytes);
         CheckSetup setup{files_, arguments.programDir, arguments.programDirGiven};
         if (objects)
-            CheckObjectFile(file, bytes.data(), bytes.size(), setup, &report);
+            CheckObjectFile(file, bytes->Data(), bytes->Size(), setup, &report);
         else
         {
             if (!arguments.programDirGiven)
                 setup.programDir = DefaultProgramDir(file);
             setup.checkDescriptions = true;
-            CheckMapSettings(file, bytes.data(), bytes.size(), setup, &report);
+            CheckMapSettings(file, bytes->Data(), bytes->Size(), setup, &report);
         }
         out_.flush();
         return report.Count() ? kProblems : kClean;
@@ -162,18 +173,21 @@ class Run
 
     int ToJson(const std::string& file)
     {
-        std::vector<unsigned char> bytes;
+        std::unique_ptr<FileView> bytes;
         int status = kCouldNotRun;
-        if (!Read(file, &bytes, &status))
+        if (!View(file, &bytes, &status))
             return status;
-        ObjectFileContents contents;
+        std::vector<ObjectType> types;
+        const PlacedObject* records = nullptr;
+        size_t objectCount = 0;
         std::string problem;
-        if (!ParseObjectFile(bytes.data(), bytes.size(), &contents, &problem))
+        if (!ParseObjectFileInPlace(bytes->Data(), bytes->Size(), &types, &records, &objectCount,
+                                    &problem))
         {
             err_ << file << ": " << problem << '\n';
             return kProblems;
         }
-        WriteObjectJson(contents, out_);
+        WriteObjectJson(types, records, objectCount, out_);
         out_.flush();
         if (!out_)
         {

@@ -117,12 +117,12 @@ void CheckCatalog(const std::string& file, const std::vector<ObjectType>& types,
     }
 }
 
-void CheckObjects(const std::string& file, const ObjectFileContents& contents, Report* report)
+void CheckObjects(const std::string& file, size_t typeCount, const PlacedObject* records,
+                  size_t objectCount, Report* report)
 {
-    const size_t typeCount = contents.types.size();
-    for (size_t i = 0; i < contents.objects.size(); ++i)
+    for (size_t i = 0; i < objectCount; ++i)
     {
-        const PlacedObject& object = contents.objects[i];
+        const PlacedObject object = records[i];
         if (object.type >= typeCount)
             report->Add(file, "object " + Number(i) + ": its type " + Number(object.type) +
                                   (typeCount ? " is not in the catalog (types 0 to " +
@@ -164,15 +164,19 @@ std::string ResolveProgramPath(const std::string& programDir, const std::string&
 void CheckObjectFile(const std::string& file, const unsigned char* data, size_t size,
                      const CheckSetup& setup, Report* report)
 {
-    ObjectFileContents contents;
+    // The records are checked where they lie in the file's bytes: a copy of
+    // a million of them would cost more than reading the file.
+    std::vector<ObjectType> types;
+    const PlacedObject* records = nullptr;
+    size_t objectCount = 0;
     std::string why;
-    if (!ParseObjectFile(data, size, &contents, &why))
+    if (!ParseObjectFileInPlace(data, size, &types, &records, &objectCount, &why))
     {
         report->Add(file, why);
         return;
     }
-    CheckForm(file, data, size, contents.types.size(), report);
-    CheckCatalog(file, contents.types, setup, report);
-    CheckObjects(file, contents, report);
+    CheckForm(file, data, size, types.size(), report);
+    CheckCatalog(file, types, setup, report);
+    CheckObjects(file, types.size(), records, objectCount, report);
 }
 } // namespace mapcheck

@@ -7,28 +7,28 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <charconv>
+
 #include <nlohmann/json.hpp>
 
 namespace mapcheck
 {
 namespace
 {
-// Keys keep the order they are written in, and numbers are floats, so that
-// a position is written with the fewest digits that give back its float.
+// Keys keep the order they are written in, and numbers are floats.
 using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool, int64_t,
                                   uint64_t, float>;
 
 const char kHexDigits[] = "0123456789abcdef";
 
-std::string Hex(const uint8_t* bytes, size_t count)
+char* Hex(char* to, const uint8_t* bytes, size_t count)
 {
-    std::string text;
     for (size_t i = 0; i < count; ++i)
     {
-        text.push_back(kHexDigits[bytes[i] >> 4]);
-        text.push_back(kHexDigits[bytes[i] & 15]);
+        *to++ = kHexDigits[bytes[i] >> 4];
+        *to++ = kHexDigits[bytes[i] & 15];
     }
-    return text;
+    return to;
 }
 
 uint32_t BitsOf(float value)
@@ -38,25 +38,57 @@ uint32_t BitsOf(float value)
     return bits;
 }
 
-Json Position(float value)
+char* Text(char* to, const char* text)
 {
-    if (isfinite(value))
-        return Json(value);
-    char text[16];
-    snprintf(text, sizeof(text), "0x%08x", (unsigned)BitsOf(value));
-    return Json(text);
+    const size_t length = strlen(text);
+    memcpy(to, text, length);
+    return to + length;
 }
 
-// Fills the record's values; a record used again keeps its keys and order.
-void SetRecord(const PlacedObject& object, Json* to)
+// A finite position with the fewest significant digits that read back to
+// the same float (std::to_chars finds them exactly, ties included; the
+// general form takes an exponent once the digits end before the point,
+// 1.1391958e+08 rather than 113919584), with ".0" added to
+// a whole number so that it reads as one of a float's values ("-0.0" keeps
+// its sign); anything else as its 32-bit pattern in a string.
+char* Position(char* to, float value)
 {
-    Json& record = *to;
-    record["type"] = (unsigned)object.type;
-    record["x"] = Position(object.x);
-    record["y"] = Position(object.y);
-    record["rotation"] = (int)object.rotation;
-    record["reserved1"] = Hex(object.reserved1, sizeof(object.reserved1));
-    record["reserved2"] = Hex(object.reserved2, sizeof(object.reserved2));
+    if (!isfinite(value))
+    {
+        *to++ = '"';
+        *to++ = '0';
+        *to++ = 'x';
+        const uint32_t bits = BitsOf(value);
+        for (int shift = 28; shift >= 0; shift -= 4)
+            *to++ = kHexDigits[bits >> shift & 15];
+        *to++ = '"';
+        return to;
+    }
+    char* const start = to;
+    to = std::to_chars(to, to + 32, value, std::chars_format::general).ptr;
+    if (!memchr(start, '.', (size_t)(to - start)) && !memchr(start, 'e', (size_t)(to - start)))
+    {
+        *to++ = '.';
+        *to++ = '0';
+    }
+    return to;
+}
+
+// One object as a line of the JSON text; `to` has room for kRecordText.
+const size_t kRecordText = 160;
+
+char* Record(char* to, const PlacedObject& object)
+{
+    const PlacedObject o = object; // the record is packed: its fields copied out
+    to = Text(to, "{\"type\":");
+    to = std::to_chars(to, to + 4, (unsigned)o.type).ptr;
+    to = Position(Text(to, ",\"x\":"), o.x);
+    to = Position(Text(to, ",\"y\":"), o.y);
+    to = Text(to, ",\"rotation\":");
+    to = std::to_chars(to, to + 8, (int)o.rotation).ptr;
+    to = Hex(Text(to, ",\"reserved1\":\""), o.reserved1, sizeof(o.reserved1));
+    to = Hex(Text(to, "\",\"reserved2\":\""), o.reserved2, sizeof(o.reserved2));
+    return Text(to, "\"}");
 }
 
 // ---- Reading ----
@@ -249,24 +281,37 @@ bool NameFromUtf8(const std::string& utf8, std::string* bytes)
 
 void WriteObjectJson(const ObjectFileContents& contents, std::ostream& out)
 {
-    // One small value per line rather than one tree of the whole document:
-    // a million objects would need hundreds of megabytes as a tree.
+    WriteObjectJson(contents.types, contents.objects.data(), contents.objects.size(), out);
+}
+
+void WriteObjectJson(const std::vector<ObjectType>& types, const PlacedObject* records,
+                     size_t objectCount, std::ostream& out)
+{
+    // One small value per line rather than one tree of the whole document
+    // (a million objects would need hundreds of megabytes as a tree); the
+    // objects are formatted here into a buffer written in large pieces.
     out << "{\n\"types\": [";
     const char* separator = "\n";
-    for (const ObjectType& type : contents.types)
+    for (const ObjectType& type : types)
     {
         out << separator << Json(NameToUtf8(type.path)).dump(-1, ' ', true);
         separator = ",\n";
     }
     out << "\n],\n\"objects\": [";
-    separator = "\n";
-    Json record = Json::object();
-    for (const PlacedObject& object : contents.objects)
+    std::vector<char> buffer(1 << 16);
+    char* to = buffer.data();
+    char* const flushAt = buffer.data() + buffer.size() - kRecordText;
+    for (size_t i = 0; i < objectCount; ++i)
     {
-        SetRecord(object, &record);
-        out << separator << record.dump(-1, ' ', true);
-        separator = ",\n";
+        to = Text(to, i ? ",\n" : "\n");
+        to = Record(to, records[i]);
+        if (to >= flushAt)
+        {
+            out.write(buffer.data(), to - buffer.data());
+            to = buffer.data();
+        }
     }
+    out.write(buffer.data(), to - buffer.data());
     out << "\n]\n}\n";
 }
 

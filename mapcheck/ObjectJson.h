@@ -46,6 +46,9 @@ namespace mapcheck
 // Writes the whole document, one catalog entry and one object per line.
 // The caller checks the stream afterwards.
 void WriteObjectJson(const ObjectFileContents& contents, std::ostream& out);
+// The same for records that lie elsewhere (in a file's bytes).
+void WriteObjectJson(const std::vector<ObjectType>& types, const PlacedObject* records,
+                     size_t objectCount, std::ostream& out);
 
 // Reads JSON text as written above. False with *problem saying where and
 // why (e.g. "objects[3].x: ..."); *contents is untouched then.

@@ -180,7 +180,9 @@ TEST_F(ObjectPlacementFileTest, LoadingAndSavingTrackWhatDiffersFromTheFiles)
     EXPECT_FALSE(document.IsModified()) << "undone back to the file's state";
     ASSERT_TRUE(document.Redo());
     // Saved under another name: the objects match their file, but the map
-    // settings on disk still name the old one.
+    // settings on disk still name the old one (a map with a settings file:
+    // an untitled map has none on disk).
+    document.settingsFile = folder.File("map.ini");
     ASSERT_TRUE(document.SaveObjects(b, files));
     EXPECT_FALSE(document.AreObjectsModified());
     EXPECT_TRUE(document.AreSettingsModified());

@@ -4,7 +4,11 @@
 // changes; text that cannot be carried is refused with where and why.
 #include <gtest/gtest.h>
 
+#include <ctype.h>
 #include <float.h>
+#include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <random>
@@ -189,4 +193,55 @@ TEST(ObjectJson, TextThatCannotBeCarriedIsRefusedSayingWhereAndWhy)
     };
     for (const auto& row : rows)
         EXPECT_EQ(Refusal(row.text), row.problem) << row.text;
+}
+
+TEST(ObjectJson, PositionsHaveTheFewestDigitsThatReadBackToTheirFloat)
+{
+    // Random finite floats of every magnitude, and one whose shortest form
+    // lies exactly halfway between two of the next longer length.
+    ObjectFileContents contents;
+    std::mt19937 random(5);
+    std::vector<float> values = {FromBits(0x4cd948cc)};
+    while (values.size() < 100000)
+    {
+        const float value = FromBits((uint32_t)random());
+        if (isfinite(value))
+            values.push_back(value);
+    }
+    for (size_t i = 0; i + 1 < values.size(); i += 2)
+        contents.objects.push_back(PlacedObject{0, values[i], values[i + 1], {}, 0, {}});
+    std::istringstream json(ToJson(contents));
+    std::string line;
+    size_t k = 0;
+    while (std::getline(json, line) && k < values.size())
+    {
+        for (const char* key : {"\"x\":", "\"y\":"})
+        {
+            const size_t at = line.find(key);
+            if (at == std::string::npos)
+                continue;
+            const std::string text = line.substr(at + 4, line.find(',', at) - at - 4);
+            const float value = values[k++];
+            ASSERT_EQ(strtof(text.c_str(), nullptr), value) << text;
+            // The fewest significant digits that printf needs to give it back.
+            int fewest = 1;
+            char printed[64];
+            for (; fewest < 9; ++fewest)
+            {
+                snprintf(printed, sizeof(printed), "%.*g", fewest, (double)value);
+                if (strtof(printed, nullptr) == value)
+                    break;
+            }
+            // Ours: the digits from the first to the last that is not zero.
+            const std::string mantissa = text.substr(0, text.find('e'));
+            const size_t first = mantissa.find_first_of("123456789");
+            const size_t last = mantissa.find_last_of("123456789");
+            size_t digits = 0;
+            for (size_t c = first; first != std::string::npos && c <= last; ++c)
+                digits += mantissa[c] != '.';
+            EXPECT_EQ((int)digits, fewest) << text;
+        }
+    }
+    EXPECT_EQ(k, values.size());
+    EXPECT_NE(ToJson(contents).find("\"x\":1.1391958e+08,"), std::string::npos);
 }
