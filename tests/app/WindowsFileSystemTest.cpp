@@ -113,3 +113,39 @@ TEST(WindowsFileSystem, ReadsWholeFilesByAnyNameWindowsTakes)
     DeleteFileA(("\\\\?\\" + name).c_str());
     RemoveDirectoryA(("\\\\?\\" + deep).c_str());
 }
+
+TEST(WindowsFileSystem, ReadsInPiecesIntoTheReadersMemoryInOrder)
+{
+    // Asks for the pieces of `sizes` in turn, each into a store of its own.
+    struct Pieces : FileReader
+    {
+        std::vector<size_t> sizes;
+        std::vector<std::string> read;
+        uint64_t fileSize = 0;
+        void NextPiece(uint64_t size, uint64_t, void** into, size_t* piece) override
+        {
+            fileSize = size;
+            *piece = read.size() < sizes.size() ? sizes[read.size()] : 0;
+            read.emplace_back(*piece, '\0');
+            *into = &read.back()[0];
+        }
+    };
+    TempFolder folder;
+    const std::string path = folder.File("pieces.mob");
+    const std::string text = NewContents(); // 300 bytes
+    WriteText(path, text);
+    WindowsFileSystem files;
+    Pieces stopsEarly;
+    stopsEarly.sizes = {7, 100, 13};
+    ASSERT_EQ(files.ReadInPieces(path, stopsEarly), FileError::None);
+    EXPECT_EQ(stopsEarly.fileSize, 300u);
+    ASSERT_EQ(stopsEarly.read.size(), 4u) << "three pieces and the end";
+    EXPECT_EQ(stopsEarly.read[0] + stopsEarly.read[1] + stopsEarly.read[2], text.substr(0, 120));
+    Pieces pastTheEnd;
+    pastTheEnd.sizes = {290, 11};
+    EXPECT_EQ(files.ReadInPieces(path, pastTheEnd), FileError::ReadFailed);
+    Pieces none;
+    EXPECT_EQ(files.ReadInPieces(folder.File("missing.mob"), none), FileError::NotFound);
+    EXPECT_EQ(files.ReadInPieces(folder.Path(), none), FileError::IsFolder);
+    EXPECT_TRUE(none.read.empty());
+}
