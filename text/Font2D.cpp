@@ -340,11 +340,14 @@ void Font2D::AppendString(float x, float y, D3DCOLOR colour, const char* text,
     FontVertex* out = vertices->data() + start;
     const float startX = x;
     const float row = RowHeight();
-    // Texels are pixels, so cells and rows are whole pixels and every glyph
-    // of the string shares the pen's fractions. A fraction of one half puts
-    // texel edges on pixel centres: which texel a pixel shows then rests on
-    // the rasteriser's rounding, which differs between a cell and a smaller
-    // quad, so such strings keep their whole cells.
+    // The glyphs are point sampled: a pixel shows the texel under its
+    // centre, so one outside the inked box would show a texel of alpha 0 and
+    // the box itself is enough (a filtered draw would need a texel more on
+    // every side). Texels are pixels, so cells and rows are whole pixels and
+    // every glyph of the string shares the pen's fractions. A fraction of one
+    // half puts texel edges on pixel centres: which texel a pixel shows then
+    // rests on the rasteriser's rounding, which differs between a cell and a
+    // smaller quad, so such strings keep their whole cells.
     const bool inkedOnly = textScale == 1.0f && !OnHalfPixel(x) && !OnHalfPixel(y);
     for (const char* p = text; *p; ++p)
     {

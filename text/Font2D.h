@@ -40,10 +40,9 @@ class Font2D
     unsigned textureHeight = 0;
     float textScale = 1.0f;
     float glyphCoords[96][4] = {}; // entry c - 32: tu0, tv0, tu1, tv1
-    // Entry c - 32: the texels of the glyph's cell that have ink (alpha above
-    // 0), grown by a texel on every side and kept inside the cell: left, top,
-    // right, bottom, in texels of the glyph texture; left == right when the
-    // cell has no ink at all (the space).
+    // Entry c - 32: the box of the texels of the glyph's cell that have ink
+    // (alpha above 0): left, top, right, bottom, in texels of the glyph
+    // texture; left == right when the cell has no ink at all (the space).
     unsigned short glyphInk[96][4] = {};
     DWORD savedStateBlock = 0;
     DWORD drawStateBlock = 0;
@@ -68,8 +67,8 @@ class Font2D
 
     // Many strings with one fence: AppendString gives the quads that cover
     // the same pixels as DrawString's would (six vertices a glyph,
-    // unfiltered): each quad spans only the glyph's inked texels and a
-    // texel's margin (glyphInk), a glyph without ink gets none, and the
+    // unfiltered): each quad spans only the box of the glyph's inked texels
+    // (glyphInk), a glyph without ink gets none, and the
     // pen moves exactly as in DrawString (a string whose pen lies on a half
     // pixel keeps DrawString's whole cells, see Font2D.cpp). A texel of
     // alpha 0 fails the alpha test, so the pixels the trimmed part would

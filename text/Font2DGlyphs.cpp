@@ -134,11 +134,10 @@ void Font2D::FindGlyphInk(const BYTE* texels, int pitch, unsigned width, unsigne
             ink[0] = ink[1] = ink[2] = ink[3] = (unsigned short)x0;
             continue;
         }
-        // A texel's margin on every side, never outside the cell.
-        ink[0] = (unsigned short)std::max(left - 1, x0);
-        ink[1] = (unsigned short)std::max(top - 1, y0);
-        ink[2] = (unsigned short)std::min(right + 1, x1);
-        ink[3] = (unsigned short)std::min(bottom + 1, y1);
+        ink[0] = (unsigned short)left;
+        ink[1] = (unsigned short)top;
+        ink[2] = (unsigned short)right;
+        ink[3] = (unsigned short)bottom;
     }
 }
 
