@@ -116,7 +116,7 @@ TEST(WindowsFileSystem, ReadsWholeFilesByAnyNameWindowsTakes)
 
 TEST(WindowsFileSystem, ReadsInPiecesIntoTheReadersMemoryInOrder)
 {
-    // Asks for the pieces of `sizes` in turn, each into a store of its own.
+    // Asks for pieces of the sizes given, each into a store of its own.
     struct Pieces : FileReader
     {
         std::vector<size_t> sizes;
@@ -132,20 +132,16 @@ TEST(WindowsFileSystem, ReadsInPiecesIntoTheReadersMemoryInOrder)
     };
     TempFolder folder;
     const std::string path = folder.File("pieces.mob");
-    const std::string text = NewContents(); // 300 bytes
-    WriteText(path, text);
+    WriteText(path, NewContents()); // 300 bytes
     WindowsFileSystem files;
-    Pieces stopsEarly;
-    stopsEarly.sizes = {7, 100, 13};
-    ASSERT_EQ(files.ReadInPieces(path, stopsEarly), FileError::None);
-    EXPECT_EQ(stopsEarly.fileSize, 300u);
-    ASSERT_EQ(stopsEarly.read.size(), 4u) << "three pieces and the end";
-    EXPECT_EQ(stopsEarly.read[0] + stopsEarly.read[1] + stopsEarly.read[2], text.substr(0, 120));
-    Pieces pastTheEnd;
+    Pieces early, pastTheEnd, none;
+    early.sizes = {7, 100, 13};
     pastTheEnd.sizes = {290, 11};
+    ASSERT_EQ(files.ReadInPieces(path, early), FileError::None);
+    ASSERT_EQ(early.read.size(), 4u) << "three pieces, then the end";
+    EXPECT_EQ(early.fileSize, 300u);
+    EXPECT_EQ(early.read[0] + early.read[1] + early.read[2], NewContents().substr(0, 120));
     EXPECT_EQ(files.ReadInPieces(path, pastTheEnd), FileError::ReadFailed);
-    Pieces none;
     EXPECT_EQ(files.ReadInPieces(folder.File("missing.mob"), none), FileError::NotFound);
     EXPECT_EQ(files.ReadInPieces(folder.Path(), none), FileError::IsFolder);
-    EXPECT_TRUE(none.read.empty());
 }
