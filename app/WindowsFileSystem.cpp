@@ -73,6 +73,40 @@ bool IsFolderName(const std::string& path)
 {
     return !path.empty() && (path.back() == '\\' || path.back() == '/');
 }
+
+// Opens a file to read it whole, with its size.
+FileError OpenToRead(const std::string& path, HANDLE* file, LARGE_INTEGER* size)
+{
+    if (path.empty())
+        return FileError::NotFound;
+    const std::wstring full = FullPath(path);
+    const DWORD attributes = GetFileAttributesW(full.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return FileError::IsFolder;
+    *file = CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (*file == INVALID_HANDLE_VALUE)
+        return FromLastError(GetLastError());
+    if (GetFileSizeEx(*file, size))
+        return FileError::None;
+    CloseHandle(*file);
+    return FileError::ReadFailed;
+}
+
+bool ReadExactly(HANDLE file, void* into, size_t size)
+{
+    unsigned char* next = (unsigned char*)into;
+    while (size > 0)
+    {
+        const DWORD piece = (DWORD)(size < kLargestTransfer ? size : kLargestTransfer);
+        DWORD got = 0;
+        if (!ReadFile(file, next, piece, &got, nullptr) || got != piece)
+            return false;
+        next += piece;
+        size -= piece;
+    }
+    return true;
+}
 } // namespace
 
 bool WindowsFileSystem::Exists(const std::string& path)
@@ -83,22 +117,13 @@ bool WindowsFileSystem::Exists(const std::string& path)
 FileError WindowsFileSystem::ReadWholeFile(const std::string& path,
                                            std::vector<unsigned char>* bytes)
 {
-    if (path.empty())
-        return FileError::NotFound;
-    const std::wstring full = FullPath(path);
-    const DWORD attributes = GetFileAttributesW(full.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return FileError::IsFolder;
-    HANDLE file = CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return FromLastError(GetLastError());
-    FileError result = FileError::None;
+    HANDLE file = INVALID_HANDLE_VALUE;
     LARGE_INTEGER size;
+    FileError result = OpenToRead(path, &file, &size);
+    if (result != FileError::None)
+        return result;
     std::vector<unsigned char> read;
-    if (!GetFileSizeEx(file, &size))
-        result = FileError::ReadFailed;
-    else if ((unsigned long long)size.QuadPart > (unsigned long long)(SIZE_MAX / 2))
+    if ((unsigned long long)size.QuadPart > (unsigned long long)(SIZE_MAX / 2))
         result = FileError::TooLarge;
     else
     {
@@ -110,21 +135,33 @@ FileError WindowsFileSystem::ReadWholeFile(const std::string& path,
         {
             result = FileError::TooLarge;
         }
-        unsigned char* into = read.data();
-        size_t left = read.size();
-        while (result == FileError::None && left > 0)
-        {
-            const DWORD piece = (DWORD)(left < kLargestTransfer ? left : kLargestTransfer);
-            DWORD got = 0;
-            if (!ReadFile(file, into, piece, &got, nullptr) || got != piece)
-                result = FileError::ReadFailed;
-            into += piece;
-            left -= piece;
-        }
+        if (result == FileError::None && !ReadExactly(file, read.data(), read.size()))
+            result = FileError::ReadFailed;
     }
     CloseHandle(file);
     if (result == FileError::None)
         bytes->swap(read);
+    return result;
+}
+
+FileError WindowsFileSystem::ReadInPieces(const std::string& path, FileReader& reader)
+{
+    HANDLE file = INVALID_HANDLE_VALUE;
+    LARGE_INTEGER size;
+    FileError result = OpenToRead(path, &file, &size);
+    for (uint64_t offset = 0; result == FileError::None;)
+    {
+        void* into = nullptr;
+        size_t piece = 0;
+        reader.NextPiece((uint64_t)size.QuadPart, offset, &into, &piece);
+        if (piece == 0)
+            break;
+        if (!ReadExactly(file, into, piece))
+            result = FileError::ReadFailed;
+        offset += piece;
+    }
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
     return result;
 }
 

@@ -13,6 +13,7 @@ class WindowsFileSystem : public FileSystem
 {
   public:
     FileError ReadWholeFile(const std::string& path, std::vector<unsigned char>* bytes) override;
+    FileError ReadInPieces(const std::string& path, FileReader& reader) override;
     FileError ReplaceWholeFile(const std::string& path, const FilePiece* pieces,
                                size_t pieceCount) override;
     using FileSystem::ReplaceWholeFile;

@@ -11,6 +11,8 @@
 // part over the kept frame as the editor draws it. Starts the editor as the program does, with a
 // copy of the program directory layout (build/win/dist/editor) as the current directory, so the
 // sample map is the one drawn. Prints a table; never passes or fails on time.
+// Last, the pixels the labels' glyph quads cover against their whole cells,
+// a figure the machine's load does not shake.
 #include <windows.h>
 
 #include <stdio.h>
@@ -23,6 +25,8 @@
 
 #include "app/EditorApp.h"
 #include "bench/BenchClock.h"
+#include "text/Font2D.h"
+#include "text/FontRegistry.h"
 #include "tests/support/EditorHarness.h"
 
 namespace
@@ -90,6 +94,37 @@ int ObjectsInView(const D3DVIEWPORT8& viewport)
         inside += x >= 0 && y >= 0 && x < (float)viewport.Width && y < (float)viewport.Height;
     }
     return inside;
+}
+
+// The pixels the labels' glyph quads cover (as the batches send them) and
+// those of the glyphs' whole cells, over the objects whose centre is in view:
+// what the rasteriser fills for the labels, without the timing's noise.
+void LabelFill(const D3DVIEWPORT8& viewport, double* quads, double* cells)
+{
+    *quads = *cells = 0.0;
+    FontEntry* entry = app.fonts.Entry(app.view.labelFont);
+    Font2D* font = entry ? entry->DrawingFont() : nullptr;
+    if (!font)
+        return;
+    std::vector<FontVertex> vertices;
+    for (const PlacedObject& object : app.document.objects)
+    {
+        const float x = app.document.MapToViewX(object.x);
+        const float y = app.document.MapToViewY(object.y);
+        const ObjectType* type = app.document.FindObjectType(object.type);
+        if (!type || x < 0 || y < 0 || x >= (float)viewport.Width || y >= (float)viewport.Height)
+            continue;
+        vertices.clear();
+        font->AppendString(x, y, 0xFFFFFFFF, type->path.c_str(), &vertices);
+        for (size_t i = 0; i + 5 < vertices.size(); i += 6)
+            *quads += (vertices[i + 2].x - vertices[i].x) * (vertices[i].y - vertices[i + 1].y);
+        for (char c : type->path)
+        {
+            const float* g = font->glyphCoords[c - 32];
+            *cells += (g[2] - g[0]) * (float)font->textureWidth * (g[3] - g[1]) *
+                      (float)font->textureHeight;
+        }
+    }
 }
 
 // The map view drawn one object at a time in place of the batches.
@@ -287,6 +322,20 @@ int main(int argc, char** argv)
                 row.noLabels / row.empty, row.dragStep * 1e3, row.dragStep / row.empty, oneByOne);
             fflush(stdout);
         }
+    }
+    // The labels' fill at the start-up zoom, for the counts measured.
+    printf("\nLabel glyph quads at the start-up zoom (objects centred in view): pixels covered\n");
+    for (const auto& r : rows)
+    {
+        if (only && r.count != only)
+            continue;
+        PlaceObjects(r.count);
+        document.viewScale = document.width * 12;
+        document.scrollX = document.scrollY = 0.0f;
+        double quads = 0.0, cells = 0.0;
+        LabelFill(viewport, &quads, &cells);
+        printf("| %7d | quads %10.0f | whole cells %10.0f | %5.2fx |\n", r.count, quads, cells,
+               cells > 0.0 ? quads / cells : 0.0);
     }
     return 0;
 }

@@ -1,5 +1,8 @@
-// Plain words for the file errors, and a file's bytes as a view.
+// Plain words for the file errors, a file's bytes as a view, and reading in
+// pieces from a whole read.
 #include "document/FileSystem.h"
+
+#include <string.h>
 
 namespace
 {
@@ -52,4 +55,24 @@ const char* DescribeFileError(FileError error)
         return "the old file could not be replaced (another program may be using it)";
     }
     return "unknown error";
+}
+
+FileError FileSystem::ReadInPieces(const std::string& path, FileReader& reader)
+{
+    std::vector<unsigned char> bytes;
+    const FileError error = ReadWholeFile(path, &bytes);
+    if (error != FileError::None)
+        return error;
+    for (uint64_t offset = 0;;)
+    {
+        void* into = nullptr;
+        size_t size = 0;
+        reader.NextPiece(bytes.size(), offset, &into, &size);
+        if (size == 0)
+            return FileError::None;
+        if (size > bytes.size() - offset)
+            return FileError::ReadFailed;
+        memcpy(into, bytes.data() + offset, size);
+        offset += size;
+    }
 }

@@ -6,6 +6,7 @@
 #define MAPEDITOR_FILESYSTEM_H
 
 #include <stddef.h>
+#include <stdint.h>
 
 #include <memory>
 #include <string>
@@ -49,6 +50,18 @@ class FileView
     size_t size_ = 0;
 };
 
+// Takes a file's bytes front to back into memory of its own choosing, so
+// that large parts land where they are kept without a copy.
+class FileReader
+{
+  public:
+    virtual ~FileReader() = default;
+    // Where the bytes from `offset` on go: *into, room for *size of them
+    // (at most fileSize - offset). A size of 0 ends the read there; the rest
+    // of the file stays unread.
+    virtual void NextPiece(uint64_t fileSize, uint64_t offset, void** into, size_t* size) = 0;
+};
+
 class FileSystem
 {
   public:
@@ -61,6 +74,11 @@ class FileSystem
 
     // The whole file's bytes. On failure *bytes is left as it was.
     virtual FileError ReadWholeFile(const std::string& path, std::vector<unsigned char>* bytes) = 0;
+
+    // The file read into the pieces the reader gives, in order; ReadFailed
+    // when the file ends before a piece is full. This one reads the whole
+    // file first and copies; a file system that can reads in place.
+    virtual FileError ReadInPieces(const std::string& path, FileReader& reader);
 
     // Makes the file hold exactly these bytes, replacing it in one step: on
     // failure the previous file (if any) is unchanged and nothing is left

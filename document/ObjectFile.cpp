@@ -151,6 +151,62 @@ bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents*
     return true;
 }
 
+void ObjectFilePieces::NextPiece(uint64_t fileSize, uint64_t, void** into, size_t* size)
+{
+    *size = 0;
+    if (stage_ == Stage::Header)
+    {
+        stage_ = fileSize < kObjectFileHeaderSize ? Stage::Stopped : Stage::Names;
+        *into = header_;
+        *size = stage_ == Stage::Names ? kObjectFileHeaderSize : 0;
+        return;
+    }
+    if (stage_ == Stage::Names)
+    {
+        ObjectFileHeader header;
+        if (!ReadObjectFileHeader(header_, sizeof(header_), &header) ||
+            fileSize < ObjectFileRequiredSize(header))
+        {
+            stage_ = Stage::Stopped;
+            return;
+        }
+        // The size check bounds both counts by the bytes in the file.
+        typeCount_ = (size_t)EntriesOf(header.typeCount);
+        try
+        {
+            names_.resize(kObjectFileNameSize * typeCount_);
+            contents.objects.resize((size_t)EntriesOf(header.objectCount));
+        }
+        catch (const std::bad_alloc&)
+        {
+            stage_ = Stage::Stopped;
+            return;
+        }
+        stage_ = Stage::Records;
+        if (!names_.empty())
+        {
+            *into = names_.data();
+            *size = names_.size();
+            return;
+        }
+    }
+    if (stage_ == Stage::Records)
+    {
+        try
+        {
+            ReadObjectTypeNames(names_.data(), typeCount_, &contents.types);
+        }
+        catch (const std::bad_alloc&)
+        {
+            stage_ = Stage::Stopped;
+            return;
+        }
+        stage_ = Stage::Done;
+        *into = contents.objects.data();
+        *size = contents.objects.size() * kObjectRecordSize;
+    }
+}
+
 bool EncodeObjectFileHead(const std::vector<ObjectType>& types, size_t objectCount,
                           std::vector<unsigned char>* out)
 {

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "document/FileSystem.h"
 #include "document/ObjectType.h"
 #include "document/PlacedObject.h"
 
@@ -67,6 +68,37 @@ bool ParseObjectFile(const unsigned char* data, size_t size, ObjectFileContents*
 bool ParseObjectFileInPlace(const unsigned char* data, size_t size, std::vector<ObjectType>* types,
                             const PlacedObject** records, size_t* objectCount,
                             std::string* problem = nullptr);
+
+// Reads a file that ParseObjectFile would take straight into place through
+// FileSystem::ReadInPieces: the header, the names, then the records into the
+// objects' own storage, with no copy of the whole file in between. It stops
+// (Complete() false, nothing kept) at whatever ParseObjectFile would refuse
+// or at memory that cannot be had; ParseObjectFile of the whole file then
+// says why. Bytes after the last record are not read.
+class ObjectFilePieces : public FileReader
+{
+  public:
+    void NextPiece(uint64_t fileSize, uint64_t offset, void** into, size_t* size) override;
+    // Whether every part was handed out; with a read that succeeded,
+    // `contents` then holds the file as ParseObjectFile reads it.
+    bool Complete() const { return stage_ == Stage::Done; }
+
+    ObjectFileContents contents;
+
+  private:
+    enum class Stage
+    {
+        Header,
+        Names,
+        Records,
+        Done,
+        Stopped
+    };
+    Stage stage_ = Stage::Header;
+    unsigned char header_[kObjectFileHeaderSize] = {};
+    std::vector<unsigned char> names_;
+    size_t typeCount_ = 0;
+};
 
 // Builds the start of a file, header and names, for a document with these
 // types and objectCount objects; the records follow as the objects' memory,

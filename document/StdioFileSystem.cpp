@@ -148,6 +148,34 @@ FileError StdioFileSystem::ViewWholeFile(const std::string& name, std::unique_pt
     return FileSystem::ViewWholeFile(name, view);
 }
 
+FileError StdioFileSystem::ReadInPieces(const std::string& name, FileReader& reader)
+{
+    const std::string path = NativePath(name);
+    std::error_code error;
+    const uintmax_t size = path.empty() ? 0 : fs::file_size(fs::path(path), error);
+    // Without a size to give the reader (no such file, a folder, a device),
+    // the whole read says why.
+    if (path.empty() || error)
+        return FileSystem::ReadInPieces(name, reader);
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file)
+        return FromErrno(errno);
+    FileError result = FileError::None;
+    for (uint64_t offset = 0; result == FileError::None;)
+    {
+        void* into = nullptr;
+        size_t piece = 0;
+        reader.NextPiece(size, offset, &into, &piece);
+        if (piece == 0)
+            break;
+        if (fread(into, 1, piece, file) != piece)
+            result = FileError::ReadFailed;
+        offset += piece;
+    }
+    fclose(file);
+    return result;
+}
+
 FileError StdioFileSystem::ReplaceWholeFile(const std::string& name, const FilePiece* pieces,
                                             size_t pieceCount)
 {

@@ -17,6 +17,8 @@ class StdioFileSystem : public FileSystem
     // it is mapped ends the program: fine for the map checker, which is the
     // one reader of views).
     FileError ViewWholeFile(const std::string& path, std::unique_ptr<FileView>* view) override;
+
+    FileError ReadInPieces(const std::string& path, FileReader& reader) override;
     FileError ReplaceWholeFile(const std::string& path, const FilePiece* pieces,
                                size_t pieceCount) override;
     using FileSystem::ReplaceWholeFile;

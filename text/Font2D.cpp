@@ -3,6 +3,7 @@
 // the quads of a string (the glyph texture is built in Font2DGlyphs.cpp).
 #include "text/Font2D.h"
 
+#include <math.h>
 #include <string.h>
 
 namespace
@@ -80,6 +81,13 @@ void SetDrawStates(IDirect3DDevice8* device, IDirect3DTexture8* glyphTexture)
             break;
         }
     }
+}
+
+// Whether a position lies within rounding of a half pixel (1/64 is far more
+// than the rounding of positions and texture coordinates in view).
+bool OnHalfPixel(float position)
+{
+    return fabsf(position - floorf(position) - 0.5f) < 1.0f / 64.0f;
 }
 
 // Signed so that codes from 128 up count as below 32, as the font expects.
@@ -268,11 +276,17 @@ HRESULT Font2D::DrawString(float x, float y, D3DCOLOR colour, const char* text, 
     return FAILED(result) ? result : S_OK;
 }
 
+float Font2D::Advance(char c) const
+{
+    const float* glyph = glyphCoords[c - 32];
+    return (glyph[2] - glyph[0]) * (float)textureWidth / textScale;
+}
+
 float Font2D::PutGlyph(FontVertex* v, float x, float y, D3DCOLOR colour, char c) const
 {
     const float* glyph = glyphCoords[c - 32];
     const float tu0 = glyph[0], tv0 = glyph[1], tu1 = glyph[2], tv1 = glyph[3];
-    const float w = (tu1 - tu0) * (float)textureWidth / textScale;
+    const float w = Advance(c);
     const float h = (tv1 - tv0) * (float)textureHeight / textScale;
     // Half a pixel left and up puts texel centres on pixel centres.
     const float left = x - 0.5f, right = x + w - 0.5f;
@@ -284,6 +298,34 @@ float Font2D::PutGlyph(FontVertex* v, float x, float y, D3DCOLOR colour, char c)
     v[4] = {right, bottom, 0.9f, 1.0f, colour, tu1, tv1};
     v[5] = {left, top, 0.9f, 1.0f, colour, tu0, tv0};
     return w;
+}
+
+int Font2D::PutInkedGlyph(FontVertex* v, float x, float y, D3DCOLOR colour, char c) const
+{
+    const float* glyph = glyphCoords[c - 32];
+    const unsigned short* ink = glyphInk[c - 32];
+    const float texelsWide = (float)textureWidth, texelsHigh = (float)textureHeight;
+    // The inked box as texture coordinates, never outside the cell.
+    const float tu0 = fmaxf(glyph[0], (float)ink[0] / texelsWide);
+    const float tv0 = fmaxf(glyph[1], (float)ink[1] / texelsHigh);
+    const float tu1 = fminf(glyph[2], (float)ink[2] / texelsWide);
+    const float tv1 = fminf(glyph[3], (float)ink[3] / texelsHigh);
+    if (!(tu0 < tu1 && tv0 < tv1))
+        return 0;
+    // Each edge is placed as PutGlyph places the cell's edge, from the pen
+    // position and the distance in texels: an edge that is not moved gets the
+    // cell's value to the bit.
+    const float left = x + (tu0 - glyph[0]) * texelsWide / textScale - 0.5f;
+    const float right = x + (tu1 - glyph[0]) * texelsWide / textScale - 0.5f;
+    const float top = y + (tv0 - glyph[1]) * texelsHigh / textScale - 0.5f;
+    const float bottom = y + (tv1 - glyph[1]) * texelsHigh / textScale - 0.5f;
+    v[0] = {left, bottom, 0.9f, 1.0f, colour, tu0, tv1};
+    v[1] = {left, top, 0.9f, 1.0f, colour, tu0, tv0};
+    v[2] = {right, bottom, 0.9f, 1.0f, colour, tu1, tv1};
+    v[3] = {right, top, 0.9f, 1.0f, colour, tu1, tv0};
+    v[4] = {right, bottom, 0.9f, 1.0f, colour, tu1, tv1};
+    v[5] = {left, top, 0.9f, 1.0f, colour, tu0, tv0};
+    return 6;
 }
 
 void Font2D::AppendString(float x, float y, D3DCOLOR colour, const char* text,
@@ -298,6 +340,15 @@ void Font2D::AppendString(float x, float y, D3DCOLOR colour, const char* text,
     FontVertex* out = vertices->data() + start;
     const float startX = x;
     const float row = RowHeight();
+    // The glyphs are point sampled: a pixel shows the texel under its
+    // centre, so one outside the inked box would show a texel of alpha 0 and
+    // the box itself is enough (a filtered draw would need a texel more on
+    // every side). Texels are pixels, so cells and rows are whole pixels and
+    // every glyph of the string shares the pen's fractions. A fraction of one
+    // half puts texel edges on pixel centres: which texel a pixel shows then
+    // rests on the rasteriser's rounding, which differs between a cell and a
+    // smaller quad, so such strings keep their whole cells.
+    const bool inkedOnly = textScale == 1.0f && !OnHalfPixel(x) && !OnHalfPixel(y);
     for (const char* p = text; *p; ++p)
     {
         if (*p == '\n')
@@ -308,6 +359,12 @@ void Font2D::AppendString(float x, float y, D3DCOLOR colour, const char* text,
         }
         if (!IsDrawable(*p))
             continue;
+        if (inkedOnly)
+        {
+            out += PutInkedGlyph(out, x, y, colour, *p);
+            x += Advance(*p);
+            continue;
+        }
         x += PutGlyph(out, x, y, colour, *p);
         out += 6;
     }

@@ -40,6 +40,10 @@ class Font2D
     unsigned textureHeight = 0;
     float textScale = 1.0f;
     float glyphCoords[96][4] = {}; // entry c - 32: tu0, tv0, tu1, tv1
+    // Entry c - 32: the box of the texels of the glyph's cell that have ink
+    // (alpha above 0): left, top, right, bottom, in texels of the glyph
+    // texture; left == right when the cell has no ink at all (the space).
+    unsigned short glyphInk[96][4] = {};
     DWORD savedStateBlock = 0;
     DWORD drawStateBlock = 0;
 
@@ -61,15 +65,19 @@ class Font2D
     // Whether the draw resources are there (a draw can fence its states).
     bool CanDraw() const { return device && vertexBuffer && savedStateBlock && drawStateBlock; }
 
-    // Many strings with one fence: AppendString gives the quads DrawString
-    // would draw for a string (six vertices a glyph, unfiltered), the same
-    // values to the bit; CaptureCallerStates records the caller's values of
-    // the text states once; each DrawVertices then applies the text states,
-    // draws `count` vertices of the buffer (FontVertex, from `first`) as a
-    // triangle list and puts the captured values back. Between the capture
-    // and the last DrawVertices the caller must leave the text states alone
-    // (its other states, such as the vertex format, may change). The stream
-    // source stays set to the buffer.
+    // Many strings with one fence: AppendString gives the quads that cover
+    // the same pixels as DrawString's would (six vertices a glyph,
+    // unfiltered): each quad spans only the box of the glyph's inked texels
+    // (glyphInk), a glyph without ink gets none, and the
+    // pen moves exactly as in DrawString (a string whose pen lies on a half
+    // pixel keeps DrawString's whole cells, see Font2D.cpp). A texel of
+    // alpha 0 fails the alpha test, so the pixels the trimmed part would
+    // have covered are left as they were either way. CaptureCallerStates records the caller's
+    // values of the text states once; each DrawVertices then applies the text states, draws `count`
+    // vertices of the buffer (FontVertex, from `first`) as a triangle list and puts the captured
+    // values back. Between the capture and the last DrawVertices the caller must leave the text
+    // states alone (its other states, such as the vertex format, may change). The stream source
+    // stays set to the buffer.
     void AppendString(float x, float y, D3DCOLOR colour, const char* text,
                       std::vector<FontVertex>* vertices) const;
     HRESULT CaptureCallerStates();
@@ -77,9 +85,16 @@ class Font2D
 
   private:
     float RowHeight() const;
+    // The pen's advance over the glyph of c: its cell's width in pixels.
+    float Advance(char c) const;
     // Writes the six vertices of the glyph of c at the pen position (x, y);
     // returns the pen's advance.
     float PutGlyph(FontVertex* v, float x, float y, D3DCOLOR colour, char c) const;
+    // The same glyph over its inked box only (see AppendString); returns the
+    // vertices written, 6 or 0.
+    int PutInkedGlyph(FontVertex* v, float x, float y, D3DCOLOR colour, char c) const;
+    // Finds glyphInk from the texels as the texture holds them (A4R4G4B4).
+    void FindGlyphInk(const BYTE* texels, int pitch, unsigned width, unsigned height);
 };
 
 #endif

@@ -3,6 +3,10 @@
 // and the grey levels become the 4-bit alpha of an A4R4G4B4 texture.
 #include "text/Font2D.h"
 
+#include <math.h>
+
+#include <algorithm>
+
 namespace
 {
 const char kFirstGlyph = 32; // the space
@@ -99,6 +103,44 @@ void ConvertToAlpha(const DWORD* pixels, unsigned dibWidth, unsigned dibHeight,
 }
 } // namespace
 
+void Font2D::FindGlyphInk(const BYTE* texels, int pitch, unsigned width, unsigned height)
+{
+    for (int c = 0; c < 96; ++c)
+    {
+        const float* cell = glyphCoords[c];
+        unsigned short* ink = glyphInk[c];
+        // The cell in texels (its fractions are whole texels over a power of
+        // two), cut to what the texture has.
+        const int x0 = (int)lroundf(cell[0] * (float)textureWidth);
+        const int y0 = (int)lroundf(cell[1] * (float)textureHeight);
+        const int x1 = std::min((int)lroundf(cell[2] * (float)textureWidth), (int)width);
+        const int y1 = std::min((int)lroundf(cell[3] * (float)textureHeight), (int)height);
+        int left = x1, top = y1, right = x0, bottom = y0;
+        for (int y = y0; y < y1; ++y)
+        {
+            const WORD* row = (const WORD*)(texels + (size_t)y * pitch);
+            for (int x = x0; x < x1; ++x)
+            {
+                if ((row[x] >> 12) == 0)
+                    continue;
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y + 1);
+            }
+        }
+        if (right <= left)
+        {
+            ink[0] = ink[1] = ink[2] = ink[3] = (unsigned short)x0;
+            continue;
+        }
+        ink[0] = (unsigned short)left;
+        ink[1] = (unsigned short)top;
+        ink[2] = (unsigned short)right;
+        ink[3] = (unsigned short)bottom;
+    }
+}
+
 HRESULT Font2D::CreateGlyphTexture(IDirect3DDevice8* newDevice)
 {
     // Without a device there is nothing to build the texture on.
@@ -185,6 +227,7 @@ HRESULT Font2D::CreateGlyphTexture(IDirect3DDevice8* newDevice)
         glyphTexture->GetLevelDesc(0, &level);
         ConvertToAlpha(canvas.pixels, textureWidth, textureHeight, locked, level.Width,
                        level.Height);
+        FindGlyphInk((const BYTE*)locked.pBits, locked.Pitch, level.Width, level.Height);
     }
     glyphTexture->UnlockRect(0);
     return S_OK;

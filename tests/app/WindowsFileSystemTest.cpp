@@ -113,3 +113,35 @@ TEST(WindowsFileSystem, ReadsWholeFilesByAnyNameWindowsTakes)
     DeleteFileA(("\\\\?\\" + name).c_str());
     RemoveDirectoryA(("\\\\?\\" + deep).c_str());
 }
+
+TEST(WindowsFileSystem, ReadsInPiecesIntoTheReadersMemoryInOrder)
+{
+    // Asks for pieces of the sizes given, each into a store of its own.
+    struct Pieces : FileReader
+    {
+        std::vector<size_t> sizes;
+        std::vector<std::string> read;
+        uint64_t fileSize = 0;
+        void NextPiece(uint64_t size, uint64_t, void** into, size_t* piece) override
+        {
+            fileSize = size;
+            *piece = read.size() < sizes.size() ? sizes[read.size()] : 0;
+            read.emplace_back(*piece, '\0');
+            *into = &read.back()[0];
+        }
+    };
+    TempFolder folder;
+    const std::string path = folder.File("pieces.mob");
+    WriteText(path, NewContents()); // 300 bytes
+    WindowsFileSystem files;
+    Pieces early, pastTheEnd, none;
+    early.sizes = {7, 100, 13};
+    pastTheEnd.sizes = {290, 11};
+    ASSERT_EQ(files.ReadInPieces(path, early), FileError::None);
+    ASSERT_EQ(early.read.size(), 4u) << "three pieces, then the end";
+    EXPECT_EQ(early.fileSize, 300u);
+    EXPECT_EQ(early.read[0] + early.read[1] + early.read[2], NewContents().substr(0, 120));
+    EXPECT_EQ(files.ReadInPieces(path, pastTheEnd), FileError::ReadFailed);
+    EXPECT_EQ(files.ReadInPieces(folder.File("missing.mob"), none), FileError::NotFound);
+    EXPECT_EQ(files.ReadInPieces(folder.Path(), none), FileError::IsFolder);
+}
