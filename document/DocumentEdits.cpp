@@ -357,13 +357,14 @@ bool MapDocument::RemoveType(int type)
 bool MapDocument::ImportHeightmap(ImageSource& images, const std::string& fileName,
                                   std::string* problem)
 {
-    const LoadedImage image = images.Load(fileName);
+    const LoadedImage image = images.LoadHeightmap(fileName);
     if (image.slot < 0)
     {
         if (problem)
             *problem = image.problem;
         return false;
     }
+    NoteHeightSamples(image);
     MapSettings after = Settings();
     after.heightmapTexture = image.slot;
     after.heightmapFile = image.name;

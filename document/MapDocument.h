@@ -12,11 +12,13 @@
 
 #include <stdint.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "document/EditHistory.h"
 #include "document/FileSystem.h"
+#include "document/HeightSamples.h"
 #include "document/ImageSource.h"
 #include "document/ObjectFile.h"
 #include "document/ObjectType.h"
@@ -67,6 +69,10 @@ class MapDocument
     int heightmapTexture = 0;
     int colormapTexture = 0;
     int objectImageTexture = 0;
+    // The heightmap's grey values (the status bar's heights, the brush's
+    // terrain): those of the heightmap last loaded, imported or brought back
+    // by undo; a failed load leaves them, as it leaves the size.
+    HeightSamples heightSamples;
     int width = 0; // heightmap image size in pixels
     int height = 0;
     int spacing = 0;
@@ -216,7 +222,12 @@ class MapDocument
     // arguments); nothing is selected afterwards.
     void SwapContents(std::vector<ObjectType>* types, std::vector<PlacedObject>* objects);
     MapSettings Settings() const;
+    // Settings as a whole; the height samples follow the heightmap's slot.
     void SetSettings(const MapSettings& settings);
+    // Keeps the grey values of a heightmap loaded into a slot (they become
+    // the current ones), so that settings naming the slot, undone or
+    // redone, bring them back. A failed load (no slot) changes nothing.
+    void NoteHeightSamples(const LoadedImage& heightmap);
     void InsertObjectsAt(const std::vector<uint32_t>& indices,
                          const std::vector<PlacedObject>& records, bool select);
     void RemoveObjectsAt(const std::vector<uint32_t>& indices, std::vector<PlacedObject>* removed);
@@ -246,10 +257,12 @@ class MapDocument
     static void KeepOnMap(float lowX, float lowY, float highX, float highY, float* dx, float* dy);
     void SnapToCell(float* x, float* y) const;
     int LoadImageSlot(ImageSource& images, const std::string& fileName);
+    void FollowHeightmapSlot();
 
     Selection selection_;
     EditHistory history_;
     DragState drag_;
+    std::map<int, HeightSamples> samplesBySlot_;
     // Versions of the two saved parts: a step that changes a part gives it a
     // new version, undoing it restores the old one; a part is unchanged when
     // its version is the one it had when last loaded or saved.

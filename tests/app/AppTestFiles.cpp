@@ -84,7 +84,7 @@ std::string PathOfLength(const TempFolder& folder, size_t length, char fill,
 
 HWND PaletteList()
 {
-    return GetDlgItem(app.paletteWindow, IDC_OBJECTLIST);
+    return GetDlgItem(app.Palette().Handle(), IDC_OBJECTLIST);
 }
 
 Rows ListRows(HWND list)

@@ -69,10 +69,10 @@ class BatchedViewTest : public ::testing::Test
 
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().failedStep;
         ASSERT_NE(art, nullptr);
         RestoreStartupBackBuffer(); // the scenes are laid out on it
-        view.labelFont = app.view.labelFont;
+        view.labelFont = app.View().Map().labelFont;
         NewDocument();
     }
 
@@ -113,11 +113,11 @@ class BatchedViewTest : public ::testing::Test
         return DrawnFrame(
             [&]
             {
-                view.DrawMap(app, *doc);
+                view.DrawMap(app.Graphics(), *doc);
                 if (batched)
-                    view.DrawObjects(app, app.fonts, *doc);
+                    view.DrawObjects(app.Graphics(), app.Fonts(), *doc);
                 else
-                    view.DrawObjectsOneByOne(app, app.fonts, *doc);
+                    view.DrawObjectsOneByOne(app.Graphics(), app.Fonts(), *doc);
             },
             viewportWidth, viewportHeight);
     }
@@ -156,7 +156,7 @@ class BatchedViewTest : public ::testing::Test
 
 TEST_F(BatchedViewTest, CrowdedScenesGiveTheSamePixelsAsOneObjectAtATime)
 {
-    const float w = (float)app.clientWidth, h = (float)app.clientHeight;
+    const float w = (float)app.Graphics().clientWidth, h = (float)app.Graphics().clientHeight;
     const struct
     {
         const char* scene;

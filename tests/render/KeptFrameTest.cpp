@@ -21,10 +21,11 @@ class KeptFrameTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().failedStep;
         RestoreStartupBackBuffer();
-        app.ResizeViewport(0, 0, (unsigned)app.clientWidth, (unsigned)app.clientHeight);
-        MapDocument& doc = app.document;
+        app.Graphics().ResizeViewport(0, 0, (unsigned)app.Graphics().clientWidth,
+                                      (unsigned)app.Graphics().clientHeight);
+        MapDocument& doc = app.Document();
         doc.SwapContents(&keptTypes_, &keptObjects_);
         keptScale_ = doc.viewScale;
         doc.viewScale = 2000;
@@ -51,20 +52,16 @@ class KeptFrameTest : public ::testing::Test
     }
     void TearDown() override
     {
-        MapDocument& doc = app.document;
+        MapDocument& doc = app.Document();
         doc.SwapContents(&keptTypes_, &keptObjects_);
         doc.viewScale = keptScale_;
         doc.scrollX = doc.scrollY = 0.0f;
-        app.banding = false;
-        app.view.showLabels = true;
-        app.keptFrame.Forget();
+        app.View().ResetGesture();
+        app.View().Map().showLabels = true;
+        app.View().ForgetKeptFrame();
     }
 
-    KeptFrame::Plan Plan() const
-    {
-        const FrameBand band = {app.banding, app.bandX0, app.bandY0, app.bandX1, app.bandY1};
-        return app.keptFrame.Compare(app, app.fonts, app.textFont, app.view, app.document, band);
-    }
+    KeptFrame::Plan Plan() const { return app.View().PlanFrame(); }
 
     // The client area of the view window as the screen shows it.
     static BackBufferPixels WindowPixels(int width, int height)
@@ -73,7 +70,7 @@ class KeptFrameTest : public ::testing::Test
         shown.width = width;
         shown.height = height;
         shown.pixels.assign((size_t)width * height, 0);
-        HDC window = GetDC(app.viewWindow);
+        HDC window = GetDC(app.View().Handle());
         HDC memory = CreateCompatibleDC(window);
         BITMAPINFO info;
         ZeroMemory(&info, sizeof(info));
@@ -92,7 +89,7 @@ class KeptFrameTest : public ::testing::Test
         SelectObject(memory, old);
         DeleteObject(bitmap);
         DeleteDC(memory);
-        ReleaseDC(app.viewWindow, window);
+        ReleaseDC(app.View().Handle(), window);
         return shown;
     }
 
@@ -115,7 +112,7 @@ class KeptFrameTest : public ::testing::Test
 
 TEST_F(KeptFrameTest, EachEditDrawnInPartShowsTheWholeFramesPixels)
 {
-    MapDocument& doc = app.document;
+    MapDocument& doc = app.Document();
     const float pixel = 1.0f / (float)doc.viewScale;
     const struct
     {
@@ -135,17 +132,18 @@ TEST_F(KeptFrameTest, EachEditDrawnInPartShowsTheWholeFramesPixels)
         {"deleted", [&] { doc.DeleteObject(150); }, KeptFrame::Part, true},
         {"placed", [&] { doc.PlaceObject(0.3f, 0.3f, 10); }, KeptFrame::Part, true},
         {"the band appears",
-         [] {
-             app.banding = true, app.bandX0 = 250, app.bandY0 = 200, app.bandX1 = 330,
-             app.bandY1 = 260;
+         []
+         {
+             app.View().StartBand(250, 200, false);
+             app.View().StretchBand(330, 260);
          },
          KeptFrame::Part, true},
-        {"the band grows", [] { app.bandX1 = 360; }, KeptFrame::Part, true},
-        {"the band goes", [] { app.banding = false; }, KeptFrame::Part, true},
+        {"the band grows", [] { app.View().StretchBand(360, 260); }, KeptFrame::Part, true},
+        {"the band goes", [] { app.View().StopBanding(); }, KeptFrame::Part, true},
         {"all selected", [&] { doc.SelectAll(); }, KeptFrame::Part, false},
         {"scrolled a pixel", [&] { doc.scrollX += 1.0f; }, KeptFrame::Whole, false},
-        {"labels off", [] { app.view.showLabels = false; }, KeptFrame::Whole, false},
-        {"labels on", [] { app.view.showLabels = true; }, KeptFrame::Whole, false},
+        {"labels off", [] { app.View().Map().showLabels = false; }, KeptFrame::Whole, false},
+        {"labels on", [] { app.View().Map().showLabels = true; }, KeptFrame::Whole, false},
         {"a type renamed", [&] { doc.objectTypes[1].path = "WW"; }, KeptFrame::Whole, false},
         // Spread over the whole view: more than half of it changes.
         {"the heap spread out",
@@ -156,9 +154,9 @@ TEST_F(KeptFrameTest, EachEditDrawnInPartShowsTheWholeFramesPixels)
          },
          KeptFrame::Whole, false},
     };
-    app.keptFrame.Forget();
-    app.DrawFrame();
-    const double viewPixels = (double)app.clientWidth * app.clientHeight;
+    app.View().ForgetKeptFrame();
+    app.View().DrawFrame();
+    const double viewPixels = (double)app.Graphics().clientWidth * app.Graphics().clientHeight;
     for (const auto& e : edits)
     {
         e.apply();
@@ -172,19 +170,21 @@ TEST_F(KeptFrameTest, EachEditDrawnInPartShowsTheWholeFramesPixels)
         {
             EXPECT_LT(parts, viewPixels / 20) << e.edit;
         }
-        app.DrawFrame();
+        app.View().DrawFrame();
         BackBufferPixels inPart, whole;
         ASSERT_TRUE(ReadShownFrame(&inPart)) << e.edit;
         RECT client = {0, 0, 0, 0};
-        GetClientRect(app.viewWindow, &client);
-        const int shownWidth = std::min<int>(client.right, app.clientWidth);
-        const int shownHeight = std::min<int>(client.bottom, app.clientHeight);
+        GetClientRect(app.View().Handle(), &client);
+        const int shownWidth = std::min<int>(client.right, app.Graphics().clientWidth);
+        const int shownHeight = std::min<int>(client.bottom, app.Graphics().clientHeight);
         const BackBufferPixels window = WindowPixels(shownWidth, shownHeight);
-        app.keptFrame.Forget();
-        app.DrawFrame();
+        app.View().ForgetKeptFrame();
+        app.View().DrawFrame();
         ASSERT_TRUE(ReadShownFrame(&whole)) << e.edit;
         size_t first = 0;
-        EXPECT_EQ(Differences(inPart, whole, app.clientWidth, app.clientHeight, &first), 0u)
+        EXPECT_EQ(Differences(inPart, whole, app.Graphics().clientWidth,
+                              app.Graphics().clientHeight, &first),
+                  0u)
             << e.edit << ": first at (" << first % 65536 << ", " << first / 65536 << ")";
         EXPECT_EQ(Differences(window, whole, shownWidth, shownHeight, &first), 0u)
             << e.edit << ", the window: first at (" << first % 65536 << ", " << first / 65536

@@ -101,12 +101,12 @@ class MapViewTest : public ::testing::Test
 
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().failedStep;
         ASSERT_NE(art, nullptr);
         RestoreStartupBackBuffer(); // the scenes are laid out on it
         // A document and view of the test's own on the editor's renderer
         // and fonts.
-        view.labelFont = app.view.labelFont;
+        view.labelFont = app.View().Map().labelFont;
         doc.heightmapTexture = art->white;
         doc.colormapTexture = art->black;
         doc.objectImageTexture = art->marker;
@@ -136,16 +136,16 @@ class MapViewTest : public ::testing::Test
         return DrawnFrame(
             [this, oneByOne]
             {
-                view.DrawMap(app, doc);
+                view.DrawMap(app.Graphics(), doc);
                 if (oneByOne)
-                    view.DrawObjectsOneByOne(app, app.fonts, doc);
+                    view.DrawObjectsOneByOne(app.Graphics(), app.Fonts(), doc);
                 else
-                    view.DrawObjects(app, app.fonts, doc);
+                    view.DrawObjects(app.Graphics(), app.Fonts(), doc);
             },
             viewportWidth, viewportHeight);
     }
 
-    FontEntry* LabelFont() const { return app.fonts.Entry(view.labelFont); }
+    FontEntry* LabelFont() const { return app.Fonts().Entry(view.labelFont); }
 
     DeviceStateGuard guard_; // made after the suite started the editor
     MapDocument doc;
@@ -170,7 +170,7 @@ TEST_F(MapViewTest, TheSquareSitsAtTheScrollTruncatedTowardZero)
     {
         doc.viewScale = c.viewScale;
         doc.scrollX = doc.scrollY = c.scroll;
-        DeviceRecorder recorder(app.device);
+        DeviceRecorder recorder(app.Graphics().device);
         const BackBufferPixels frame = DrawView();
         EXPECT_EQ(recorder.Count(DeviceCall::DrawPrimitiveUP), c.drawn) << c.scroll;
         // Along the diagonal: grey exactly from the edge for viewScale pixels.
@@ -311,7 +311,7 @@ TEST_F(MapViewTest, ObjectsDrawInIndexOrderAndTypesOutsideTheCatalogGetNoLabel)
     PlaceAt(600.0f, 200.0f, 0, 255);
     for (bool oneByOne : {true, false})
     {
-        DeviceRecorder recorder(app.device);
+        DeviceRecorder recorder(app.Graphics().device);
         const BackBufferPixels frame = DrawView(0, 0, oneByOne);
         // Four markers; two labels, each fenced by its own capture one
         // object at a time, by one capture for the frame batched, where
@@ -337,18 +337,18 @@ TEST_F(MapViewTest, WithoutARendererOrATextureNothingIsBound)
     MapDocument alone;
     alone.AddObject(PlacedObject{});
     view.DrawMap(noDevice, alone);
-    view.DrawObjects(noDevice, app.fonts, alone);
+    view.DrawObjects(noDevice, app.Fonts(), alone);
 
     // -1, out of range, an empty slot, an occupied one (its record's preset 0
     // is current, so only the texture is set).
     for (int index : {-1, 255, 254, art->marker})
     {
-        DeviceRecorder recorder(app.device);
-        EXPECT_EQ(app.BindTextureByIndex(index, 1), 0);
+        DeviceRecorder recorder(app.Graphics().device);
+        EXPECT_EQ(app.Graphics().BindTextureByIndex(index, 1), 0);
         ASSERT_EQ(recorder.calls.size(), 1u) << index;
         EXPECT_EQ(recorder.calls[0].kind, DeviceCall::SetTexture);
         EXPECT_EQ(recorder.calls[0].texture,
-                  index == art->marker ? app.textures.Record(index)->texture : nullptr)
+                  index == art->marker ? app.Graphics().textures.Record(index)->texture : nullptr)
             << index;
     }
     // The map square without a colormap: preset 2 (8 calls), the heightmap on
@@ -356,12 +356,12 @@ TEST_F(MapViewTest, WithoutARendererOrATextureNothingIsBound)
     // request for preset 0 afterwards changes nothing.
     doc.colormapTexture = -1;
     doc.viewScale = 100;
-    DeviceRecorder recorder(app.device);
-    view.DrawMap(app, doc);
+    DeviceRecorder recorder(app.Graphics().device);
+    view.DrawMap(app.Graphics(), doc);
     ASSERT_EQ(recorder.calls.size(), 12u);
     const std::vector<DeviceCall> textures = recorder.OfKind(DeviceCall::SetTexture);
     ASSERT_EQ(textures.size(), 2u);
-    EXPECT_EQ(textures[0].texture, app.textures.Record(art->white)->texture);
+    EXPECT_EQ(textures[0].texture, app.Graphics().textures.Record(art->white)->texture);
     EXPECT_EQ(textures[1].a, 0u);
     EXPECT_EQ(textures[1].texture, nullptr);
     EXPECT_EQ(recorder.Count(DeviceCall::DrawPrimitiveUP), 1);
@@ -371,8 +371,8 @@ TEST_F(MapViewTest, CullingLeavesOutOnlyWhatCannotShowAndChangesNoPixel)
 {
     // The frames cover the whole back buffer (DrawnFrame sets the viewport
     // to it), so that is the area culling works against here.
-    const float w = (float)app.clientWidth;
-    const float h = (float)app.clientHeight;
+    const float w = (float)app.Graphics().clientWidth;
+    const float h = (float)app.Graphics().clientHeight;
     doc.AddObjectType("..\\objects\\tree.ini");         // type 0
     doc.AddObjectType("WWWWWWWWWWWWWWWWWWWWWWWWWWWWW"); // type 1, a long label
     doc.AddObjectType("i");                             // type 2, a short one
@@ -424,7 +424,7 @@ TEST_F(MapViewTest, CullingLeavesOutOnlyWhatCannotShowAndChangesNoPixel)
         for (int cull = 0; cull < 2; ++cull)
         {
             view.cullOffscreenObjects = cull != 0;
-            DeviceRecorder recorder(app.device);
+            DeviceRecorder recorder(app.Graphics().device);
             frames[batched][cull] = DrawView(0, 0, batched == 0);
             markers[batched][cull] = MarkersSent(recorder);
             if (!batched)
@@ -463,7 +463,7 @@ TEST_F(MapViewTest, CullingWorksAgainstTheViewport)
     for (const auto& o : objects)
         PlaceAt(o.x, o.y); // the first three show
     view.cullOffscreenObjects = false;
-    DeviceRecorder recorder(app.device);
+    DeviceRecorder recorder(app.Graphics().device);
     const BackBufferPixels all = DrawView(300, 200, true);
     EXPECT_EQ(MarkersSent(recorder), 6);
     view.cullOffscreenObjects = true;
@@ -485,12 +485,13 @@ TEST_F(MapViewTest, TheRubberBandIsAnOutlineOverTheViewThatLeavesTheStagesAsThey
     const BackBufferPixels frame = DrawnFrame(
         [&]
         {
-            view.DrawMap(app, doc);
-            app.device->GetTextureStageState(0, D3DTSS_COLOROP, &before[0]);
-            app.device->GetTextureStageState(1, D3DTSS_COLOROP, &before[1]);
-            view.DrawRubberBand(app, 300.7f, 200.2f, 100.0f, 100.0f); // corners in any order
-            app.device->GetTextureStageState(0, D3DTSS_COLOROP, &after[0]);
-            app.device->GetTextureStageState(1, D3DTSS_COLOROP, &after[1]);
+            view.DrawMap(app.Graphics(), doc);
+            app.Graphics().device->GetTextureStageState(0, D3DTSS_COLOROP, &before[0]);
+            app.Graphics().device->GetTextureStageState(1, D3DTSS_COLOROP, &before[1]);
+            view.DrawRubberBand(app.Graphics(), 300.7f, 200.2f, 100.0f,
+                                100.0f); // corners in any order
+            app.Graphics().device->GetTextureStageState(0, D3DTSS_COLOROP, &after[0]);
+            app.Graphics().device->GetTextureStageState(1, D3DTSS_COLOROP, &after[1]);
         });
     EXPECT_EQ(after[0], before[0]);
     EXPECT_EQ(after[1], before[1]);

@@ -24,8 +24,8 @@ class TextureTableTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
-        renderer_.device = app.device;
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().failedStep;
+        renderer_.device = app.Graphics().device;
         renderer_.textures.renderer = &renderer_;
         picture_ = Write("picture.bmp", Bitmap24(Pattern(300, 200, false)));
     }

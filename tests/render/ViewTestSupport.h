@@ -49,7 +49,7 @@ inline int LoadBitmap(const TempFolder& folder, const char* name, uint32_t width
     const std::string path = folder.File(name);
     EXPECT_TRUE(testimages::WriteFileBytes(
         path, testimages::Bitmap24(testimages::FromTexels(width, height, texels))));
-    const int slot = app.LoadTexture(path.c_str());
+    const int slot = app.Graphics().LoadTexture(path.c_str());
     EXPECT_GE(slot, 0) << path;
     return slot;
 }
@@ -66,15 +66,16 @@ class DeviceStateGuard
   public:
     DeviceStateGuard()
     {
-        if (app.device && FAILED(app.device->CreateStateBlock(D3DSBT_ALL, &block_)))
+        if (app.Graphics().device &&
+            FAILED(app.Graphics().device->CreateStateBlock(D3DSBT_ALL, &block_)))
             block_ = 0;
     }
     ~DeviceStateGuard()
     {
         if (block_)
         {
-            app.device->ApplyStateBlock(block_);
-            app.device->DeleteStateBlock(block_);
+            app.Graphics().device->ApplyStateBlock(block_);
+            app.Graphics().device->DeleteStateBlock(block_);
         }
     }
     DeviceStateGuard(const DeviceStateGuard&) = delete;

@@ -17,14 +17,14 @@ template <typename Draw>
 BackBufferPixels DrawnFrame(Draw draw, unsigned width = 0, unsigned height = 0)
 {
     BackBufferPixels pixels;
-    app.ResizeViewport(0, 0, width ? width : (unsigned)app.clientWidth,
-                       height ? height : (unsigned)app.clientHeight);
-    app.BeginFrame();
+    app.Graphics().ResizeViewport(0, 0, width ? width : (unsigned)app.Graphics().clientWidth,
+                                  height ? height : (unsigned)app.Graphics().clientHeight);
+    app.Graphics().BeginFrame();
     draw();
-    app.device->EndScene();
-    EXPECT_TRUE(ReadBackBuffer(app.device, &pixels));
-    app.device->BeginScene();
-    app.EndFrame();
+    app.Graphics().device->EndScene();
+    EXPECT_TRUE(ReadBackBuffer(app.Graphics().device, &pixels));
+    app.Graphics().device->BeginScene();
+    app.Graphics().EndFrame();
     return pixels;
 }
 
