@@ -46,16 +46,16 @@ bool EditorApp::Initialise()
 {
     if (renderer_.CreateDevice(view_.Handle(), kFarPlane) != 0)
         return false;
-    fonts_.SetOwner(renderer_.device);
+    fonts_.SetOwner(renderer_.Device());
     document_.Init(images_, kStartupHeightmap);
     // Asked before the status text asks for "Tahoma", so this creates the
     // entry that both then share.
     const int labelFont = fonts_.FindOrRegister(kLabelFontName);
-    IDirect3DDevice8* device = renderer_.device;
+    IDirect3DDevice8* device = renderer_.Device();
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    renderer_.backgroundBlue = 255;
+    renderer_.SetBackground(0, 0, 255);
     view_.EnableFrames(labelFont, fonts_.FindOrRegister(kStatusFontName));
     srand(timeGetTime());
     return true;

@@ -91,7 +91,7 @@ int RunEditor(HINSTANCE instance)
     if (!editor.Initialise())
     {
         // Nothing may touch the missing device: tell the user and end here.
-        const int status = ReportDeviceFailure(main, editor.Graphics().failedStep);
+        const int status = ReportDeviceFailure(main, editor.Graphics().FailedStep());
         DestroyWindow(editor.Palette().Handle());
         DestroyWindow(main);
         return status;

@@ -50,7 +50,7 @@ void ReleaseCaptureWhenIdle(WPARAM buttons)
 ViewWindow::ViewWindow(MapDocument& document, Renderer& renderer, FontRegistry& fonts,
                        StatusBar& status, PaletteDialog& palette, EditorEvents& events)
     : document_(document), renderer_(renderer), fonts_(fonts), status_(status), palette_(palette),
-      events_(events)
+      events_(events), presenter_(renderer)
 {
 }
 
@@ -74,8 +74,10 @@ HWND ViewWindow::Create(HINSTANCE instance, HWND parent)
     RegisterClassA(&kind); // a second call (tests make more windows) finds it there
     RECT client;
     GetClientRect(parent, &client);
-    return CreateWindowExA(0, kViewWindowClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
-                           client.right, client.bottom, parent, nullptr, instance, this);
+    HWND view = CreateWindowExA(0, kViewWindowClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0,
+                                0, client.right, client.bottom, parent, nullptr, instance, this);
+    presenter_.SetWindow(view);
+    return view;
 }
 
 LRESULT CALLBACK ViewWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -262,10 +264,10 @@ void ViewWindow::OnPaint()
     BeginPaint(window_, &paint);
     if (framesEnabled_)
     {
-        DrawFrame();
+        DrawFrame(&paint.rcPaint);
         // A lost device drew nothing: look again in a moment, without
         // keeping the loop busy.
-        if (renderer_.deviceLost)
+        if (renderer_.DeviceLost())
             SetTimer(window_, kLostDeviceTimer, kLostDeviceRetryMilliseconds, nullptr);
     }
     EndPaint(window_, &paint);
@@ -273,8 +275,13 @@ void ViewWindow::OnPaint()
 
 void ViewWindow::RequestFrame()
 {
+    // One pixel asks for the paint: the update region the paint then finds
+    // is that pixel and whatever the system itself wants repainted (a part
+    // uncovered, whose pixels nothing else keeps), which the kept picture
+    // covers even when the frame draws only what changed.
+    const RECT corner = {0, 0, 1, 1};
     if (window_)
-        InvalidateRect(window_, nullptr, FALSE);
+        InvalidateRect(window_, &corner, FALSE);
 }
 
 void ViewWindow::EnableFrames(int labelFont, int statusFont)
@@ -295,45 +302,22 @@ void ViewWindow::Tick()
     DrawFrame();
 }
 
-FrameBand ViewWindow::Band() const
+FrameInputs ViewWindow::Inputs() const
 {
-    return {gesture_.banding, gesture_.bandX0, gesture_.bandY0, gesture_.bandX1, gesture_.bandY1};
+    const FrameBand band = {gesture_.banding, gesture_.bandX0, gesture_.bandY0, gesture_.bandX1,
+                            gesture_.bandY1};
+    return {fonts_, statusFont_, map_, document_, band};
 }
 
 KeptFrame::Plan ViewWindow::PlanFrame() const
 {
-    return keptFrame_.Compare(renderer_, fonts_, statusFont_, map_, document_, Band());
+    return presenter_.Plan(Inputs());
 }
 
-void ViewWindow::DrawFrame()
+void ViewWindow::DrawFrame(const RECT* update)
 {
-    // A lost device draws nothing until it is given back and reset.
-    if (!renderer_.RecoverDevice(fonts_))
-        return;
-    const FrameBand band = Band();
-    const KeptFrame::Plan plan = PlanFrame();
-    if (plan.redraw == KeptFrame::Nothing && renderer_.ShowKeptFrame())
-        return;
-    if (plan.redraw == KeptFrame::Part)
-    {
-        ViewArea parts[KeptFrame::MostParts];
-        for (int i = 0; i < plan.partCount; ++i)
-            parts[i] = {(float)plan.parts[i].left, (float)plan.parts[i].top,
-                        (float)plan.parts[i].right, (float)plan.parts[i].bottom};
-        DrawScene(parts, plan.partCount);
-        if (renderer_.EndPartFrame(plan.parts, plan.partCount))
-        {
-            keptFrame_.Keep(renderer_, fonts_, statusFont_, map_, document_, band);
-            return;
-        }
-    }
-    DrawScene(nullptr, 0);
-    renderer_.EndFrame();
-    // A frame shown by Present leaves no picture to keep.
-    if (renderer_.pictureKept)
-        keptFrame_.Keep(renderer_, fonts_, statusFont_, map_, document_, band);
-    else
-        keptFrame_.Forget();
+    presenter_.ShowFrame(
+        Inputs(), [this](const ViewArea* parts, int count) { DrawScene(parts, count); }, update);
 }
 
 void ViewWindow::DrawScene(const ViewArea* parts, int partCount)

@@ -13,7 +13,7 @@
 #include <windows.h>
 
 #include "app/FrameTimer.h"
-#include "render/KeptFrame.h"
+#include "render/FramePresenter.h"
 #include "render/MapView.h"
 
 class EditorEvents;
@@ -71,14 +71,17 @@ class ViewWindow
     // is empty. Frames are drawn only when something changed (or while the
     // right button scrolls).
     void RequestFrame();
-    // BeginFrame, map, objects, rubber band, "Objects: %d", EndFrame; only
-    // the part that changed since the kept frame when that is all (the map
-    // is drawn whole, the objects only where they reach into the part).
-    void DrawFrame();
+    // BeginFrame, map, objects, rubber band, "Objects: %d", the frame's end;
+    // only the part that changed since the kept frame when that is all (the
+    // map is drawn whole, the objects only where they reach into the part).
+    // `update` is what the system asked to repaint (client pixels), if any.
+    void DrawFrame(const RECT* update = nullptr);
     // What the next frame would draw.
     KeptFrame::Plan PlanFrame() const;
     // The next frame is drawn whole.
-    void ForgetKeptFrame() { keptFrame_.Forget(); }
+    void ForgetKeptFrame() { presenter_.Forget(); }
+    // How the frames reach the window.
+    FramePresenter& Presenter() { return presenter_; }
     // One idle pass of the main loop: timer, right-button scrolling, a frame.
     void Tick();
     MapView& Map() { return map_; }
@@ -145,7 +148,7 @@ class ViewWindow
     void OnCaptureChanged(HWND taker);
     void ShowPopupMenu(int x, int y);
     void DrawScene(const ViewArea* parts, int partCount);
-    FrameBand Band() const;
+    FrameInputs Inputs() const;
 
     // Pointer editing.
     void PressAt(int px, int py);
@@ -165,7 +168,7 @@ class ViewWindow
     HWND window_ = nullptr;
 
     MapView map_;
-    KeptFrame keptFrame_; // the frame on screen, and what it was drawn from
+    FramePresenter presenter_; // the frame on screen, and what it was drawn from
     int statusFont_ = 0;
     bool framesEnabled_ = false;
     FrameTimer timer_;

@@ -104,7 +104,7 @@ class OneByOneApp
         if (FontEntry* status = app.Fonts().Entry(app.View().StatusFont()))
             status->Print(0.0f, 0.0f, false, 0xFFFF0000, "Objects: %d",
                           app.Document().ObjectCount());
-        app.Graphics().EndFrame();
+        app.View().Presenter().EndFrame();
     }
 };
 
@@ -149,7 +149,7 @@ int ObjectInView(const D3DVIEWPORT8& viewport)
 double DragStepSeconds(int frames)
 {
     D3DVIEWPORT8 viewport;
-    app.Graphics().device->GetViewport(&viewport);
+    app.Graphics().Device()->GetViewport(&viewport);
     const int moved = ObjectInView(viewport);
     if (moved < 0)
         return 0.0;
@@ -222,7 +222,7 @@ int main(int argc, char** argv)
     if (!StartEditorOnce())
     {
         printf("view_bench: no Direct3D 8 device (%s)\n",
-               app.Graphics().failedStep ? app.Graphics().failedStep : "?");
+               app.Graphics().FailedStep() ? app.Graphics().FailedStep() : "?");
         return 1;
     }
     MapDocument& document = app.Document();
@@ -239,10 +239,10 @@ int main(int argc, char** argv)
     // dialog size, and the back buffer with it.)
     PumpMessages();
     RestoreStartupBackBuffer();
-    app.Graphics().ResizeViewport(0, 0, (unsigned)app.Graphics().clientWidth,
-                                  (unsigned)app.Graphics().clientHeight);
+    app.Graphics().ResizeViewport(0, 0, (unsigned)app.Graphics().Width(),
+                                  (unsigned)app.Graphics().Height());
     D3DVIEWPORT8 viewport;
-    app.Graphics().device->GetViewport(&viewport);
+    app.Graphics().Device()->GetViewport(&viewport);
 
     printf(
         "Map view frame time: app.View().DrawFrame() with markers and labels, sample map %d x %d\n",
@@ -250,7 +250,7 @@ int main(int argc, char** argv)
     printf("back buffer %d x %d, viewport %lu x %lu; best of %d runs of at least %.1f s each, "
            "culling on.\nEvery frame is drawn whole (as after a zoom or scroll) except the drag "
            "step: one object in view moved 4 pixels, drawn in part over the kept frame.\n\n",
-           app.Graphics().clientWidth, app.Graphics().clientHeight, viewport.Width, viewport.Height,
+           app.Graphics().Width(), app.Graphics().Height(), viewport.Width, viewport.Height,
            kRounds, kMinimumSeconds);
     printf(
         "| objects | zoom                  | centres in view | passes | empty map, ms | frame, "

@@ -63,18 +63,18 @@ bool ObjectMayShow(const ViewArea& area, float centreX, float centreY, const Fon
 
 int Renderer::BindTexture(TextureRecord* record, DWORD stage)
 {
-    if (!device)
+    if (!device_)
         return 1;
     if (record)
     {
         // Every record carries preset 0, which matches currentPreset: this
         // never reaches the device as the table stands.
-        textures.ApplyPreset(record->preset, false);
-        device->SetTexture(stage, record->texture);
+        textures_.ApplyPreset(record->preset, false);
+        device_->SetTexture(stage, record->texture);
     }
     else
     {
-        device->SetTexture(stage, nullptr);
+        device_->SetTexture(stage, nullptr);
     }
     return 0;
 }
@@ -82,12 +82,12 @@ int Renderer::BindTexture(TextureRecord* record, DWORD stage)
 int Renderer::BindTextureByIndex(int index, DWORD stage)
 {
     // Record() is null for -1, indices out of range and empty slots.
-    return BindTexture(textures.Record(index), stage);
+    return BindTexture(textures_.Record(index), stage);
 }
 
 void Renderer::DrawTexturedRect(const ScreenRect& rect, int index, const TexCoordRect& set1)
 {
-    if (!device)
+    if (!device_)
         return;
     const float left = (float)rect.left;
     const float top = (float)rect.top;
@@ -101,17 +101,17 @@ void Renderer::DrawTexturedRect(const ScreenRect& rect, int index, const TexCoor
         {right, bottom, 0.0f, 1.0f, kTexturedVertexColour, 1.0f, 1.0f, set1.u1, set1.v1},
     };
     BindTextureByIndex(index, 0);
-    DrawQuad(device, vertices);
+    DrawQuad(device_, vertices);
 }
 
 void Renderer::DrawTexturedQuad(const CornerPoint corners[4], int index)
 {
-    if (!device)
+    if (!device_)
         return;
     TexturedVertex vertices[4];
     QuadVertices(corners, vertices);
     BindTextureByIndex(index, 0);
-    DrawQuad(device, vertices);
+    DrawQuad(device_, vertices);
 }
 
 void MapView::DrawMap(Renderer& renderer, const MapDocument& document) const
@@ -119,7 +119,7 @@ void MapView::DrawMap(Renderer& renderer, const MapDocument& document) const
     if (!renderer.Device())
         return;
     // Stage 0 passes the colormap on, stage 1 multiplies the heightmap in.
-    renderer.textures.ApplyPreset(kMapPreset, true);
+    renderer.Textures().ApplyPreset(kMapPreset, true);
     renderer.BindTextureByIndex(document.heightmapTexture, 1);
     // A scroll value that is not a number places the square nowhere.
     ScreenRect square;
@@ -127,7 +127,7 @@ void MapView::DrawMap(Renderer& renderer, const MapDocument& document) const
         renderer.DrawTexturedRect(square, document.colormapTexture, kWholeTexture);
     // Matches currentPreset, so preset 2 stays in force for the markers and
     // for later frames until the next frame forces it again.
-    renderer.textures.ApplyPreset(kDefaultPreset, false);
+    renderer.Textures().ApplyPreset(kDefaultPreset, false);
 }
 
 void MapView::DrawObjectsOneByOne(Renderer& renderer, const FontRegistry& fonts,

@@ -91,7 +91,7 @@ class Stream
         if (pieces_.empty())
             return;
         IDirect3DDevice8* device = renderer_.Device();
-        IDirect3DVertexBuffer8* buffer = renderer_.frameVertices.Fill(device, pieces_);
+        IDirect3DVertexBuffer8* buffer = renderer_.FrameVertices().Fill(device, pieces_);
         for (size_t i = 0; buffer && i < draws_.size(); ++i)
         {
             const Draw& draw = draws_[i];

@@ -62,7 +62,7 @@ LoadedImage TextureImages::Load(const std::string& fileName)
 {
     LoadedImage image;
     image.slot = renderer_.LoadTexture(fileName.c_str());
-    const TextureRecord* record = renderer_.textures.Record(image.slot);
+    const TextureRecord* record = renderer_.Textures().Record(image.slot);
     if (!record)
     {
         image.slot = -1;

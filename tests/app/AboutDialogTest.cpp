@@ -53,7 +53,7 @@ TEST(VersionResourceTest, NamesMapEditor140x)
 
 TEST(AboutDialogTest, ShowsNameVersionAndDateOwnedByTheMainWindowAndOkClosesIt)
 {
-    ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().failedStep;
+    ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
     std::string name, version, built;
     HWND owner = nullptr;
     bool ownerDisabled = false, closedByOk = false;

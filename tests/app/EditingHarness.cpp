@@ -59,7 +59,7 @@ void ResetEditor()
 
 void EditingTest::SetUp()
 {
-    ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().failedStep;
+    ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
     ResetEditor();
 }
 

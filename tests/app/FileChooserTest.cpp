@@ -43,7 +43,7 @@ std::string CurrentDirectory()
 class FileChooserTest : public ::testing::Test
 {
   protected:
-    void SetUp() override { ASSERT_TRUE(StartEditorOnce()) << app.Graphics().failedStep; }
+    void SetUp() override { ASSERT_TRUE(StartEditorOnce()) << app.Graphics().FailedStep(); }
     void TearDown() override { RestoreProgramDirectory(app.ProgramDirectory()); }
     TempFolder folder;
 };
@@ -178,8 +178,8 @@ TEST(DeviceFailure, InitialiseStopsAtAMissingDeviceAndTheUserIsToldWhichStep)
     EXPECT_FALSE(other.View().FramesEnabled());
     EXPECT_EQ(other.Graphics().Device(), nullptr);
     EXPECT_EQ(other.Fonts().owner, nullptr);
-    EXPECT_EQ(other.Graphics().backgroundBlue, 0);
-    ASSERT_NE(other.Graphics().failedStep, nullptr);
+    EXPECT_EQ(other.Graphics().BackgroundColour(), 0xFF000000u); // no background set
+    ASSERT_NE(other.Graphics().FailedStep(), nullptr);
 
     std::string message;
     int status = 0;

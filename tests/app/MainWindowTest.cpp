@@ -22,7 +22,7 @@ class MainWindowTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().failedStep;
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
         app.View().ResetGesture();
     }
     void TearDown() override
@@ -91,13 +91,13 @@ TEST_F(MainWindowTest, StartUpLoadsTheSampleMapThroughTheTextureTable)
     // the status text shares.
     const MapDocument& started = app.Document();
     EXPECT_EQ(started.heightmapTexture, 0);
-    EXPECT_EQ(app.Graphics().textures.FindTexture("..\\maps\\detail-map.bmp"), 1);
+    EXPECT_EQ(app.Graphics().Textures().FindTexture("..\\maps\\detail-map.bmp"), 1);
     EXPECT_EQ(started.objectImageTexture, 2);
     EXPECT_EQ(started.colormapTexture, 3);
     EXPECT_EQ(started.width, 256);
     EXPECT_EQ(app.View().Map().labelFont, app.Fonts().FindOrRegister("tahoma"));
     EXPECT_EQ(app.View().StatusFont(), app.View().Map().labelFont);
-    EXPECT_EQ(app.Fonts().owner, app.Graphics().device);
+    EXPECT_EQ(app.Fonts().owner, app.Graphics().Device());
 }
 
 TEST_F(MainWindowTest, TheLoopDrawsFramesOnlyWhileTheWindowIsActiveAndQuitGivesOne)
@@ -129,14 +129,18 @@ TEST_F(MainWindowTest, TheLoopDrawsFramesOnlyWhileTheWindowIsActiveAndQuitGivesO
     {
         SendToMain(WM_ACTIVATE, c.active ? MAKEWPARAM(WA_CLICKACTIVE, 0) : WA_INACTIVE);
         EXPECT_EQ(app.Main().Active(), c.active);
-        // The pointer may be anywhere: scrolling stops at the map's edge.
+        // The pointer may be anywhere: scrolling stops at the map's edge,
+        // where the first tick takes it (the last tick was long ago).
         if (c.scrolling)
+        {
             app.View().BeginScroll(0, 0);
+            app.View().Timer().lastTime = (float)(app.View().Timer().Elapsed() - 1.0);
+        }
         if (c.changed)
             app.View().RequestFrame();
-        const unsigned shownBefore = app.Graphics().framesShown;
+        const unsigned shownBefore = app.View().Presenter().Statistics().framesShown;
         runLoopFor150ms();
-        const int frames = (int)(app.Graphics().framesShown - shownBefore);
+        const int frames = (int)(app.View().Presenter().Statistics().framesShown - shownBefore);
         if (c.frames < 0)
             EXPECT_GT(frames, 1);
         else
@@ -156,14 +160,14 @@ TEST_F(MainWindowTest, TheLoopDrawsFramesOnlyWhileTheWindowIsActiveAndQuitGivesO
 
 TEST_F(MainWindowTest, PaintDrawsAFrameOnlyOnceInitialised)
 {
-    const unsigned shownBefore = app.Graphics().framesShown;
+    const unsigned shownBefore = app.View().Presenter().Statistics().framesShown;
     for (bool initialised : {false, true})
     {
         app.View().EnableFrames(initialised);
         InvalidateRect(app.View().Handle(), nullptr, FALSE);
         UpdateWindow(app.View().Handle());
     }
-    EXPECT_EQ(app.Graphics().framesShown - shownBefore, 1u);
+    EXPECT_EQ(app.View().Presenter().Statistics().framesShown - shownBefore, 1u);
 }
 
 HRESULT cooperativeLevel = D3D_OK;
@@ -174,13 +178,13 @@ HRESULT WINAPI PatchedTestCooperativeLevel(IDirect3DDevice8*)
 
 TEST_F(MainWindowTest, WhileTheDeviceIsLostTheViewAsksForAFrameAgainOnATimer)
 {
-    MethodPatch level(app.Graphics().device, &IDirect3DDevice8::TestCooperativeLevel,
+    MethodPatch level(app.Graphics().Device(), &IDirect3DDevice8::TestCooperativeLevel,
                       (void*)PatchedTestCooperativeLevel);
     cooperativeLevel = D3DERR_DEVICELOST;
-    DeviceRecorder recorder(app.Graphics().device);
+    DeviceRecorder recorder(app.Graphics().Device());
     InvalidateRect(app.View().Handle(), nullptr, FALSE);
     UpdateWindow(app.View().Handle());
-    EXPECT_TRUE(app.Graphics().deviceLost);
+    EXPECT_TRUE(app.Graphics().DeviceLost());
     EXPECT_EQ(recorder.Count(DeviceCall::Clear), 0);
     // Given back: the timer's next look draws the frame, without any other
     // message asking for one.
@@ -191,7 +195,7 @@ TEST_F(MainWindowTest, WhileTheDeviceIsLostTheViewAsksForAFrameAgainOnATimer)
         PumpMessages();
     }
     EXPECT_EQ(recorder.Count(DeviceCall::Clear), 1);
-    EXPECT_FALSE(app.Graphics().deviceLost);
+    EXPECT_FALSE(app.Graphics().DeviceLost());
     cooperativeLevel = D3D_OK;
 }
 
@@ -199,7 +203,7 @@ TEST_F(MainWindowTest, SizeResetsTheBackBufferToTheClientArea)
 {
     // Without a window manager Wine may put the window back to its dialog
     // size at any message: each size is read back before any is pumped.
-    const int width = app.Graphics().clientWidth, height = app.Graphics().clientHeight;
+    const int width = app.Graphics().Width(), height = app.Graphics().Height();
     const struct
     {
         WPARAM kind;
@@ -214,7 +218,7 @@ TEST_F(MainWindowTest, SizeResetsTheBackBufferToTheClientArea)
     {
         SendToView(WM_SIZE, size.kind, MAKELPARAM(size.width, size.height));
         D3DVIEWPORT8 viewport;
-        ASSERT_EQ(app.Graphics().device->GetViewport(&viewport), D3D_OK);
+        ASSERT_EQ(app.Graphics().Device()->GetViewport(&viewport), D3D_OK);
         EXPECT_EQ(viewport.X, 0u);
         EXPECT_EQ(viewport.Y, 0u);
         EXPECT_EQ((int)viewport.Width, size.bufferWidth);
@@ -222,7 +226,7 @@ TEST_F(MainWindowTest, SizeResetsTheBackBufferToTheClientArea)
         EXPECT_EQ(viewport.MaxZ, 1.0f);
         app.View().DrawFrame();
         BackBufferPixels pixels;
-        ASSERT_TRUE(ReadBackBuffer(app.Graphics().device, &pixels));
+        ASSERT_TRUE(ReadBackBuffer(app.Graphics().Device(), &pixels));
         EXPECT_EQ(pixels.width, size.bufferWidth) << size.width;
         EXPECT_EQ(pixels.height, size.bufferHeight) << size.width;
     }

@@ -142,11 +142,11 @@ TEST_F(PropertiesDialogTest, OkAppliesTheSettingsAndReloadsWhatTheyName)
     const MapDocument& document = app.Document();
     EXPECT_EQ(document.quadDepth, 200);
     EXPECT_EQ(document.spacing, 25) << "applied after the heightmap's 10";
-    EXPECT_EQ(document.heightmapTexture, app.Graphics().textures.FindTexture(heightmap.c_str()));
+    EXPECT_EQ(document.heightmapTexture, app.Graphics().Textures().FindTexture(heightmap.c_str()));
     EXPECT_EQ(document.width, 64);
     EXPECT_EQ(document.height, 32);
-    ASSERT_NE(app.Graphics().textures.Record(document.colormapTexture), nullptr);
-    EXPECT_EQ(document.colormapTexture, app.Graphics().textures.FindTexture(colormap.c_str()));
+    ASSERT_NE(app.Graphics().Textures().Record(document.colormapTexture), nullptr);
+    EXPECT_EQ(document.colormapTexture, app.Graphics().Textures().FindTexture(colormap.c_str()));
     EXPECT_EQ(document.detailMap, "..\\maps\\detail-2.bmp");
     EXPECT_EQ(document.objectMap, objectFile);
     // The objects placed since are replaced by the file's.
@@ -228,7 +228,7 @@ TEST_F(PropertiesDialogTest, CancelAndTheCloseBoxChangeNothing)
         EXPECT_EQ(StateOf(app.Document(), PaletteList()), before)
             << (button ? "Cancel" : "close box");
     }
-    EXPECT_EQ(app.Graphics().textures.FindTexture(heightmap.c_str()), -1)
+    EXPECT_EQ(app.Graphics().Textures().FindTexture(heightmap.c_str()), -1)
         << "nothing was even loaded";
 }
 
@@ -279,7 +279,7 @@ TEST_F(PropertiesDialogTest, OkWithFilesThatCannotBeLoaded)
     EXPECT_EQ(document.quadDepth, 0);
     EXPECT_EQ(document.spacing, -7);
     EXPECT_EQ(document.heightmapTexture, -1);
-    EXPECT_EQ(app.Graphics().textures.FindTexture(heightmap127.c_str()), -1);
+    EXPECT_EQ(app.Graphics().Textures().FindTexture(heightmap127.c_str()), -1);
     EXPECT_EQ(document.width, 256) << "the old size stays";
     EXPECT_EQ(document.colormapTexture, -1);
     EXPECT_EQ(document.heightmapFile, heightmap127 + ".bmp") << "kept as typed, not cut";

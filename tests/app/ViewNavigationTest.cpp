@@ -40,7 +40,7 @@ BackBufferPixels Frame()
 {
     app.View().DrawFrame();
     BackBufferPixels pixels;
-    EXPECT_TRUE(ReadBackBuffer(app.Graphics().device, &pixels));
+    EXPECT_TRUE(ReadBackBuffer(app.Graphics().Device(), &pixels));
     return pixels;
 }
 

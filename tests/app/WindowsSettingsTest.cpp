@@ -15,7 +15,7 @@
 
 TEST(WindowsSettingsTest, ProcessRunsInUtf8WithVersion6ControlsAndPerMonitorDpi)
 {
-    ASSERT_TRUE(StartEditorOnce()) << app.Graphics().failedStep;
+    ASSERT_TRUE(StartEditorOnce()) << app.Graphics().FailedStep();
     EXPECT_EQ(GetACP(), (UINT)CP_UTF8);
     // Only the version 6 buttons know BCM_GETIDEALSIZE.
     SIZE ideal = {0, 0};
@@ -37,7 +37,7 @@ TEST(WindowsSettingsTest, ProcessRunsInUtf8WithVersion6ControlsAndPerMonitorDpi)
 
 TEST(WindowsSettingsTest, MainWindowAndPaletteTakeTheRectangleSuggestedForANewDpi)
 {
-    ASSERT_TRUE(StartEditorOnce()) << app.Graphics().failedStep;
+    ASSERT_TRUE(StartEditorOnce()) << app.Graphics().FailedStep();
     // The palette is docked (a child window follows its parent's DPI); the
     // floating one answers as the main window does.
     for (HWND window : {app.Main().Handle()})

@@ -69,7 +69,7 @@ class BatchedViewTest : public ::testing::Test
 
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().failedStep;
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
         ASSERT_NE(art, nullptr);
         RestoreStartupBackBuffer(); // the scenes are laid out on it
         view.labelFont = app.View().Map().labelFont;
@@ -156,7 +156,7 @@ class BatchedViewTest : public ::testing::Test
 
 TEST_F(BatchedViewTest, CrowdedScenesGiveTheSamePixelsAsOneObjectAtATime)
 {
-    const float w = (float)app.Graphics().clientWidth, h = (float)app.Graphics().clientHeight;
+    const float w = (float)app.Graphics().Width(), h = (float)app.Graphics().Height();
     const struct
     {
         const char* scene;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/render/ViewTestSupport.h"
+#include "tests/support/WindowCapture.h"
 
 using namespace viewtest;
 
@@ -21,10 +22,10 @@ class KeptFrameTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().failedStep;
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
         RestoreStartupBackBuffer();
-        app.Graphics().ResizeViewport(0, 0, (unsigned)app.Graphics().clientWidth,
-                                      (unsigned)app.Graphics().clientHeight);
+        app.Graphics().ResizeViewport(0, 0, (unsigned)app.Graphics().Width(),
+                                      (unsigned)app.Graphics().Height());
         MapDocument& doc = app.Document();
         doc.SwapContents(&keptTypes_, &keptObjects_);
         keptScale_ = doc.viewScale;
@@ -69,27 +70,7 @@ class KeptFrameTest : public ::testing::Test
         BackBufferPixels shown;
         shown.width = width;
         shown.height = height;
-        shown.pixels.assign((size_t)width * height, 0);
-        HDC window = GetDC(app.View().Handle());
-        HDC memory = CreateCompatibleDC(window);
-        BITMAPINFO info;
-        ZeroMemory(&info, sizeof(info));
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, window, 0, 0, SRCCOPY);
-        GdiFlush();
-        for (size_t i = 0; i < shown.pixels.size(); ++i)
-            shown.pixels[i] = ((const unsigned*)bits)[i] | 0xFF000000u;
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(app.View().Handle(), window);
+        shown.pixels = CapturePixels(app.View().Handle(), 0, 0, width, height);
         return shown;
     }
 
@@ -156,7 +137,7 @@ TEST_F(KeptFrameTest, EachEditDrawnInPartShowsTheWholeFramesPixels)
     };
     app.View().ForgetKeptFrame();
     app.View().DrawFrame();
-    const double viewPixels = (double)app.Graphics().clientWidth * app.Graphics().clientHeight;
+    const double viewPixels = (double)app.Graphics().Width() * app.Graphics().Height();
     for (const auto& e : edits)
     {
         e.apply();
@@ -175,16 +156,15 @@ TEST_F(KeptFrameTest, EachEditDrawnInPartShowsTheWholeFramesPixels)
         ASSERT_TRUE(ReadShownFrame(&inPart)) << e.edit;
         RECT client = {0, 0, 0, 0};
         GetClientRect(app.View().Handle(), &client);
-        const int shownWidth = std::min<int>(client.right, app.Graphics().clientWidth);
-        const int shownHeight = std::min<int>(client.bottom, app.Graphics().clientHeight);
+        const int shownWidth = std::min<int>(client.right, app.Graphics().Width());
+        const int shownHeight = std::min<int>(client.bottom, app.Graphics().Height());
         const BackBufferPixels window = WindowPixels(shownWidth, shownHeight);
         app.View().ForgetKeptFrame();
         app.View().DrawFrame();
         ASSERT_TRUE(ReadShownFrame(&whole)) << e.edit;
         size_t first = 0;
-        EXPECT_EQ(Differences(inPart, whole, app.Graphics().clientWidth,
-                              app.Graphics().clientHeight, &first),
-                  0u)
+        EXPECT_EQ(
+            Differences(inPart, whole, app.Graphics().Width(), app.Graphics().Height(), &first), 0u)
             << e.edit << ": first at (" << first % 65536 << ", " << first / 65536 << ")";
         EXPECT_EQ(Differences(window, whole, shownWidth, shownHeight, &first), 0u)
             << e.edit << ", the window: first at (" << first % 65536 << ", " << first / 65536

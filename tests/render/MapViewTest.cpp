@@ -101,7 +101,7 @@ class MapViewTest : public ::testing::Test
 
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().failedStep;
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
         ASSERT_NE(art, nullptr);
         RestoreStartupBackBuffer(); // the scenes are laid out on it
         // A document and view of the test's own on the editor's renderer
@@ -170,7 +170,7 @@ TEST_F(MapViewTest, TheSquareSitsAtTheScrollTruncatedTowardZero)
     {
         doc.viewScale = c.viewScale;
         doc.scrollX = doc.scrollY = c.scroll;
-        DeviceRecorder recorder(app.Graphics().device);
+        DeviceRecorder recorder(app.Graphics().Device());
         const BackBufferPixels frame = DrawView();
         EXPECT_EQ(recorder.Count(DeviceCall::DrawPrimitiveUP), c.drawn) << c.scroll;
         // Along the diagonal: grey exactly from the edge for viewScale pixels.
@@ -311,7 +311,7 @@ TEST_F(MapViewTest, ObjectsDrawInIndexOrderAndTypesOutsideTheCatalogGetNoLabel)
     PlaceAt(600.0f, 200.0f, 0, 255);
     for (bool oneByOne : {true, false})
     {
-        DeviceRecorder recorder(app.Graphics().device);
+        DeviceRecorder recorder(app.Graphics().Device());
         const BackBufferPixels frame = DrawView(0, 0, oneByOne);
         // Four markers; two labels, each fenced by its own capture one
         // object at a time, by one capture for the frame batched, where
@@ -343,12 +343,12 @@ TEST_F(MapViewTest, WithoutARendererOrATextureNothingIsBound)
     // is current, so only the texture is set).
     for (int index : {-1, 255, 254, art->marker})
     {
-        DeviceRecorder recorder(app.Graphics().device);
+        DeviceRecorder recorder(app.Graphics().Device());
         EXPECT_EQ(app.Graphics().BindTextureByIndex(index, 1), 0);
         ASSERT_EQ(recorder.calls.size(), 1u) << index;
         EXPECT_EQ(recorder.calls[0].kind, DeviceCall::SetTexture);
         EXPECT_EQ(recorder.calls[0].texture,
-                  index == art->marker ? app.Graphics().textures.Record(index)->texture : nullptr)
+                  index == art->marker ? app.Graphics().Textures().Record(index)->texture : nullptr)
             << index;
     }
     // The map square without a colormap: preset 2 (8 calls), the heightmap on
@@ -356,12 +356,12 @@ TEST_F(MapViewTest, WithoutARendererOrATextureNothingIsBound)
     // request for preset 0 afterwards changes nothing.
     doc.colormapTexture = -1;
     doc.viewScale = 100;
-    DeviceRecorder recorder(app.Graphics().device);
+    DeviceRecorder recorder(app.Graphics().Device());
     view.DrawMap(app.Graphics(), doc);
     ASSERT_EQ(recorder.calls.size(), 12u);
     const std::vector<DeviceCall> textures = recorder.OfKind(DeviceCall::SetTexture);
     ASSERT_EQ(textures.size(), 2u);
-    EXPECT_EQ(textures[0].texture, app.Graphics().textures.Record(art->white)->texture);
+    EXPECT_EQ(textures[0].texture, app.Graphics().Textures().Record(art->white)->texture);
     EXPECT_EQ(textures[1].a, 0u);
     EXPECT_EQ(textures[1].texture, nullptr);
     EXPECT_EQ(recorder.Count(DeviceCall::DrawPrimitiveUP), 1);
@@ -371,8 +371,8 @@ TEST_F(MapViewTest, CullingLeavesOutOnlyWhatCannotShowAndChangesNoPixel)
 {
     // The frames cover the whole back buffer (DrawnFrame sets the viewport
     // to it), so that is the area culling works against here.
-    const float w = (float)app.Graphics().clientWidth;
-    const float h = (float)app.Graphics().clientHeight;
+    const float w = (float)app.Graphics().Width();
+    const float h = (float)app.Graphics().Height();
     doc.AddObjectType("..\\objects\\tree.ini");         // type 0
     doc.AddObjectType("WWWWWWWWWWWWWWWWWWWWWWWWWWWWW"); // type 1, a long label
     doc.AddObjectType("i");                             // type 2, a short one
@@ -424,7 +424,7 @@ TEST_F(MapViewTest, CullingLeavesOutOnlyWhatCannotShowAndChangesNoPixel)
         for (int cull = 0; cull < 2; ++cull)
         {
             view.cullOffscreenObjects = cull != 0;
-            DeviceRecorder recorder(app.Graphics().device);
+            DeviceRecorder recorder(app.Graphics().Device());
             frames[batched][cull] = DrawView(0, 0, batched == 0);
             markers[batched][cull] = MarkersSent(recorder);
             if (!batched)
@@ -463,7 +463,7 @@ TEST_F(MapViewTest, CullingWorksAgainstTheViewport)
     for (const auto& o : objects)
         PlaceAt(o.x, o.y); // the first three show
     view.cullOffscreenObjects = false;
-    DeviceRecorder recorder(app.Graphics().device);
+    DeviceRecorder recorder(app.Graphics().Device());
     const BackBufferPixels all = DrawView(300, 200, true);
     EXPECT_EQ(MarkersSent(recorder), 6);
     view.cullOffscreenObjects = true;
@@ -486,12 +486,12 @@ TEST_F(MapViewTest, TheRubberBandIsAnOutlineOverTheViewThatLeavesTheStagesAsThey
         [&]
         {
             view.DrawMap(app.Graphics(), doc);
-            app.Graphics().device->GetTextureStageState(0, D3DTSS_COLOROP, &before[0]);
-            app.Graphics().device->GetTextureStageState(1, D3DTSS_COLOROP, &before[1]);
+            app.Graphics().Device()->GetTextureStageState(0, D3DTSS_COLOROP, &before[0]);
+            app.Graphics().Device()->GetTextureStageState(1, D3DTSS_COLOROP, &before[1]);
             view.DrawRubberBand(app.Graphics(), 300.7f, 200.2f, 100.0f,
                                 100.0f); // corners in any order
-            app.Graphics().device->GetTextureStageState(0, D3DTSS_COLOROP, &after[0]);
-            app.Graphics().device->GetTextureStageState(1, D3DTSS_COLOROP, &after[1]);
+            app.Graphics().Device()->GetTextureStageState(0, D3DTSS_COLOROP, &after[0]);
+            app.Graphics().Device()->GetTextureStageState(1, D3DTSS_COLOROP, &after[1]);
         });
     EXPECT_EQ(after[0], before[0]);
     EXPECT_EQ(after[1], before[1]);

@@ -23,7 +23,7 @@ class RendererTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().failedStep;
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
         RestoreStartupBackBuffer();
     }
 };
@@ -37,6 +37,11 @@ HRESULT WINAPI PatchedTestCooperativeLevel(IDirect3DDevice8*)
 HRESULT WINAPI LostPresent(IDirect3DDevice8*, const RECT*, const RECT*, HWND, const RGNDATA*)
 {
     return D3DERR_DEVICELOST;
+}
+HRESULT WINAPI FailedCopyRects(IDirect3DDevice8*, IDirect3DSurface8*, const RECT*, UINT,
+                               IDirect3DSurface8*, const POINT*)
+{
+    return D3DERR_INVALIDCALL;
 }
 
 // A frame of everything the editor draws, in a document of the test's own on
@@ -99,18 +104,18 @@ void ExpectPerspective(const D3DMATRIX& m, float fovy, float aspect, float zn, f
 TEST_F(RendererTest, BackBufferHasTheClientSizeTheDesktopFormatAndA16BitDepth)
 {
     // (Without a window manager the window may have been resized since.)
-    EXPECT_EQ(app.Graphics().window, app.View().Handle());
+    EXPECT_EQ(app.Graphics().Window(), app.View().Handle());
     IDirect3DSurface8* surface = nullptr;
-    ASSERT_EQ(app.Graphics().device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &surface), D3D_OK);
+    ASSERT_EQ(app.Graphics().Device()->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &surface), D3D_OK);
     D3DSURFACE_DESC desc;
     surface->GetDesc(&desc);
     surface->Release();
-    EXPECT_EQ((int)desc.Width, app.Graphics().clientWidth);
-    EXPECT_EQ((int)desc.Height, app.Graphics().clientHeight);
+    EXPECT_EQ((int)desc.Width, app.Graphics().Width());
+    EXPECT_EQ((int)desc.Height, app.Graphics().Height());
     D3DDISPLAYMODE mode;
-    app.Graphics().direct3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
+    app.Graphics().Direct3D()->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
     EXPECT_EQ(desc.Format, mode.Format);
-    ASSERT_EQ(app.Graphics().device->GetDepthStencilSurface(&surface), D3D_OK);
+    ASSERT_EQ(app.Graphics().Device()->GetDepthStencilSurface(&surface), D3D_OK);
     surface->GetDesc(&desc);
     surface->Release();
     EXPECT_EQ(desc.Format, D3DFMT_D16);
@@ -130,9 +135,7 @@ TEST_F(RendererTest, FramesClearToTheLowEightBitsOfEachBackgroundComponent)
                  {0, 0, 255, 0xFF0000FFu}}; // the start-up values, left in place
     for (const auto& c : cases)
     {
-        app.Graphics().backgroundRed = c.red;
-        app.Graphics().backgroundGreen = c.green;
-        app.Graphics().backgroundBlue = c.blue;
+        app.Graphics().SetBackground(c.red, c.green, c.blue);
         const BackBufferPixels pixels = DrawnFrame([] {});
         ASSERT_GT(pixels.width, 0);
         for (int x : {0, pixels.width / 2, pixels.width - 1})
@@ -144,10 +147,10 @@ TEST_F(RendererTest, FramesClearToTheLowEightBitsOfEachBackgroundComponent)
 TEST_F(RendererTest, ProjectionIsTheLeftHandedPerspectiveWithAnIntegerAspect)
 {
     D3DMATRIX projection;
-    ASSERT_EQ(app.Graphics().device->GetTransform(D3DTS_PROJECTION, &projection), D3D_OK);
+    ASSERT_EQ(app.Graphics().Device()->GetTransform(D3DTS_PROJECTION, &projection), D3D_OK);
     // The aspect is the integer quotient of the creation-time client size,
     // at least 1.
-    const int quotient = app.Graphics().clientWidth / app.Graphics().clientHeight;
+    const int quotient = app.Graphics().Width() / app.Graphics().Height();
     const float aspect = (float)(quotient > 0 ? quotient : 1);
     ExpectPerspective(projection, 3.14159265f / 3, aspect, 1.0f, 1000.0f);
     // The same formula for an aspect the screen does not give.
@@ -158,7 +161,7 @@ TEST_F(RendererTest, ProjectionIsTheLeftHandedPerspectiveWithAnIntegerAspect)
 
 TEST_F(RendererTest, TheBackBufferFollowsANewSizeAndTheFontsDrawOnIt)
 {
-    const int width = app.Graphics().clientWidth, height = app.Graphics().clientHeight;
+    const int width = app.Graphics().Width(), height = app.Graphics().Height();
     EditorScene scene;
     const struct
     {
@@ -173,9 +176,9 @@ TEST_F(RendererTest, TheBackBufferFollowsANewSizeAndTheFontsDrawOnIt)
         const BackBufferPixels frame = scene.Draw();
         EXPECT_EQ(frame.width, expectedWidth);
         EXPECT_EQ(frame.height, expectedHeight);
-        EXPECT_EQ(app.Graphics().clientWidth, expectedWidth);
+        EXPECT_EQ(app.Graphics().Width(), expectedWidth);
         D3DVIEWPORT8 viewport;
-        app.Graphics().device->GetViewport(&viewport);
+        app.Graphics().Device()->GetViewport(&viewport);
         EXPECT_EQ((int)viewport.Width, expectedWidth);
         // The status text in red at the top left, over the map.
         int red = 0;
@@ -191,50 +194,52 @@ TEST_F(RendererTest, ALostDeviceIsSkippedThenResetAndDrawsTheSameFrameAgain)
     EditorScene scene;
     const BackBufferPixels before = scene.Draw();
     D3DMATRIX projection;
-    app.Graphics().device->GetTransform(D3DTS_PROJECTION, &projection);
+    app.Graphics().Device()->GetTransform(D3DTS_PROJECTION, &projection);
     DWORD blend = 0, magnify = 0;
-    app.Graphics().device->GetRenderState(D3DRS_DESTBLEND, &blend);
-    app.Graphics().device->GetTextureStageState(0, D3DTSS_MAGFILTER, &magnify);
+    app.Graphics().Device()->GetRenderState(D3DRS_DESTBLEND, &blend);
+    app.Graphics().Device()->GetTextureStageState(0, D3DTSS_MAGFILTER, &magnify);
     {
-        MethodPatch level(app.Graphics().device, &IDirect3DDevice8::TestCooperativeLevel,
+        MethodPatch level(app.Graphics().Device(), &IDirect3DDevice8::TestCooperativeLevel,
                           (void*)PatchedTestCooperativeLevel);
         // Present finds the device lost (frames shown through GDI never
-        // present: for them the next frame's question finds it).
+        // present: for them the next frame's question finds it; a frame is
+        // presented when the copy for GDI fails).
         {
-            MethodPatch present(app.Graphics().device, &IDirect3DDevice8::Present,
+            MethodPatch present(app.Graphics().Device(), &IDirect3DDevice8::Present,
                                 (void*)LostPresent);
-            app.Graphics().presentThroughGdi = false;
+            MethodPatch copy(app.Graphics().Device(), &IDirect3DDevice8::CopyRects,
+                             (void*)FailedCopyRects);
+            app.View().ForgetKeptFrame();
             app.View().DrawFrame();
-            app.Graphics().presentThroughGdi = true;
         }
-        EXPECT_TRUE(app.Graphics().deviceLost);
+        EXPECT_TRUE(app.Graphics().DeviceLost());
         // While it stays lost no frame is drawn.
         cooperativeLevel = D3DERR_DEVICELOST;
         {
-            DeviceRecorder recorder(app.Graphics().device);
+            DeviceRecorder recorder(app.Graphics().Device());
             app.View().DrawFrame();
             EXPECT_EQ(recorder.Count(DeviceCall::Clear), 0);
         }
         // Given back: reset, and frames again.
         cooperativeLevel = D3DERR_DEVICENOTRESET;
         {
-            DeviceRecorder recorder(app.Graphics().device);
+            DeviceRecorder recorder(app.Graphics().Device());
             app.View().DrawFrame();
             EXPECT_EQ(recorder.Count(DeviceCall::Clear), 1);
         }
-        EXPECT_FALSE(app.Graphics().deviceLost);
+        EXPECT_FALSE(app.Graphics().DeviceLost());
         cooperativeLevel = D3D_OK;
     }
     FontEntry* font = app.Fonts().Entry(app.View().Map().labelFont);
     ASSERT_TRUE(font && font->font);
     EXPECT_TRUE(font->font->CanDraw());
     DWORD blendAfter = 0, magnifyAfter = 0;
-    app.Graphics().device->GetRenderState(D3DRS_DESTBLEND, &blendAfter);
-    app.Graphics().device->GetTextureStageState(0, D3DTSS_MAGFILTER, &magnifyAfter);
+    app.Graphics().Device()->GetRenderState(D3DRS_DESTBLEND, &blendAfter);
+    app.Graphics().Device()->GetTextureStageState(0, D3DTSS_MAGFILTER, &magnifyAfter);
     EXPECT_EQ(blendAfter, blend);
     EXPECT_EQ(magnifyAfter, magnify);
     D3DMATRIX projectionAfter;
-    app.Graphics().device->GetTransform(D3DTS_PROJECTION, &projectionAfter);
+    app.Graphics().Device()->GetTransform(D3DTS_PROJECTION, &projectionAfter);
     EXPECT_EQ(memcmp(&projection, &projectionAfter, sizeof(projection)), 0);
     // The map with its textures, the labels and the text: pixel for pixel.
     const BackBufferPixels after = scene.Draw();
@@ -251,7 +256,7 @@ TEST(RendererWithoutDevice, FailedCreationNamesTheStepAndNothingIsDrawnOrBound)
     // A window handle that names no window: the device cannot be created.
     EXPECT_EQ(renderer.CreateDevice((HWND)(intptr_t)0x7ffffff0, 1000.0f), 1);
     EXPECT_EQ(renderer.Device(), nullptr);
-    EXPECT_STREQ(renderer.failedStep, "CreateDevice");
+    EXPECT_STREQ(renderer.FailedStep(), "CreateDevice");
     renderer.ResizeViewport(0, 0, 100, 100);
     renderer.BeginFrame();
     renderer.EndFrame();

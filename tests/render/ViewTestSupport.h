@@ -66,16 +66,16 @@ class DeviceStateGuard
   public:
     DeviceStateGuard()
     {
-        if (app.Graphics().device &&
-            FAILED(app.Graphics().device->CreateStateBlock(D3DSBT_ALL, &block_)))
+        if (app.Graphics().Device() &&
+            FAILED(app.Graphics().Device()->CreateStateBlock(D3DSBT_ALL, &block_)))
             block_ = 0;
     }
     ~DeviceStateGuard()
     {
         if (block_)
         {
-            app.Graphics().device->ApplyStateBlock(block_);
-            app.Graphics().device->DeleteStateBlock(block_);
+            app.Graphics().Device()->ApplyStateBlock(block_);
+            app.Graphics().Device()->DeleteStateBlock(block_);
         }
     }
     DeviceStateGuard(const DeviceStateGuard&) = delete;

@@ -35,8 +35,8 @@ bool StartEditorOnce()
         ShowWindow(app.Main().Handle(), SW_SHOWMAXIMIZED);
         PumpMessages();
         state = app.Initialise() ? 1 : 2;
-        startupWidth = app.Graphics().clientWidth;
-        startupHeight = app.Graphics().clientHeight;
+        startupWidth = app.Graphics().Width();
+        startupHeight = app.Graphics().Height();
         PumpMessages();
     }
     return state == 1;
@@ -44,7 +44,7 @@ bool StartEditorOnce()
 
 void RestoreStartupBackBuffer()
 {
-    if (app.Graphics().clientWidth != startupWidth || app.Graphics().clientHeight != startupHeight)
+    if (app.Graphics().Width() != startupWidth || app.Graphics().Height() != startupHeight)
         app.Graphics().ResizeBackBuffer(startupWidth, startupHeight, app.Fonts());
 }
 
@@ -117,8 +117,8 @@ bool ReadBackBuffer(IDirect3DDevice8* device, BackBufferPixels* out)
 
 bool ReadShownFrame(BackBufferPixels* out)
 {
-    return app.Graphics().pictureKept && app.Graphics().readback &&
-           ReadImageSurface(app.Graphics().readback, out);
+    IDirect3DSurface8* kept = app.View().Presenter().KeptPicture();
+    return kept && ReadImageSurface(kept, out);
 }
 
 TempFolder::TempFolder()

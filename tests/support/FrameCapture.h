@@ -17,14 +17,14 @@ template <typename Draw>
 BackBufferPixels DrawnFrame(Draw draw, unsigned width = 0, unsigned height = 0)
 {
     BackBufferPixels pixels;
-    app.Graphics().ResizeViewport(0, 0, width ? width : (unsigned)app.Graphics().clientWidth,
-                                  height ? height : (unsigned)app.Graphics().clientHeight);
+    app.Graphics().ResizeViewport(0, 0, width ? width : (unsigned)app.Graphics().Width(),
+                                  height ? height : (unsigned)app.Graphics().Height());
     app.Graphics().BeginFrame();
     draw();
-    app.Graphics().device->EndScene();
-    EXPECT_TRUE(ReadBackBuffer(app.Graphics().device, &pixels));
-    app.Graphics().device->BeginScene();
-    app.Graphics().EndFrame();
+    app.Graphics().Device()->EndScene();
+    EXPECT_TRUE(ReadBackBuffer(app.Graphics().Device(), &pixels));
+    app.Graphics().Device()->BeginScene();
+    app.View().Presenter().EndFrame();
     return pixels;
 }
 
