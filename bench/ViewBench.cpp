@@ -24,6 +24,7 @@
 #include "app/EditorApp.h"
 #include "bench/BenchClock.h"
 #include "tests/support/EditorHarness.h"
+#include "tests/support/ObjectsOneByOne.h"
 
 namespace
 {
@@ -100,7 +101,7 @@ class OneByOneApp
     {
         app.Graphics().BeginFrame();
         app.View().Map().DrawMap(app.Graphics(), app.Document());
-        app.View().Map().DrawObjectsOneByOne(app.Graphics(), app.Fonts(), app.Document());
+        DrawObjectsOneByOne(app.View().Map(), app.Graphics(), app.Fonts(), app.Document());
         if (FontEntry* status = app.Fonts().Entry(app.View().StatusFont()))
             status->Print(0.0f, 0.0f, false, 0xFFFF0000, "Objects: %d",
                           app.Document().ObjectCount());
@@ -201,7 +202,7 @@ Row Measure(int count, bool oneByOne)
                                                     app.View().DrawFrame();
                                                 },
                                                 frames));
-        row.passes = app.View().Map().LastPassCount();
+        row.passes = app.View().Map().LastDraw().passes;
         row.dragStep = std::min(row.dragStep, DragStepSeconds(frames));
     }
     if (oneByOne)

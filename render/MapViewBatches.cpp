@@ -228,9 +228,11 @@ struct MapView::Batches
 MapView::MapView() = default;
 MapView::~MapView() = default;
 
-int MapView::LastPassCount() const
+MapView::Statistics MapView::LastDraw() const
 {
-    return batches_ ? batches_->lastPassCount : 0;
+    Statistics statistics;
+    statistics.passes = batches_ ? batches_->lastPassCount : 0;
+    return statistics;
 }
 
 void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/render/ViewTestSupport.h"
+#include "tests/support/ObjectsOneByOne.h"
 #include "tests/support/DeviceRecorder.h"
 
 using namespace viewtest;
@@ -117,7 +118,7 @@ class BatchedViewTest : public ::testing::Test
                 if (batched)
                     view.DrawObjects(app.Graphics(), app.Fonts(), *doc);
                 else
-                    view.DrawObjectsOneByOne(app.Graphics(), app.Fonts(), *doc);
+                    DrawObjectsOneByOne(view, app.Graphics(), app.Fonts(), *doc);
             },
             viewportWidth, viewportHeight);
     }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/render/ViewTestSupport.h"
+#include "tests/support/ObjectsOneByOne.h"
 #include "tests/support/DeviceRecorder.h"
 #include "text/Font2D.h"
 
@@ -138,7 +139,7 @@ class MapViewTest : public ::testing::Test
             {
                 view.DrawMap(app.Graphics(), doc);
                 if (oneByOne)
-                    view.DrawObjectsOneByOne(app.Graphics(), app.Fonts(), doc);
+                    DrawObjectsOneByOne(view, app.Graphics(), app.Fonts(), doc);
                 else
                     view.DrawObjects(app.Graphics(), app.Fonts(), doc);
             },
@@ -320,7 +321,7 @@ TEST_F(MapViewTest, ObjectsDrawInIndexOrderAndTypesOutsideTheCatalogGetNoLabel)
         EXPECT_EQ(recorder.Count(DeviceCall::CaptureStateBlock), oneByOne ? 2 : 1);
         if (!oneByOne)
         {
-            EXPECT_EQ(view.LastPassCount(), 2);
+            EXPECT_EQ(view.LastDraw().passes, 2);
         }
         // Under the later marker nothing of the earlier label is left; beside
         // it the label shows.
