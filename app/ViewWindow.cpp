@@ -262,15 +262,19 @@ void ViewWindow::OnPaint()
 {
     PAINTSTRUCT paint;
     BeginPaint(window_, &paint);
+    const RECT update = paint.rcPaint;
+    EndPaint(window_, &paint);
+    // Drawn once the paint is over: while it lasts, the view's own device
+    // context (CS_OWNDC), through which the frame is shown, is clipped to
+    // the update region, and a frame may show more than that.
     if (framesEnabled_)
     {
-        DrawFrame(&paint.rcPaint);
+        DrawFrame(&update);
         // A lost device drew nothing: look again in a moment, without
         // keeping the loop busy.
         if (renderer_.DeviceLost())
             SetTimer(window_, kLostDeviceTimer, kLostDeviceRetryMilliseconds, nullptr);
     }
-    EndPaint(window_, &paint);
 }
 
 void ViewWindow::RequestFrame()

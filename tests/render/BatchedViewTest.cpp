@@ -40,7 +40,7 @@ struct Random
     }
 };
 
-class BatchedViewTest : public ::testing::Test
+class BatchedViewTest : public EditorDeviceTest
 {
   protected:
     static void SetUpTestSuite()
@@ -70,9 +70,10 @@ class BatchedViewTest : public ::testing::Test
 
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
+        EditorDeviceTest::SetUp();
+        if (HasFatalFailure())
+            return;
         ASSERT_NE(art, nullptr);
-        RestoreStartupBackBuffer(); // the scenes are laid out on it
         view.labelFont = app.View().Map().labelFont;
         NewDocument();
     }

@@ -17,13 +17,14 @@ using namespace viewtest;
 
 namespace
 {
-class KeptFrameTest : public ::testing::Test
+class KeptFrameTest : public EditorDeviceTest
 {
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
-        RestoreStartupBackBuffer();
+        EditorDeviceTest::SetUp();
+        if (HasFatalFailure())
+            return;
         app.Graphics().ResizeViewport(0, 0, (unsigned)app.Graphics().Width(),
                                       (unsigned)app.Graphics().Height());
         MapDocument& doc = app.Document();

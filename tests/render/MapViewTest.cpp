@@ -76,7 +76,7 @@ std::vector<uint32_t> Quadrants(const unsigned colours[4])
     return texels;
 }
 
-class MapViewTest : public ::testing::Test
+class MapViewTest : public EditorDeviceTest
 {
   protected:
     static void SetUpTestSuite()
@@ -102,9 +102,10 @@ class MapViewTest : public ::testing::Test
 
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
+        EditorDeviceTest::SetUp();
+        if (HasFatalFailure())
+            return;
         ASSERT_NE(art, nullptr);
-        RestoreStartupBackBuffer(); // the scenes are laid out on it
         // A document and view of the test's own on the editor's renderer
         // and fonts.
         view.labelFont = app.View().Map().labelFont;

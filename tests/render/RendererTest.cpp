@@ -18,14 +18,8 @@ using namespace viewtest;
 
 namespace
 {
-class RendererTest : public ::testing::Test
+class RendererTest : public EditorDeviceTest
 {
-  protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
-        RestoreStartupBackBuffer();
-    }
 };
 
 // What TestCooperativeLevel and Present answer while patched.

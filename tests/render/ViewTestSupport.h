@@ -21,6 +21,19 @@ namespace viewtest
 {
 using ::DrawnFrame;
 
+// The set-up every render suite shares: the editor started once (the test
+// fails with the step the device creation stopped at) and the back buffer
+// at the start-up size the scenes are laid out on.
+class EditorDeviceTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
+        RestoreStartupBackBuffer();
+    }
+};
+
 inline int Red(unsigned argb)
 {
     return (int)(argb >> 16 & 0xFF);
