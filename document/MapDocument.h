@@ -246,6 +246,8 @@ class MapDocument
         std::vector<MapPoint> before;  // their positions then
     };
 
+    // The height samples of the heightmap's slot, when it has any.
+    void FollowHeightmapSlot();
     // Runs the actions once (unless they are already done, as a drag's
     // changes are) and records them as one step.
     void Commit(const std::string& name, unsigned parts,
@@ -257,7 +259,6 @@ class MapDocument
     static void KeepOnMap(float lowX, float lowY, float highX, float highY, float* dx, float* dy);
     void SnapToCell(float* x, float* y) const;
     int LoadImageSlot(ImageSource& images, const std::string& fileName);
-    void FollowHeightmapSlot();
 
     Selection selection_;
     EditHistory history_;
