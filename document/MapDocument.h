@@ -262,8 +262,8 @@ class MapDocument
 
     Selection selection_;
     EditHistory history_;
+    std::map<int, HeightSamples> samplesBySlot_; // NoteHeightSamples
     DragState drag_;
-    std::map<int, HeightSamples> samplesBySlot_;
     // Versions of the two saved parts: a step that changes a part gives it a
     // new version, undoing it restores the old one; a part is unchanged when
     // its version is the one it had when last loaded or saved.
