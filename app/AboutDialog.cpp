@@ -6,7 +6,6 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "app/EditorApp.h"
 #include "app/WindowDpi.h"
 #include "resource.h"
 #include "Version.h"
@@ -49,5 +48,6 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 void ShowAboutDialog(HWND owner)
 {
-    DialogBoxParamA(instanceHandle, MAKEINTRESOURCEA(IDD_ABOUTDIALOG), owner, AboutDialogProc, 0);
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUTDIALOG), owner,
+                    AboutDialogProc, 0);
 }

@@ -5,9 +5,6 @@
 
 #include "app/EditorApp.h"
 #include "app/ObjectClipboard.h"
-#include "app/PointerEditing.h"
-#include "app/StatusBar.h"
-#include "app/ViewWindow.h"
 #include "app/UserMessages.h"
 #include "resource.h"
 
@@ -26,62 +23,58 @@ void SetItem(HMENU menu, int command, const std::string& text, bool enabled)
 }
 
 // The duplicate lands one heightmap cell to the right and down.
-bool Duplicate()
+bool Duplicate(MapDocument& document)
 {
-    MapDocument& document = app.document;
     const float dx = document.width > 0 ? 1.0f / (float)document.width : 0.0f;
     const float dy = document.height > 0 ? 1.0f / (float)document.height : 0.0f;
     return document.InsertGroup(document.CopySelection(), dx, dy, "Duplicate");
 }
 
-void InsertObjectAtPopup()
+void DeleteObjectAtPopup(EditorApp& editor)
 {
-    PlaceObjectAt(app.popupX, app.popupY);
-}
-
-void DeleteObjectAtPopup()
-{
-    app.document.DeleteObject(app.document.HitTest(app.popupX, app.popupY));
+    const PointerGesture& at = editor.View().Gesture();
+    editor.Document().DeleteObject(editor.Document().HitTest(at.popupX, at.popupY));
 }
 } // namespace
 
-bool RunEditCommand(HWND window, int command)
+bool RunEditCommand(EditorApp& editor, HWND window, int command)
 {
-    MapDocument& document = app.document;
+    MapDocument& document = editor.Document();
+    ViewWindow& view = editor.View();
     switch (command)
     {
     case ID_EDIT_UNDO:
-        app.dragging = false; // a drag in progress becomes its own step first
+        view.StopDragging(); // a drag in progress becomes its own step first
         document.Undo();
         break;
     case ID_EDIT_REDO:
         document.Redo();
         break;
     case ID_EDIT_CUT:
-        if (CopySelectionToClipboard(window))
+        if (CopySelectionToClipboard(window, document))
             document.DeleteSelection("Cut");
-        app.dragging = false;
+        view.StopDragging();
         break;
     case ID_EDIT_COPY:
-        CopySelectionToClipboard(window);
+        CopySelectionToClipboard(window, document);
         break;
     case ID_EDIT_PASTE:
-        PasteFromClipboard(window);
+        PasteFromClipboard(window, document, view);
         break;
     case ID_EDIT_DUPLICATE:
-        Duplicate();
+        Duplicate(document);
         break;
     case ID_EDIT_DELETE:
         // A drag in progress ends with the removal, so that nothing else
         // follows the pointer.
         document.DeleteSelection();
-        app.dragging = false;
+        view.StopDragging();
         break;
     case ID_EDIT_SELECTALL:
         document.SelectAll();
         break;
     case ID_EDIT_SELECTNONE:
-        app.banding = false;
+        view.StopBanding();
         document.ClearSelection();
         break;
     case ID_EDIT_SETTYPE:
@@ -94,31 +87,32 @@ bool RunEditCommand(HWND window, int command)
         document.RotateSelection(-45);
         break;
     case ID_POPUP_INSERTOBJECT:
-        InsertObjectAtPopup();
+        view.PlaceObjectAt(view.Gesture().popupX, view.Gesture().popupY);
         break;
     case ID_POPUP_DELETEOBJECT:
-        DeleteObjectAtPopup();
+        DeleteObjectAtPopup(editor);
         break;
     case ID_VIEW_SNAPTOCELLS:
         document.snapToCells = !document.snapToCells;
         break;
     case ID_VIEW_LABELS:
-        app.view.showLabels = !app.view.showLabels;
+        view.Map().showLabels = !view.Map().showLabels;
         break;
     default:
         return false;
     }
-    SyncPaletteList();
-    RefreshEditMenu(window);
+    editor.Palette().SyncList();
+    RefreshEditMenu(editor);
     return true;
 }
 
-void RefreshEditMenu(HWND window)
+void RefreshEditMenu(EditorApp& editor)
 {
+    HWND window = editor.Main().Handle();
     HMENU menu = GetMenu(window);
     if (!menu)
         return;
-    const MapDocument& document = app.document;
+    const MapDocument& document = editor.Document();
     const std::string undo = document.UndoName();
     const std::string redo = document.RedoName();
     SetItem(menu, ID_EDIT_UNDO, (undo.empty() ? "&Undo" : "&Undo " + undo) + "\tCtrl+Z",
@@ -130,9 +124,9 @@ void RefreshEditMenu(HWND window)
         int command;
         bool checked;
     } checks[] = {{ID_VIEW_SNAPTOCELLS, document.snapToCells},
-                  {ID_VIEW_LABELS, app.view.showLabels},
-                  {ID_VIEW_PALETTE, app.paletteShown},
-                  {ID_VIEW_FLOATINGPALETTE, !app.paletteDocked}};
+                  {ID_VIEW_LABELS, editor.View().Map().showLabels},
+                  {ID_VIEW_PALETTE, editor.Main().PaletteShown()},
+                  {ID_VIEW_FLOATINGPALETTE, !editor.Main().PaletteDocked()}};
     for (const auto& check : checks)
         CheckMenuItem(menu, (UINT)check.command,
                       MF_BYCOMMAND | (check.checked ? MF_CHECKED : MF_UNCHECKED));
@@ -143,32 +137,9 @@ void RefreshEditMenu(HWND window)
     GetWindowTextA(window, shown, sizeof(shown));
     if (title != shown)
         SetWindowTextA(window, title.c_str());
-    RefreshStatusBar();
+    editor.Status().Refresh();
     // The view shows the document as it is now.
-    RequestFrame();
+    editor.View().RequestFrame();
     // Enough changes since the last copy of unsaved work make the next one due.
-    app.autosave.Tick(document);
-}
-
-void RebuildPaletteList()
-{
-    HWND list = GetDlgItem(app.paletteWindow, IDC_OBJECTLIST);
-    // Row i is catalog entry i: the list is unsorted.
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    for (const ObjectType& type : app.document.objectTypes)
-        SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)type.path.c_str());
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-    app.shownCatalogRevision = app.document.CatalogRevision();
-}
-
-void SyncPaletteList()
-{
-    if (app.shownCatalogRevision == app.document.CatalogRevision())
-        return;
-    RebuildPaletteList();
-    const int type = app.document.currentType;
-    if (type >= 0 && type < (int)app.document.objectTypes.size())
-        SendDlgItemMessageA(app.paletteWindow, IDC_OBJECTLIST, LB_SETCURSEL, (WPARAM)type, 0);
+    editor.Copies().Tick(document);
 }

@@ -1,125 +1,85 @@
-// The one application object: the renderer part, the frame timer, the fonts,
-// the map document with the file system and image source it is given, the
-// map view, the program directory, the window handles and the pointer state.
-// Constructed before WinMain runs, destroyed at process exit.
+// The application object: it holds the editor's parts and hands them to
+// whoever needs them. The parts are the renderer (device, texture table),
+// the fonts, the map document with the file system and image source it is
+// given, the copies of unsaved work, the recent maps list, and the windows
+// (main window, map view, palette, status bar), each of which keeps its own
+// state. One is made by RunEditor for the process (and one by the test
+// harness for a test program); nothing reaches it through a global.
+//
+// The windows sit below this object: they reach the commands only through
+// the EditorEvents they are given, which the command router implements.
 #ifndef MAPEDITOR_EDITORAPP_H
 #define MAPEDITOR_EDITORAPP_H
 
 #include <windows.h>
 
 #include "app/Autosave.h"
-#include "app/FrameTimer.h"
+#include "app/MainWindow.h"
+#include "app/PaletteDialog.h"
 #include "app/RecentMaps.h"
+#include "app/StatusBar.h"
+#include "app/ViewWindow.h"
 #include "app/WindowsFileSystem.h"
 #include "document/MapDocument.h"
-#include "render/KeptFrame.h"
-#include "render/MapView.h"
 #include "render/Renderer.h"
 #include "render/TextureImages.h"
 #include "text/FontRegistry.h"
 
-class EditorApp : public Renderer
+class EditorEvents;
+
+class EditorApp
 {
   public:
-    // Members are declared in the order the teardown needs: destruction runs
-    // the document, then the fonts (before the device they live on), then the
-    // Renderer part releases the device and finally its texture table.
-    FrameTimer timer; // starts counting at static construction
-    float frameTime = 0.0f;
-    FontRegistry fonts;
-    bool initialised = false;
-    char programDirectory[255] = {};
-    MapDocument document;
-    WindowsFileSystem files;            // what the document reads and writes files through
-    TextureImages images{*this, files}; // what it loads its images through
-    Autosave autosave;                  // copies of unsaved work against a crash
-    RecentMaps recentMaps;              // File > Recent Maps
-    MapView view;
-    KeptFrame keptFrame; // the frame on screen, and what it was drawn from
-    int textFont = 0;
-    HWND mainWindow = nullptr;
-    HWND viewWindow = nullptr; // the map view, a child of the main window
-    HWND statusBar = nullptr;
-    HWND paletteWindow = nullptr;
-    // The palette docked at the main window's right edge (or floating), shown
-    // or hidden, its docked width and where it floats.
-    bool paletteDocked = false;
-    bool paletteShown = true;
-    int paletteWidth = 0;
-    RECT floatingPalette = {0, 0, 0, 0};
-    HACCEL accelerators = nullptr; // the keyboard shortcuts (one table, in the resources)
-    bool leftButtonDown = false;
-    bool rightButtonDown = false;
-    // Starts false: the first press in the view must not move object 0.
-    bool dragging = false;
-    short currentRotation = 0;
-    int rightPressX = 0;
-    int rightPressY = 0;
-    // A rubber band being drawn from a press on empty space: its corners in
-    // view pixels, and whether it adds to the selection (Shift held).
-    bool banding = false;
-    bool bandAdds = false;
-    int bandX0 = 0, bandY0 = 0, bandX1 = 0, bandY1 = 0;
-    // The middle button dragging the map, from this view point.
-    bool panning = false;
-    int panX = 0, panY = 0;
-    // Wheel turns smaller than one notch, kept for the next.
-    int wheelRemainder = 0;
-    // Where the right-click popup was opened (client pixels): its commands act there.
-    int popupX = 0, popupY = 0;
-    // The catalog as the palette's list shows it.
-    unsigned shownCatalogRevision = 0;
-
-    EditorApp() = default;
+    explicit EditorApp(EditorEvents& events);
     ~EditorApp();
+    EditorApp(const EditorApp&) = delete;
+    EditorApp& operator=(const EditorApp&) = delete;
 
-    // Device, fonts, document, blend states, background, status font, random
-    // seed. False when the Direct3D device could not be created; nothing
-    // after the device is then done (failedStep names what failed).
+    // Start-up steps, in order (separate so tests can run them): the current
+    // directory kept as the program directory, the windows, then the device,
+    // fonts, document, blend states, background, the view's fonts and the
+    // random seed. Initialise is false when the Direct3D device could not be
+    // created (nothing after the device is then done; the renderer's
+    // FailedStep names what failed).
+    void SaveProgramDirectory();
+    void CreateWindows(HINSTANCE instance);
     bool Initialise();
 
-    // One idle pass of the main loop: timer, right-button scrolling, a frame.
-    void Tick();
+    // The directory current at start, from which every relative name is
+    // taken; choosers make it current again after they change it.
+    const char* ProgramDirectory() const { return programDirectory_; }
+    HINSTANCE Instance() const { return instance_; }
 
-    // BeginFrame, map, objects, rubber band, "Objects: %d", EndFrame; only
-    // the part that changed since the kept frame when that is all (the map
-    // is drawn whole, the objects only where they reach into the part).
-    void DrawFrame();
-    // The frame's drawing between BeginFrame and its end; the objects only
-    // where they reach into the parts, when given.
-    void DrawScene(const ViewArea* parts, int partCount);
+    Renderer& Graphics() { return renderer_; }
+    FontRegistry& Fonts() { return fonts_; }
+    MapDocument& Document() { return document_; }
+    WindowsFileSystem& Files() { return files_; }
+    TextureImages& Images() { return images_; }
+    Autosave& Copies() { return autosave_; }
+    RecentMaps& Recent() { return recentMaps_; }
+
+    MainWindow& Main() { return main_; }
+    ViewWindow& View() { return view_; }
+    PaletteDialog& Palette() { return palette_; }
+    StatusBar& Status() { return status_; }
+
+  private:
+    // Members are declared in the order the teardown needs: destruction runs
+    // the windows, the document, then the fonts (before the device they
+    // live on), then the renderer releases the device and its texture table.
+    Renderer renderer_;
+    FontRegistry fonts_;
+    WindowsFileSystem files_;                 // what the document reads and writes files through
+    TextureImages images_{renderer_, files_}; // what it loads its images through
+    MapDocument document_;
+    Autosave autosave_;             // copies of unsaved work against a crash
+    RecentMaps recentMaps_{files_}; // File > Recent Maps
+    StatusBar status_{document_};
+    PaletteDialog palette_;
+    ViewWindow view_;
+    MainWindow main_;
+    HINSTANCE instance_ = nullptr;
+    char programDirectory_[255] = {};
 };
-
-extern EditorApp app;
-extern HINSTANCE instanceHandle;
-extern bool windowActive;
-
-// Start-up steps of the entry point, in order (separate so tests can run them).
-void SaveProgramDirectory();
-void CreateEditorWindows(HINSTANCE instance);
-
-// Removes and dispatches messages. Frames are drawn when the view is asked
-// to paint (something changed); while the right button scrolls and the main
-// window is active, a Tick runs whenever no message is waiting. Otherwise the
-// loop waits for messages. Returns 1 when WM_QUIT arrives.
-int RunMainLoop();
-
-// Turns a key message for the main window or the palette into the command
-// of its shortcut; true when it did (the message is then handled).
-bool TranslateEditorAccelerator(MSG* message);
-
-// Tells the user which step of the device creation failed; returns the
-// program's exit status for that case, 2.
-int ReportDeviceFailure(HWND owner, const char* failedStep);
-
-// At start-up: offers to restore work that a run which did not end cleanly
-// left behind (newest first; the first one restored ends the offers, the
-// ones turned down are removed).
-void OfferRecovery();
-
-// The whole program: start-up, the file named on the command line, main
-// loop. 1 after a normal quit, 2 when the Direct3D device could not be
-// created (the user has been told).
-int RunEditor(HINSTANCE instance);
 
 #endif

@@ -7,7 +7,6 @@
 
 #include <vector>
 
-#include "app/EditorApp.h"
 #include "app/WindowsFileSystem.h"
 
 const char kObjectFileFilter[] = "Object Files (*.mob)\0*.mob\0All Files (*.*)\0*.*\0";
@@ -107,7 +106,7 @@ bool ChooseSaveFile(std::string* chosen, HWND owner, const FileKind& kind,
     }
 }
 
-void RestoreProgramDirectory()
+void RestoreProgramDirectory(const char* programDirectory)
 {
-    SetCurrentDirectoryA(app.programDirectory);
+    SetCurrentDirectoryA(programDirectory);
 }

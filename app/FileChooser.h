@@ -35,6 +35,6 @@ bool ChooseSaveFile(std::string* chosen, HWND owner, const FileKind& kind,
 
 // Makes the program directory current again: choosers may change it, and
 // every relative path of the editor is taken from it.
-void RestoreProgramDirectory();
+void RestoreProgramDirectory(const char* programDirectory);
 
 #endif

@@ -7,13 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/Autosave.h"
 #include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "app/FileChooser.h"
-#include "app/RecentMaps.h"
 #include "app/UserMessages.h"
-#include "app/ViewNavigation.h"
 #include "resource.h"
 
 namespace
@@ -25,89 +22,107 @@ bool Exists(const std::string& path)
 
 // A chooser, with the program directory made current again whether or not
 // a file was chosen.
-bool Choose(HWND window, bool save, const FileKind& kind, const std::string& current,
-            std::string* path)
+bool Choose(EditorApp& editor, HWND window, bool save, const FileKind& kind,
+            const std::string& current, std::string* path)
 {
     const bool picked = save ? ChooseSaveFile(path, window, kind, current)
                              : ChooseOpenFile(path, window, kind, current);
-    RestoreProgramDirectory();
+    RestoreProgramDirectory(editor.ProgramDirectory());
     return picked;
 }
 
-bool SaveObjectsTo(HWND window, const std::string& path)
+bool SaveObjectsTo(EditorApp& editor, HWND window, const std::string& path)
 {
     std::string problem;
-    if (app.document.SaveObjects(path, app.files, &problem))
+    if (editor.Document().SaveObjects(path, editor.Files(), &problem))
         return true;
     ShowProblem(window, "The objects could not be saved. " + problem);
     return false;
 }
 
-bool SaveMapTo(HWND window, const std::string& path)
+bool SaveMapTo(EditorApp& editor, HWND window, const std::string& path)
 {
     std::string problem;
-    if (app.document.SaveSettings(path, app.files, &problem))
+    if (editor.Document().SaveSettings(path, editor.Files(), &problem))
     {
-        NoteRecentMap(path);
+        editor.Recent().Note(editor.Main().Handle(), path);
         return true;
     }
     ShowProblem(window, "The map could not be saved. " + problem);
     return false;
 }
 
-bool SaveObjectsAs(HWND window)
+bool SaveObjectsAs(EditorApp& editor, HWND window)
 {
     std::string path;
-    return Choose(window, true, kSaveObjectsKind, app.document.objectMap, &path) &&
-           SaveObjectsTo(window, path);
+    return Choose(editor, window, true, kSaveObjectsKind, editor.Document().objectMap, &path) &&
+           SaveObjectsTo(editor, window, path);
 }
 
-bool SaveMapAs(HWND window)
+bool SaveMapAs(EditorApp& editor, HWND window)
 {
     std::string path;
-    return Choose(window, true, kSaveMapKind, app.document.settingsFile, &path) &&
-           SaveMapTo(window, path);
+    return Choose(editor, window, true, kSaveMapKind, editor.Document().settingsFile, &path) &&
+           SaveMapTo(editor, window, path);
 }
 
-void OpenMap(HWND window)
+void OpenMap(EditorApp& editor, HWND window)
 {
     std::string path;
-    if (ConfirmUnsavedChanges(window) &&
-        Choose(window, false, kOpenMapKind, app.document.settingsFile, &path))
-        OpenMapFile(window, path);
+    if (ConfirmUnsavedChanges(editor, window) &&
+        Choose(editor, window, false, kOpenMapKind, editor.Document().settingsFile, &path))
+        OpenMapFile(editor, window, path);
 }
 
-void LoadObjects(HWND window)
+void LoadObjects(EditorApp& editor, HWND window)
 {
     std::string path;
-    if (ConfirmUnsavedChanges(window) &&
-        Choose(window, false, kOpenObjectsKind, app.document.objectMap, &path))
-        LoadObjectsFile(window, path);
+    if (ConfirmUnsavedChanges(editor, window) &&
+        Choose(editor, window, false, kOpenObjectsKind, editor.Document().objectMap, &path))
+        LoadObjectsFile(editor, window, path);
 }
 
-void ImportHeightmap(HWND window)
+void ImportHeightmap(EditorApp& editor, HWND window)
 {
     std::string path;
-    if (!Choose(window, false, kOpenHeightmapKind, app.document.heightmapFile, &path))
+    if (!Choose(editor, window, false, kOpenHeightmapKind, editor.Document().heightmapFile, &path))
         return;
     std::string problem;
-    if (!app.document.ImportHeightmap(app.images, path, &problem))
+    if (!editor.Document().ImportHeightmap(editor.Images(), path, &problem))
         ShowProblem(window, "The heightmap could not be imported. " + path + ": " + problem);
+}
+void OpenRecentMap(EditorApp& editor, HWND window, size_t index)
+{
+    const std::vector<std::string>& paths = editor.Recent().list.Paths();
+    if (index >= paths.size())
+        return;
+    const std::string path = paths[index]; // the list changes below
+    // Asked only when there is a file to open instead of the work.
+    if (!WindowsFileSystem::Exists(path))
+    {
+        editor.Recent().Forget(editor.Main().Handle(), path);
+        ShowProblem(window, "The map " + path +
+                                " was not found. It has been taken off File > Recent Maps.");
+        return;
+    }
+    if (ConfirmUnsavedChanges(editor, window))
+        OpenMapFile(editor, window, path);
 }
 } // namespace
 
-bool OpenMapFile(HWND window, const std::string& path)
+bool OpenMapFile(EditorApp& editor, HWND window, const std::string& path)
 {
     std::vector<std::string> problems;
-    const int width = app.document.width, height = app.document.height;
-    const bool opened = app.document.LoadSettings(path, app.files, app.images, &problems);
+    const int width = editor.Document().width, height = editor.Document().height;
+    const bool opened =
+        editor.Document().LoadSettings(path, editor.Files(), editor.Images(), &problems);
     if (opened)
     {
-        RebuildPaletteList();
-        NoteRecentMap(path);
+        editor.Palette().RebuildList();
+        editor.Recent().Note(editor.Main().Handle(), path);
         // A heightmap of another size: the new map is shown whole.
-        if (app.document.width != width || app.document.height != height)
-            FitMap();
+        if (editor.Document().width != width || editor.Document().height != height)
+            editor.View().FitMap();
         if (!problems.empty())
             problems.insert(problems.begin(), "The map " + path +
                                                   " opened, but not all of it "
@@ -119,21 +134,21 @@ bool OpenMapFile(HWND window, const std::string& path)
     return opened;
 }
 
-bool LoadObjectsFile(HWND window, const std::string& path)
+bool LoadObjectsFile(EditorApp& editor, HWND window, const std::string& path)
 {
     std::string problem;
-    if (app.document.LoadObjects(path, app.files, &problem))
+    if (editor.Document().LoadObjects(path, editor.Files(), &problem))
     {
-        RebuildPaletteList();
+        editor.Palette().RebuildList();
         return true;
     }
     ShowProblem(window, "The objects could not be loaded. " + problem);
     return false;
 }
 
-bool SaveDocument(HWND window)
+bool SaveDocument(EditorApp& editor, HWND window)
 {
-    MapDocument& document = app.document;
+    MapDocument& document = editor.Document();
     // The objects first: the map settings file names their file. Objects
     // that never had a file get one when there is anything to keep; a file
     // is written when it differs from the document or is not there.
@@ -141,28 +156,29 @@ bool SaveDocument(HWND window)
     {
         const bool anything = document.AreObjectsModified() || !document.objectTypes.empty() ||
                               !document.objects.empty();
-        if (anything && !SaveObjectsAs(window))
+        if (anything && !SaveObjectsAs(editor, window))
             return false;
     }
     else if ((document.AreObjectsModified() || !Exists(document.objectMap)) &&
-             !SaveObjectsTo(window, document.objectMap))
+             !SaveObjectsTo(editor, window, document.objectMap))
         return false;
     if (document.settingsFile.empty())
-        return SaveMapAs(window);
+        return SaveMapAs(editor, window);
     if (document.AreSettingsModified() || !Exists(document.settingsFile))
-        return SaveMapTo(window, document.settingsFile);
-    NoteRecentMap(document.settingsFile); // the map file is as saved: its objects were saved
+        return SaveMapTo(editor, window, document.settingsFile);
+    editor.Recent().Note(editor.Main().Handle(),
+                         document.settingsFile); // the map file is as saved: its objects were saved
     return true;
 }
 
-bool ConfirmUnsavedChanges(HWND window)
+bool ConfirmUnsavedChanges(EditorApp& editor, HWND window)
 {
-    if (!app.document.IsModified())
+    if (!editor.Document().IsModified())
         return true;
-    switch (AskToSaveChanges(window, app.document.DisplayName()))
+    switch (AskToSaveChanges(window, editor.Document().DisplayName()))
     {
     case IDYES:
-        return SaveDocument(window); // a failed save keeps the work and the editor
+        return SaveDocument(editor, window); // a failed save keeps the work and the editor
     case IDNO:
         return true;
     default:
@@ -170,49 +186,52 @@ bool ConfirmUnsavedChanges(HWND window)
     }
 }
 
-void QuitEditor(HWND window, bool endDialog)
+void QuitEditor(EditorApp& editor, HWND window, bool endDialog)
 {
-    if (!ConfirmUnsavedChanges(window))
+    if (!ConfirmUnsavedChanges(editor, window))
         return;
     // A clean exit: the copy kept against a crash goes.
-    app.autosave.Discard();
+    editor.Copies().Discard();
     PostQuitMessage(0);
     if (endDialog)
         EndDialog(window, 0);
 }
 
-bool RunFileCommand(HWND window, int command)
+bool RunFileCommand(EditorApp& editor, HWND window, int command)
 {
     switch (command)
     {
     case ID_FILE_OPENMAP:
-        OpenMap(window);
+        OpenMap(editor, window);
         break;
     case ID_FILE_SAVE:
-        SaveDocument(window);
+        SaveDocument(editor, window);
         break;
     case ID_FILE_SAVEMAP:
-        SaveMapAs(window);
+        SaveMapAs(editor, window);
         break;
     case ID_FILE_LOADOBJECTS:
-        LoadObjects(window);
+        LoadObjects(editor, window);
         break;
     case ID_FILE_SAVEOBJECTS:
-        SaveObjectsAs(window);
+        SaveObjectsAs(editor, window);
         break;
     case ID_IMPORT_HEIGHTMAP:
-        ImportHeightmap(window);
+        ImportHeightmap(editor, window);
         break;
     case ID_FILE_EXIT:
-        QuitEditor(window, false);
+        QuitEditor(editor, window, false);
         break;
     case IDOK:
     case IDCANCEL: // also the caption's close box
-        QuitEditor(window, true);
+        QuitEditor(editor, window, true);
         break;
     default:
-        return false;
+        if (command < ID_FILE_RECENT_FIRST || command > ID_FILE_RECENT_LAST)
+            return false;
+        OpenRecentMap(editor, window, (size_t)(command - ID_FILE_RECENT_FIRST));
+        break;
     }
-    RefreshEditMenu(window);
+    RefreshEditMenu(editor);
     return true;
 }

@@ -1,30 +1,20 @@
-// The main window's children and where they go (see MainLayout.h).
-#include "app/MainLayout.h"
+// The main window's children and where they go, and the splitter between
+// the view and the docked palette (see MainWindow.h).
+#include "app/MainWindow.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 
-#include "app/EditorApp.h"
+#include "app/PaletteDialog.h"
+#include "app/StatusBar.h"
+#include "app/ViewWindow.h"
 
 namespace
 {
 // The narrowest the palette and the view may be made with the splitter.
 const int kNarrowestPalette = 120;
 const int kNarrowestView = 100;
-
-bool dragging = false;
-
-RECT SplitterRect()
-{
-    RECT client;
-    GetClientRect(app.mainWindow, &client);
-    RECT view = {0, 0, 0, 0};
-    if (app.viewWindow)
-        GetWindowRect(app.viewWindow, &view);
-    MapWindowPoints(nullptr, app.mainWindow, (POINT*)&view, 2);
-    return RECT{view.right, 0, view.right + kSplitterWidth, view.bottom};
-}
 
 void SetStyle(HWND window, LONG add, LONG remove, LONG addEx, LONG removeEx)
 {
@@ -33,77 +23,87 @@ void SetStyle(HWND window, LONG add, LONG remove, LONG addEx, LONG removeEx)
 }
 } // namespace
 
-void LayOutMainWindow()
+RECT MainWindow::SplitterRect() const
 {
-    if (!app.mainWindow || !app.viewWindow)
+    RECT view = {0, 0, 0, 0};
+    if (view_.Handle())
+        GetWindowRect(view_.Handle(), &view);
+    MapWindowPoints(nullptr, window_, (POINT*)&view, 2);
+    return RECT{view.right, 0, view.right + kSplitterWidth, view.bottom};
+}
+
+void MainWindow::LayOut()
+{
+    HWND view = view_.Handle(), palette = palette_.Handle(), bar = status_.Handle();
+    if (!window_ || !view)
         return;
     RECT client;
-    GetClientRect(app.mainWindow, &client);
+    GetClientRect(window_, &client);
     int bottom = client.bottom;
-    if (app.statusBar)
+    if (bar)
     {
-        SendMessageA(app.statusBar, WM_SIZE, 0, 0); // the bar places itself at the bottom
-        RECT bar;
-        GetWindowRect(app.statusBar, &bar);
-        bottom -= bar.bottom - bar.top;
+        SendMessageA(bar, WM_SIZE, 0, 0); // the bar places itself at the bottom
+        RECT barRect;
+        GetWindowRect(bar, &barRect);
+        bottom -= barRect.bottom - barRect.top;
     }
     bottom = std::max(0, bottom);
     int viewRight = client.right;
-    if (app.paletteWindow && app.paletteDocked && app.paletteShown)
+    if (palette && paletteDocked_ && paletteShown_)
     {
         const int width = std::max(
-            0, std::min(app.paletteWidth, (int)client.right - kNarrowestView - kSplitterWidth));
+            0, std::min(paletteWidth_, (int)client.right - kNarrowestView - kSplitterWidth));
         viewRight = std::max(0, (int)client.right - width - kSplitterWidth);
-        MoveWindow(app.paletteWindow, viewRight + kSplitterWidth, 0, width, bottom, TRUE);
+        MoveWindow(palette, viewRight + kSplitterWidth, 0, width, bottom, TRUE);
     }
-    MoveWindow(app.viewWindow, 0, 0, viewRight, bottom, TRUE);
+    MoveWindow(view, 0, 0, viewRight, bottom, TRUE);
 }
 
-void DockPalette(bool docked)
+void MainWindow::DockPalette(bool docked)
 {
-    HWND palette = app.paletteWindow;
+    HWND palette = palette_.Handle();
     if (!palette)
         return;
     const LONG frame = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
     if (docked)
     {
-        if (!app.paletteDocked)
+        if (!paletteDocked_)
         {
             RECT floating;
             GetWindowRect(palette, &floating);
-            app.floatingPalette = floating;
+            floatingPalette_ = floating;
         }
         SetStyle(palette, WS_CHILD, frame, 0, WS_EX_TOOLWINDOW);
-        SetParent(palette, app.mainWindow);
+        SetParent(palette, window_);
     }
     else
     {
         SetParent(palette, nullptr);
         SetStyle(palette, frame, WS_CHILD, WS_EX_TOOLWINDOW, 0);
         // Owned by the main window again, as the floating palette always was.
-        SetWindowLongPtrA(palette, GWLP_HWNDPARENT, (LONG_PTR)app.mainWindow);
-        const RECT& at = app.floatingPalette;
+        SetWindowLongPtrA(palette, GWLP_HWNDPARENT, (LONG_PTR)window_);
+        const RECT& at = floatingPalette_;
         SetWindowPos(palette, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
                      SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE);
     }
-    app.paletteDocked = docked;
+    paletteDocked_ = docked;
     SetWindowPos(palette, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    ShowWindow(palette, app.paletteShown ? SW_SHOWNA : SW_HIDE);
-    LayOutMainWindow();
+    ShowWindow(palette, paletteShown_ ? SW_SHOWNA : SW_HIDE);
+    LayOut();
 }
 
-void ShowPalette(bool shown)
+void MainWindow::ShowPalette(bool shown)
 {
-    app.paletteShown = shown;
-    if (app.paletteWindow)
-        ShowWindow(app.paletteWindow, shown ? SW_SHOWNA : SW_HIDE);
-    LayOutMainWindow();
+    paletteShown_ = shown;
+    if (palette_.Handle())
+        ShowWindow(palette_.Handle(), shown ? SW_SHOWNA : SW_HIDE);
+    LayOut();
 }
 
-bool OnSplitterMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+bool MainWindow::OnSplitterMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!app.paletteDocked || !app.paletteShown)
+    if (!paletteDocked_ || !paletteShown_)
         return false;
     const POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message)
@@ -112,12 +112,12 @@ bool OnSplitterMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
         POINT pointer;
         GetCursorPos(&pointer);
-        ScreenToClient(window, &pointer);
+        ScreenToClient(window_, &pointer);
         const RECT splitter = SplitterRect();
-        if ((HWND)wParam != window || !PtInRect(&splitter, pointer))
+        if ((HWND)wParam != window_ || !PtInRect(&splitter, pointer))
             return false;
         SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
-        SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+        SetWindowLongPtrA(window_, DWLP_MSGRESULT, TRUE);
         return true;
     }
     case WM_LBUTTONDOWN:
@@ -125,26 +125,26 @@ bool OnSplitterMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         const RECT splitter = SplitterRect();
         if (!PtInRect(&splitter, at))
             return false;
-        dragging = true;
-        SetCapture(window);
+        splitterDragging_ = true;
+        SetCapture(window_);
         return true;
     }
     case WM_MOUSEMOVE:
-        if (!dragging)
+        if (!splitterDragging_)
             return false;
         {
             RECT client;
-            GetClientRect(window, &client);
-            app.paletteWidth =
+            GetClientRect(window_, &client);
+            paletteWidth_ =
                 std::max(kNarrowestPalette, (int)client.right - (int)at.x - kSplitterWidth / 2);
-            LayOutMainWindow();
+            LayOut();
         }
         return true;
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
-        if (!dragging)
+        if (!splitterDragging_)
             return false;
-        dragging = false;
+        splitterDragging_ = false;
         if (message == WM_LBUTTONUP)
             ReleaseCapture();
         return true;

@@ -1,163 +1,106 @@
-// The main window procedure and the menu commands. The main window holds the
-// map view (its own child window, which takes the pointer), the docked
-// palette with its splitter and the status bar; its procedure places them,
-// runs the menu commands and opens files dropped on the window.
+// The main window's procedure (see MainWindow.h): it places its children,
+// hands the menu commands, the opening menus, dropped files and the
+// autosave timer to the EditorEvents, and gives the keys it gets to the view.
 //
 // Every message is answered with FALSE (TRUE only for WM_INITDIALOG) so that
 // the default dialog handling also runs.
 #include "app/MainWindow.h"
 
-#include "app/AboutDialog.h"
-#include "app/EditCommands.h"
-#include "app/EditorApp.h"
-#include "app/FileCommands.h"
-#include "app/MainLayout.h"
-#include "app/ObjectImport.h"
-#include "app/PointerEditing.h"
-#include "app/PropertiesDialog.h"
-#include "app/RecentMaps.h"
-#include "app/ShellFiles.h"
-#include "app/ViewNavigation.h"
+#include "app/EditorEvents.h"
+#include "app/PaletteDialog.h"
+#include "app/StatusBar.h"
 #include "app/ViewWindow.h"
 #include "app/WindowDpi.h"
 #include "resource.h"
 
-namespace
+MainWindow::~MainWindow()
 {
-void OnActivate(WPARAM wParam)
-{
-    windowActive = LOWORD(wParam) != WA_INACTIVE;
+    // The window may outlive the object (until the process ends): messages
+    // after this go to the default handling, not to a freed object.
+    if (window_ && IsWindow(window_))
+        SetWindowLongPtrA(window_, DWLP_USER, 0);
 }
 
-// View > Object Palette, Floating Palette, Fit Map, Zoom In and Out. False
-// when the command is not one of these.
-bool RunViewCommand(int command)
+HWND MainWindow::Create(HINSTANCE instance)
 {
-    switch (command)
-    {
-    case ID_VIEW_FITMAP:
-        FitMap();
-        return true;
-    case ID_VIEW_ZOOMIN:
-        ZoomAtCentre(1);
-        return true;
-    case ID_VIEW_ZOOMOUT:
-        ZoomAtCentre(-1);
-        return true;
-    case ID_VIEW_PALETTE:
-        ShowPalette(!app.paletteShown);
-        return true;
-    case ID_VIEW_FLOATINGPALETTE:
-        DockPalette(!app.paletteDocked);
-        return true;
-    }
-    return false;
-}
-} // namespace
-
-void Zoom(int factor)
-{
-    app.document.viewScale = app.document.width * 2 * factor;
-    app.document.scrollX = 0.0f;
-    app.document.scrollY = 0.0f;
-    RequestFrame();
+    return CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, Procedure,
+                              (LPARAM)this);
 }
 
-namespace
+void MainWindow::AdoptChildren(HINSTANCE instance)
 {
-// View > Zoom items and the factor each is labelled with.
-const struct
-{
-    int command;
-    int factor;
-} kZoomItems[] = {
-    {ID_ZOOM_1X, 1}, {ID_ZOOM_2X, 2}, {ID_ZOOM_4X, 4}, {ID_ZOOM_6X, 6}, {ID_ZOOM_8X, 8}};
-
-// False when the command is not a zoom item.
-bool RunZoomCommand(int command)
-{
-    for (const auto& item : kZoomItems)
-    {
-        if (item.command == command)
-        {
-            Zoom(item.factor);
-            return true;
-        }
-    }
-    return false;
-}
-} // namespace
-
-void RunMainWindowCommand(HWND window, int command)
-{
-    if (RunEditCommand(window, command) || RunFileCommand(window, command))
-        return;
-    if (RunRecentMapCommand(window, command))
-    {
-        RefreshEditMenu(window);
-        return;
-    }
-    if (RunZoomCommand(command) || RunViewCommand(command))
-    {
-        RefreshEditMenu(window);
-        return;
-    }
-    switch (command)
-    {
-    case ID_MAP_PROPERTIES:
-        DialogBoxParamA(instanceHandle, MAKEINTRESOURCEA(IDD_PROPERTIESDIALOG), window,
-                        PropertiesDialogProc, 0);
-        break;
-    case ID_IMPORT_OBJECTS:
-        ImportObjectType(window);
-        break;
-    case ID_HELP_ABOUT:
-        ShowAboutDialog(window);
-        break;
-    default: // Import > Tiles: nothing
-        break;
-    }
-    SyncPaletteList();
-    RefreshEditMenu(window);
+    // Docked at the main window's right edge, as wide as its dialog.
+    RECT palette = {0, 0, 0, 0};
+    GetWindowRect(palette_.Handle(), &palette);
+    paletteWidth_ = palette.right - palette.left;
+    DockPalette(true);
+    accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    // Files dropped anywhere on the main window (the view and the docked
+    // palette take none themselves, so their drops come here).
+    DragAcceptFiles(window_, TRUE);
 }
 
-INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+bool MainWindow::TranslateShortcut(MSG* message) const
 {
-    if (OnSplitterMessage(window, message, wParam, lParam))
+    // The shortcuts work whichever of the main window and the palette (or
+    // one of its controls) has the keyboard; the commands go to the main
+    // window. Other windows (choosers, message boxes) run their own loops.
+    HWND target = message->hwnd;
+    HWND palette = palette_.Handle();
+    if (!accelerators_ || !target)
+        return false;
+    const bool ours = target == window_ || target == palette || IsChild(window_, target) ||
+                      IsChild(palette, target);
+    return ours && TranslateAcceleratorA(window_, accelerators_, message);
+}
+
+INT_PTR CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+    {
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        if (lParam)
+            ((MainWindow*)lParam)->window_ = window;
+        return TRUE;
+    }
+    MainWindow* main = (MainWindow*)GetWindowLongPtrA(window, DWLP_USER);
+    if (!main)
+        return FALSE;
+    if (main->OnSplitterMessage(message, wParam, lParam))
         return message == WM_SETCURSOR;
+    main->OnMessage(message, wParam, lParam);
+    return FALSE;
+}
+
+void MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message)
     {
-    case WM_INITDIALOG:
-        return TRUE;
     case WM_SIZE:
-        LayOutMainWindow();
+        LayOut();
         break;
     case WM_DPICHANGED:
-        MoveToSuggestedRect(window, lParam);
+        MoveToSuggestedRect(window_, lParam);
         break;
     case WM_ACTIVATE:
-        OnActivate(wParam);
+        active_ = LOWORD(wParam) != WA_INACTIVE;
         break;
     case WM_KEYDOWN: // the main window itself has the keyboard: as the view
-        OnKeyDown(window, wParam);
-        RefreshEditMenu(window);
+        view_.OnKey(wParam);
+        events_.Changed();
         break;
     case WM_INITMENUPOPUP:
-        if ((HMENU)wParam == RecentMapsMenu(window))
-            LoadRecentMaps(); // another editor may have added to it
-        RefreshEditMenu(window);
+        events_.MenuOpening((HMENU)wParam);
         break;
     case WM_DROPFILES:
-        OnDropFiles(window, (HDROP)wParam);
-        RefreshEditMenu(window);
+        events_.FilesDropped((HDROP)wParam);
         break;
     case WM_TIMER:
         if (wParam == kAutosaveTimer)
-            app.autosave.Tick(app.document);
+            events_.AutosaveDue();
         break;
     case WM_COMMAND:
-        RunMainWindowCommand(window, LOWORD(wParam));
+        events_.RunCommand(LOWORD(wParam));
         break;
     }
-    return FALSE;
 }

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/EditorApp.h"
-#include "app/PointerEditing.h"
+#include "app/ViewWindow.h"
 #include "document/ClipboardData.h"
 
 const char kObjectClipboardFormat[] = "Map Editor 1.4a Objects";
@@ -50,14 +49,14 @@ bool Put(UINT format, const void* data, size_t size)
 
 // Whether the pointer is over the view (the main window's client area, not
 // covered by another window), and where.
-bool PointerOverView(int* px, int* py)
+bool PointerOverView(HWND view, int* px, int* py)
 {
     POINT at;
-    if (!GetCursorPos(&at) || WindowFromPoint(at) != app.viewWindow)
+    if (!GetCursorPos(&at) || WindowFromPoint(at) != view)
         return false;
-    ScreenToClient(app.viewWindow, &at);
+    ScreenToClient(view, &at);
     RECT client;
-    GetClientRect(app.viewWindow, &client);
+    GetClientRect(view, &client);
     if (!PtInRect(&client, at))
         return false;
     *px = at.x;
@@ -90,9 +89,9 @@ bool GroupCentre(const ObjectGroup& group, float* x, float* y)
 }
 } // namespace
 
-bool CopySelectionToClipboard(HWND owner)
+bool CopySelectionToClipboard(HWND owner, const MapDocument& document)
 {
-    const ObjectGroup group = app.document.CopySelection();
+    const ObjectGroup group = document.CopySelection();
     if (group.objects.empty())
         return false;
     const std::vector<unsigned char> bytes = EncodeObjectGroup(group);
@@ -122,7 +121,7 @@ bool ReadClipboardGroup(HWND owner, ObjectGroup* group)
     return ok;
 }
 
-bool PasteFromClipboard(HWND owner)
+bool PasteFromClipboard(HWND owner, MapDocument& document, const ViewWindow& view)
 {
     ObjectGroup group;
     if (!ReadClipboardGroup(owner, &group))
@@ -130,11 +129,11 @@ bool PasteFromClipboard(HWND owner)
     float dx = 0.0f, dy = 0.0f;
     int px = 0, py = 0;
     float pointerX = 0.0f, pointerY = 0.0f, centreX = 0.0f, centreY = 0.0f;
-    if (PointerOverView(&px, &py) && ViewPointToMap(px, py, &pointerX, &pointerY) &&
-        GroupCentre(group, &centreX, &centreY))
+    if (PointerOverView(view.Handle(), &px, &py) &&
+        view.ViewPointToMap(px, py, &pointerX, &pointerY) && GroupCentre(group, &centreX, &centreY))
     {
         dx = pointerX - centreX;
         dy = pointerY - centreY;
     }
-    return app.document.InsertGroup(group, dx, dy, "Paste");
+    return document.InsertGroup(group, dx, dy, "Paste");
 }

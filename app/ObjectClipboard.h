@@ -7,18 +7,20 @@
 
 #include "document/MapDocument.h"
 
+class ViewWindow;
+
 // The registered format's name; other editors' windows find it by this name.
 extern const char kObjectClipboardFormat[];
 
 // Puts the selected objects on the clipboard in both forms; false when
 // nothing is selected (the clipboard is left alone) or it cannot be opened.
-bool CopySelectionToClipboard(HWND owner);
+bool CopySelectionToClipboard(HWND owner, const MapDocument& document);
 
 // The group on the clipboard in the editor's format, or false.
 bool ReadClipboardGroup(HWND owner, ObjectGroup* group);
 
 // Pastes the clipboard's objects: centred under the pointer when it is over
 // the view, otherwise where they were copied. They become the selection.
-bool PasteFromClipboard(HWND owner);
+bool PasteFromClipboard(HWND owner, MapDocument& document, const ViewWindow& view);
 
 #endif

@@ -3,30 +3,30 @@
 
 #include <string>
 
-#include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "app/FileChooser.h"
 #include "app/UserMessages.h"
 #include "document/RelativePath.h"
 #include "resource.h"
 
-void ImportObjectType(HWND owner)
+void ImportObjectType(EditorApp& editor, HWND owner)
 {
+    MapDocument& document = editor.Document();
     // The chooser starts where the current type's description lies.
-    const ObjectType* current = app.document.FindObjectType(app.document.currentType);
+    const ObjectType* current = document.FindObjectType(document.currentType);
     std::string chosen;
     const bool picked =
         ChooseOpenFile(&chosen, owner, kImportObjectKind, current ? current->path : std::string());
     // Restored after every chooser, cancelled or not.
-    RestoreProgramDirectory();
+    RestoreProgramDirectory(editor.ProgramDirectory());
     if (!picked)
         return;
-    const std::string relative = MakeRelativePath(app.programDirectory, chosen.c_str());
+    const std::string relative = MakeRelativePath(editor.ProgramDirectory(), chosen.c_str());
     // The object placement file stores 127 characters and a zero per name: a
     // longer path is refused rather than cut into the name of another file.
     if (relative.size() > kMaxObjectTypePath)
     {
-        ShowProblem(app.mainWindow,
+        ShowProblem(editor.Main().Handle(),
                     "The object type could not be imported. " + chosen +
                         ": its path from the "
                         "program folder (" +
@@ -36,6 +36,6 @@ void ImportObjectType(HWND owner)
     }
     // One undoable step; the palette's list follows the catalog, so its row
     // numbers stay equal to the catalog's indices.
-    app.document.ImportType(relative);
-    SyncPaletteList();
+    document.ImportType(relative);
+    editor.Palette().SyncList();
 }

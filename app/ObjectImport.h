@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
-void ImportObjectType(HWND owner);
+class EditorApp;
+
+// The chooser is owned by `owner`; a refused path is told to the user.
+void ImportObjectType(EditorApp& editor, HWND owner);
 
 #endif

@@ -1,8 +1,8 @@
-// The object palette's procedure: the rotation box's eight rows, the list
-// filling the client area below the controls row (whose height follows the
-// palette's DPI), the list and rotation
-// selections that set the type and rotation of the next placed object, and
-// "Add" importing an object type.
+// The object palette (see PaletteDialog.h): the rotation box's eight rows,
+// the list filling the client area below the controls row (whose height
+// follows the palette's DPI), the list and rotation selections that set the
+// type and rotation of the next placed object, and "Add" importing an
+// object type.
 //
 // "Remove" takes the selected type out of the catalog (asking first when
 // placed objects use it, which go with it), as one undoable step. The
@@ -10,19 +10,20 @@
 // Cancel command) does nothing.
 #include "app/PaletteDialog.h"
 
-#include "app/EditCommands.h"
-#include "app/EditorApp.h"
-#include "app/ObjectImport.h"
-#include "app/PointerEditing.h"
-#include "app/WindowDpi.h"
-#include "resource.h"
+#include <stdlib.h>
 
 #include <string>
 
+#include "app/EditorEvents.h"
+#include "app/WindowDpi.h"
+#include "document/MapDocument.h"
+#include "resource.h"
+
 namespace
 {
-// In this order: pointer editing's "Randomize" picks a row by its number.
+// In this order: "Randomize" picks a row by its number.
 const char* const kRotationTexts[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
+const int kRotationRows = 8;
 
 // Height of the controls row above the list: in pixels at 96 DPI, and in
 // the palette's dialog units (its buttons are 14 high at 1; 16 units come to
@@ -46,91 +47,32 @@ void LayOutList(HWND palette, int width, int height)
     const int listHeight = height > rowHeight ? height - rowHeight : 0;
     MoveWindow(GetDlgItem(palette, IDC_OBJECTLIST), 0, rowHeight, width, listHeight, TRUE);
 }
-
-void OnListSelectionChange(HWND list)
-{
-    // Row n is catalog entry n. No selection (-1) designates no entry, and
-    // placing then does nothing.
-    app.document.currentType = (int)SendMessageA(list, LB_GETCURSEL, 0, 0);
-}
-
-void OnRotationSelectionChange(HWND rotationBox)
-{
-    const LRESULT row = SendMessageA(rotationBox, CB_GETCURSEL, 0, 0);
-    if (row == CB_ERR)
-        return;
-    short rotation = 0;
-    if (ReadRotationRow(rotationBox, (int)row, &rotation))
-        app.currentRotation = rotation;
-}
-
-void RemoveSelectedType(HWND palette)
-{
-    const int type = (int)SendDlgItemMessageA(palette, IDC_OBJECTLIST, LB_GETCURSEL, 0, 0);
-    MapDocument& document = app.document;
-    if (type < 0 || type >= (int)document.objectTypes.size())
-        return;
-    const size_t users = document.CountObjectsOfType(type);
-    if (users > 0)
-    {
-        const std::string question = std::to_string(users) +
-                                     (users == 1 ? " placed object is" : " placed objects are") +
-                                     " of the type " + document.objectTypes[(size_t)type].path +
-                                     ".\nRemove the type and delete them?";
-        if (MessageBoxA(palette, question.c_str(), "Remove Object Type",
-                        MB_YESNO | MB_ICONQUESTION) != IDYES)
-            return;
-    }
-    document.RemoveType(type);
-    SyncPaletteList();
-    RefreshEditMenu(app.mainWindow);
-}
-
-void OnCommand(HWND palette, WPARAM wParam)
-{
-    const int id = LOWORD(wParam);
-    const int notification = HIWORD(wParam);
-    switch (id)
-    {
-    case IDC_OBJECTLIST:
-        if (notification == LBN_SELCHANGE)
-            OnListSelectionChange(GetDlgItem(palette, id));
-        break;
-    case IDC_ROTATION:
-        if (notification == CBN_SELCHANGE)
-            OnRotationSelectionChange(GetDlgItem(palette, id));
-        break;
-    case IDC_ADD: // any notification
-        ImportObjectType(palette);
-        RefreshEditMenu(app.mainWindow);
-        break;
-    case IDC_REMOVE:
-        if (notification == BN_CLICKED)
-            RemoveSelectedType(palette);
-        break;
-    default: // the close box's Cancel and everything else: nothing
-        break;
-    }
-}
 } // namespace
 
-int PaletteControlsRowHeight(HWND palette, UINT dpi)
+PaletteDialog::~PaletteDialog()
 {
-    if (dpi > 0)
-        return MulDiv(kControlsRowPixelsAt96Dpi, (int)dpi, USER_DEFAULT_SCREEN_DPI);
-    // The dialog units follow the palette's font, which the system made for
-    // the DPI the palette was created at.
-    RECT row = {0, 0, 0, kControlsRowDialogUnits};
-    MapDialogRect(palette, &row);
-    return row.bottom;
+    // The window may outlive the object (until the process ends): messages
+    // after this go to the default handling, not to a freed object.
+    if (window_ && IsWindow(window_))
+        SetWindowLongPtrA(window_, DWLP_USER, 0);
 }
 
-INT_PTR CALLBACK PaletteDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+HWND PaletteDialog::Create(HINSTANCE instance, HWND owner)
+{
+    window_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_OBJECTDIALOG), owner, Procedure,
+                                 (LPARAM)this);
+    return window_;
+}
+
+INT_PTR CALLBACK PaletteDialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message)
     {
     case WM_INITDIALOG:
     {
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        if (lParam)
+            ((PaletteDialog*)lParam)->window_ = window;
         FillRotationBox(window);
         // The first WM_SIZE comes before the controls exist.
         RECT client;
@@ -148,8 +90,128 @@ INT_PTR CALLBACK PaletteDialogProc(HWND window, UINT message, WPARAM wParam, LPA
         MoveToSuggestedRect(window, lParam);
         return FALSE;
     case WM_COMMAND:
-        OnCommand(window, wParam);
+        if (PaletteDialog* palette = (PaletteDialog*)GetWindowLongPtrA(window, DWLP_USER))
+            palette->OnCommand(wParam);
         return TRUE;
     }
     return FALSE;
+}
+
+void PaletteDialog::OnRotationSelectionChange(HWND rotationBox)
+{
+    const LRESULT row = SendMessageA(rotationBox, CB_GETCURSEL, 0, 0);
+    if (row == CB_ERR)
+        return;
+    short rotation = 0;
+    if (ReadRotationRow(rotationBox, (int)row, &rotation))
+        rotation_ = rotation;
+}
+
+void PaletteDialog::ObjectPlaced()
+{
+    if (SendDlgItemMessageA(window_, IDC_RANDOMIZE, BM_GETCHECK, 0, 0) != BST_CHECKED)
+        return;
+    HWND rotationBox = GetDlgItem(window_, IDC_ROTATION);
+    const int row = rand() % kRotationRows;
+    SendMessageA(rotationBox, CB_SETCURSEL, (WPARAM)row, 0);
+    short rotation = 0;
+    if (ReadRotationRow(rotationBox, row, &rotation))
+        rotation_ = rotation;
+}
+
+void PaletteDialog::RemoveSelectedType()
+{
+    const int type = (int)SendDlgItemMessageA(window_, IDC_OBJECTLIST, LB_GETCURSEL, 0, 0);
+    if (type < 0 || type >= (int)document_.objectTypes.size())
+        return;
+    const size_t users = document_.CountObjectsOfType(type);
+    if (users > 0)
+    {
+        const std::string question = std::to_string(users) +
+                                     (users == 1 ? " placed object is" : " placed objects are") +
+                                     " of the type " + document_.objectTypes[(size_t)type].path +
+                                     ".\nRemove the type and delete them?";
+        if (MessageBoxA(window_, question.c_str(), "Remove Object Type",
+                        MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return;
+    }
+    document_.RemoveType(type);
+    SyncList();
+    events_.Changed();
+}
+
+void PaletteDialog::OnCommand(WPARAM wParam)
+{
+    const int id = LOWORD(wParam);
+    const int notification = HIWORD(wParam);
+    switch (id)
+    {
+    case IDC_OBJECTLIST:
+        // Row n is catalog entry n. No selection (-1) designates no entry,
+        // and placing then does nothing.
+        if (notification == LBN_SELCHANGE)
+            document_.currentType = (int)SendDlgItemMessageA(window_, id, LB_GETCURSEL, 0, 0);
+        break;
+    case IDC_ROTATION:
+        if (notification == CBN_SELCHANGE)
+            OnRotationSelectionChange(GetDlgItem(window_, id));
+        break;
+    case IDC_ADD: // any notification
+        events_.ImportObjectType(window_);
+        break;
+    case IDC_REMOVE:
+        if (notification == BN_CLICKED)
+            RemoveSelectedType();
+        break;
+    default: // the close box's Cancel and everything else: nothing
+        break;
+    }
+}
+
+void PaletteDialog::RebuildList()
+{
+    HWND list = GetDlgItem(window_, IDC_OBJECTLIST);
+    // Row i is catalog entry i: the list is unsorted.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    for (const ObjectType& type : document_.objectTypes)
+        SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)type.path.c_str());
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    shownCatalogRevision_ = document_.CatalogRevision();
+}
+
+void PaletteDialog::SyncList()
+{
+    if (shownCatalogRevision_ == document_.CatalogRevision())
+        return;
+    RebuildList();
+    const int type = document_.currentType;
+    if (type >= 0 && type < (int)document_.objectTypes.size())
+        SendDlgItemMessageA(window_, IDC_OBJECTLIST, LB_SETCURSEL, (WPARAM)type, 0);
+}
+
+bool ReadRotationRow(HWND rotationBox, int row, short* rotation)
+{
+    const LRESULT length = SendMessageA(rotationBox, CB_GETLBTEXTLEN, (WPARAM)row, 0);
+    if (length == CB_ERR || length < 0)
+        return false;
+    std::string text((size_t)length + 1, '\0');
+    if (SendMessageA(rotationBox, CB_GETLBTEXT, (WPARAM)row, (LPARAM)&text[0]) == CB_ERR)
+        return false;
+    // Decimal text as atoi reads it, but without its undefined result for
+    // numbers beyond the int range: strtol saturates instead.
+    *rotation = (short)strtol(text.c_str(), nullptr, 10);
+    return true;
+}
+
+int PaletteControlsRowHeight(HWND palette, UINT dpi)
+{
+    if (dpi > 0)
+        return MulDiv(kControlsRowPixelsAt96Dpi, (int)dpi, USER_DEFAULT_SCREEN_DPI);
+    // The dialog units follow the palette's font, which the system made for
+    // the DPI the palette was created at.
+    RECT row = {0, 0, 0, kControlsRowDialogUnits};
+    MapDialogRect(palette, &row);
+    return row.bottom;
 }

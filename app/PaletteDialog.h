@@ -1,11 +1,63 @@
 // The object palette: a modeless tool window listing the object types, with
-// the rotation and the "Randomize" choice for the next placed object.
+// the rotation and the "Randomize" choice for the next placed object. It
+// keeps its own state: the rotation chosen and the catalog its list shows.
 #ifndef MAPEDITOR_PALETTEDIALOG_H
 #define MAPEDITOR_PALETTEDIALOG_H
 
 #include <windows.h>
 
-INT_PTR CALLBACK PaletteDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+class EditorEvents;
+class MapDocument;
+
+class PaletteDialog
+{
+  public:
+    PaletteDialog(MapDocument& document, EditorEvents& events)
+        : document_(document), events_(events)
+    {
+    }
+    ~PaletteDialog();
+    PaletteDialog(const PaletteDialog&) = delete;
+    PaletteDialog& operator=(const PaletteDialog&) = delete;
+
+    HWND Create(HINSTANCE instance, HWND owner);
+    HWND Handle() const { return window_; }
+
+    // The rotation the next placed object gets (the rotation box's row).
+    short Rotation() const { return rotation_; }
+    void SetRotation(short rotation) { rotation_ = rotation; }
+    // An object was placed with Rotation(): with "Randomize" checked a
+    // random row of the rotation box becomes the next one, so the box always
+    // shows what the next object gets.
+    void ObjectPlaced();
+
+    // Rebuilds the list from the catalog when the catalog changed since the
+    // list was last filled, selecting the current type's row again.
+    void SyncList();
+    // Rebuilds it whatever changed, with no row selected (after a load).
+    void RebuildList();
+
+    // The dialog procedure. The object comes with WM_INITDIALOG's lParam; a
+    // palette created without one (lParam 0) lays itself out and shows its
+    // rows, but its commands do nothing.
+    static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    void OnCommand(WPARAM wParam);
+    void OnRotationSelectionChange(HWND rotationBox);
+    void RemoveSelectedType();
+
+    MapDocument& document_;
+    EditorEvents& events_;
+    HWND window_ = nullptr;
+    short rotation_ = 0;
+    unsigned shownCatalogRevision_ = 0;
+};
+
+// Reads the text of a row of the palette's rotation box as a rotation in
+// degrees: its decimal value (0 for text that is not a number), as a 16-bit
+// value. False when the row does not exist.
+bool ReadRotationRow(HWND rotationBox, int row, short* rotation);
 
 // The height in pixels of the controls row above the list: 25 pixels at
 // 96 DPI scaled to `dpi`, or, where the window's DPI is not known (dpi 0),

@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "app/FileCommands.h"
 #include "app/UserMessages.h"
@@ -44,9 +43,13 @@ void SetField(HWND dialog, int id, const char* format, ...)
     SetDlgItemTextA(dialog, id, text);
 }
 
-void FillFields(HWND dialog)
+EditorApp& EditorOf(HWND dialog)
 {
-    const MapDocument& document = app.document;
+    return *(EditorApp*)GetWindowLongPtrA(dialog, DWLP_USER);
+}
+
+void FillFields(HWND dialog, const MapDocument& document)
+{
     SetField(dialog, IDC_QUADDEPTH, "%d", (int)document.quadDepth);
     SetField(dialog, IDC_SPACING, "%d", document.spacing);
     SetDlgItemTextA(dialog, IDC_HEIGHTMAP, document.heightmapFile.c_str());
@@ -80,9 +83,10 @@ std::string ReadFileName(HWND dialog, int id)
 
 // An image named in a field: its slot and the name it is kept under, or no
 // slot and the name as typed.
-void LoadNamedImage(const std::string& name, int* slot, std::string* kept, LoadedImage* image)
+void LoadNamedImage(ImageSource& images, const std::string& name, bool heightmap, int* slot,
+                    std::string* kept, LoadedImage* image)
 {
-    *image = app.images.Load(name);
+    *image = heightmap ? images.LoadHeightmap(name) : images.Load(name);
     *slot = image->slot;
     *kept = image->slot >= 0 ? image->name : name;
 }
@@ -107,7 +111,8 @@ bool ReadQuadDepth(HWND dialog, unsigned char* depth)
 // question before the objects are replaced).
 bool ApplyFields(HWND dialog)
 {
-    MapDocument& document = app.document;
+    EditorApp& editor = EditorOf(dialog);
+    MapDocument& document = editor.Document();
     MapSettings next = document.Settings();
     if (!ReadQuadDepth(dialog, &next.quadDepth))
     {
@@ -119,16 +124,17 @@ bool ApplyFields(HWND dialog)
     // A changed object file replaces the objects: unsaved ones are asked about first.
     const std::string objectFile = ReadFileName(dialog, IDC_OBJECTMAP);
     const bool objectFileChanged = objectFile != document.objectMap;
-    if (objectFileChanged && !ConfirmUnsavedChanges(dialog))
+    if (objectFileChanged && !ConfirmUnsavedChanges(editor, dialog))
         return false;
 
     std::vector<std::string> problems;
     const int spacing = ReadNumber(dialog, IDC_SPACING);
     LoadedImage heightmap;
-    LoadNamedImage(ReadFileName(dialog, IDC_HEIGHTMAP), &next.heightmapTexture, &next.heightmapFile,
-                   &heightmap);
+    LoadNamedImage(editor.Images(), ReadFileName(dialog, IDC_HEIGHTMAP), true,
+                   &next.heightmapTexture, &next.heightmapFile, &heightmap);
     if (heightmap.slot >= 0)
     {
+        document.NoteHeightSamples(heightmap);
         next.width = heightmap.width;
         next.height = heightmap.height;
     }
@@ -136,8 +142,8 @@ bool ApplyFields(HWND dialog)
         problems.push_back(next.heightmapFile + " (heightmap): " + heightmap.problem);
     next.spacing = spacing;
     LoadedImage colormap;
-    LoadNamedImage(ReadFileName(dialog, IDC_COLORMAP), &next.colormapTexture, &next.colormapFile,
-                   &colormap);
+    LoadNamedImage(editor.Images(), ReadFileName(dialog, IDC_COLORMAP), false,
+                   &next.colormapTexture, &next.colormapFile, &colormap);
     if (colormap.slot < 0 && !next.colormapFile.empty())
         problems.push_back(next.colormapFile + " (colormap): " + colormap.problem);
     next.detailMap = ReadFileName(dialog, IDC_DETAILMAP);
@@ -148,7 +154,7 @@ bool ApplyFields(HWND dialog)
     bool reload = false;
     if (objectFileChanged && !objectFile.empty())
     {
-        reload = MapDocument::ReadObjectFile(objectFile, app.files, &contents, &problem);
+        reload = MapDocument::ReadObjectFile(objectFile, editor.Files(), &contents, &problem);
         if (reload)
             next.objectMap = objectFile;
         else
@@ -158,14 +164,14 @@ bool ApplyFields(HWND dialog)
         next.objectMap.clear();
     document.ApplyProperties(next, reload ? &contents : nullptr);
     if (reload)
-        RebuildPaletteList();
+        editor.Palette().RebuildList();
     document.viewScale = document.width * kViewScalePerPixel;
     document.scrollX = 0.0f;
     document.scrollY = 0.0f;
     if (!problems.empty())
     {
         problems.insert(problems.begin(), "Not all of the map's files could be read:");
-        ShowProblems(app.mainWindow, problems);
+        ShowProblems(editor.Main().Handle(), problems);
     }
     return true;
 }
@@ -176,7 +182,8 @@ INT_PTR CALLBACK PropertiesDialogProc(HWND window, UINT message, WPARAM wParam, 
     switch (message)
     {
     case WM_INITDIALOG:
-        FillFields(window);
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        FillFields(window, ((EditorApp*)lParam)->Document());
         return TRUE;
     case WM_DPICHANGED: // the dialog manager scales the controls (FALSE)
         MoveToSuggestedRect(window, lParam);
@@ -195,4 +202,10 @@ INT_PTR CALLBACK PropertiesDialogProc(HWND window, UINT message, WPARAM wParam, 
         return TRUE;
     }
     return FALSE;
+}
+
+void ShowPropertiesDialog(EditorApp& editor, HWND owner)
+{
+    DialogBoxParamA(editor.Instance(), MAKEINTRESOURCEA(IDD_PROPERTIESDIALOG), owner,
+                    PropertiesDialogProc, (LPARAM)&editor);
 }

@@ -4,6 +4,12 @@
 
 #include <windows.h>
 
+class EditorApp;
+
+// Shows the dialog owned by `owner` for the editor's map; returns once it closed.
+void ShowPropertiesDialog(EditorApp& editor, HWND owner);
+
+// The dialog's procedure; WM_INITDIALOG's lParam is the EditorApp.
 INT_PTR CALLBACK PropertiesDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

@@ -68,7 +68,7 @@ std::vector<std::string> CommandLineFiles(const wchar_t* commandLine)
     return files;
 }
 
-bool OpenGivenFiles(HWND window, const std::vector<std::string>& paths)
+bool OpenGivenFiles(EditorApp& editor, HWND window, const std::vector<std::string>& paths)
 {
     std::vector<std::string> problems;
     std::string chosen;
@@ -86,13 +86,13 @@ bool OpenGivenFiles(HWND window, const std::vector<std::string>& paths)
     }
     // Told first: what follows may ask a question and open a map.
     ShowProblems(window, problems);
-    if (chosen.empty() || !ConfirmUnsavedChanges(window))
+    if (chosen.empty() || !ConfirmUnsavedChanges(editor, window))
         return false;
-    return KindOf(chosen) == GivenKind::Map ? OpenMapFile(window, chosen)
-                                            : LoadObjectsFile(window, chosen);
+    return KindOf(chosen) == GivenKind::Map ? OpenMapFile(editor, window, chosen)
+                                            : LoadObjectsFile(editor, window, chosen);
 }
 
-void OnDropFiles(HWND window, HDROP drop)
+void OnDropFiles(EditorApp& editor, HWND window, HDROP drop)
 {
     std::vector<std::string> paths;
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
@@ -103,5 +103,5 @@ void OnDropFiles(HWND window, HDROP drop)
         paths.push_back(Narrow(name.c_str()));
     }
     DragFinish(drop);
-    OpenGivenFiles(window, paths);
+    OpenGivenFiles(editor, window, paths);
 }

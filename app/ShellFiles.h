@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class EditorApp;
+
 // The files a command line names after the program's own name, split as
 // Windows splits it (quotes, backslashes before quotes), as full paths in
 // the active code page: relative names are taken from the current
@@ -19,10 +21,10 @@ std::vector<std::string> CommandLineFiles(const wchar_t* commandLine);
 // Opens the first map or object file of the list (after the question); the
 // user is told of a file that is missing or of another kind, and of those
 // left unopened. False when nothing was opened.
-bool OpenGivenFiles(HWND window, const std::vector<std::string>& paths);
+bool OpenGivenFiles(EditorApp& editor, HWND window, const std::vector<std::string>& paths);
 
 // WM_DROPFILES: the dropped files as OpenGivenFiles takes them; the drop's
 // memory is given back.
-void OnDropFiles(HWND window, HDROP drop);
+void OnDropFiles(EditorApp& editor, HWND window, HDROP drop);
 
 #endif

@@ -1,7 +1,7 @@
 // The status bar below the view: the pointer's map position (as fractions
 // and as heightmap cell), the heightmap's value (0-255) at that cell, the
 // zoom (view pixels per cell), the object and selected counts, and the map
-// file's name.
+// file's name. It reads the document and keeps only the pointer's place.
 #ifndef MAPEDITOR_STATUSBAR_H
 #define MAPEDITOR_STATUSBAR_H
 
@@ -9,14 +9,34 @@
 
 #include <string>
 
-HWND CreateStatusBar(HINSTANCE instance, HWND parent);
+class MapDocument;
 
-// The pointer moved to this view point; the fields that follow it change.
-void ShowPointerInStatusBar(int px, int py);
-// Every field again (after an edit, a load, a zoom).
-void RefreshStatusBar();
+class StatusBar
+{
+  public:
+    explicit StatusBar(const MapDocument& document) : document_(document) {}
+    StatusBar(const StatusBar&) = delete;
+    StatusBar& operator=(const StatusBar&) = delete;
 
-// The text of one field (for the tests).
-std::string StatusBarField(int part);
+    HWND Create(HINSTANCE instance, HWND parent);
+    HWND Handle() const { return window_; }
+
+    // The pointer moved to this view point; the fields that follow it change.
+    void ShowPointer(int px, int py);
+    // Every field again (after an edit, a load, a zoom).
+    void Refresh();
+
+    // The text of one field (for the tests).
+    std::string Field(int part) const;
+
+  private:
+    void SetPart(int part, const char* text);
+    void ShowPointerFields();
+
+    const MapDocument& document_;
+    HWND window_ = nullptr;
+    int pointerX_ = -1, pointerY_ = -1;
+    bool pointerKnown_ = false;
+};
 
 #endif

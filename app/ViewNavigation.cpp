@@ -1,35 +1,40 @@
-// Zoom and pan of the map view (see ViewNavigation.h).
-#include "app/ViewNavigation.h"
+// Zooming and panning the map view: the wheel zooms at the pointer (the map
+// point under it stays under it) in steps of 1.25x between the whole map
+// fitting the view and 64 view pixels per heightmap cell; + and - zoom at the
+// view's centre; Fit Map shows the whole map in the middle of the view; the
+// middle button drags the map one to one. Scrolling, panning and zooming stop
+// where the map's edge reaches the view's centre, so the map can never be
+// lost off-screen. The view state is never saved.
+#include "app/ViewWindow.h"
 
 #include <math.h>
 
 #include <algorithm>
 
-#include "app/EditorApp.h"
 #include "app/StatusBar.h"
-#include "app/ViewWindow.h"
+#include "document/MapDocument.h"
 
-void ViewSize(int* width, int* height)
+void ViewWindow::Size(int* width, int* height) const
 {
     RECT client = {0, 0, 0, 0};
-    if (app.viewWindow)
-        GetClientRect(app.viewWindow, &client);
+    if (window_)
+        GetClientRect(window_, &client);
     *width = client.right;
     *height = client.bottom;
 }
 
-int FitScale()
+int ViewWindow::FitScale() const
 {
     int width = 0, height = 0;
-    ViewSize(&width, &height);
+    Size(&width, &height);
     return std::max(1, std::min(width, height));
 }
 
-void KeepScrollInBounds()
+void ViewWindow::KeepScrollInBounds()
 {
-    MapDocument& document = app.document;
+    MapDocument& document = document_;
     int width = 0, height = 0;
-    ViewSize(&width, &height);
+    Size(&width, &height);
     const float side = (float)document.viewScale;
     // The left (top) edge may come in to the centre, the right (bottom) edge
     // out to it.
@@ -43,9 +48,9 @@ void KeepScrollInBounds()
     document.scrollY = std::min(highY, std::max(lowY, document.scrollY));
 }
 
-void ZoomBySteps(int steps, int px, int py)
+void ViewWindow::ZoomBySteps(int steps, int px, int py)
 {
-    MapDocument& document = app.document;
+    MapDocument& document = document_;
     const int current = document.viewScale;
     if (document.width <= 0 || current <= 0 || steps == 0)
         return;
@@ -65,44 +70,52 @@ void ZoomBySteps(int steps, int px, int py)
     document.scrollX = (float)(mapX * scale - px);
     document.scrollY = (float)(mapY * scale - py);
     KeepScrollInBounds();
-    RefreshStatusBar();
+    status_.Refresh();
     RequestFrame();
 }
 
-void ZoomAtCentre(int steps)
+void ViewWindow::ZoomAtCentre(int steps)
 {
     int width = 0, height = 0;
-    ViewSize(&width, &height);
+    Size(&width, &height);
     ZoomBySteps(steps, width / 2, height / 2);
 }
 
-void FitMap()
+void ViewWindow::FitMap()
 {
-    MapDocument& document = app.document;
+    MapDocument& document = document_;
     int width = 0, height = 0;
-    ViewSize(&width, &height);
+    Size(&width, &height);
     document.viewScale = FitScale();
     document.scrollX = (document.viewScale - width) / 2.0f;
     document.scrollY = (document.viewScale - height) / 2.0f;
     KeepScrollInBounds();
-    RefreshStatusBar();
+    status_.Refresh();
     RequestFrame();
 }
 
-void StartPan(int px, int py)
+void ViewWindow::Zoom(int factor)
 {
-    app.panning = true;
-    app.panX = px;
-    app.panY = py;
+    document_.viewScale = document_.width * 2 * factor;
+    document_.scrollX = 0.0f;
+    document_.scrollY = 0.0f;
+    RequestFrame();
 }
 
-void PanTo(int px, int py)
+void ViewWindow::StartPan(int px, int py)
+{
+    gesture_.panning = true;
+    gesture_.panX = px;
+    gesture_.panY = py;
+}
+
+void ViewWindow::PanTo(int px, int py)
 {
     // The map follows the pointer one to one.
-    app.document.scrollX -= (float)(px - app.panX);
-    app.document.scrollY -= (float)(py - app.panY);
-    app.panX = px;
-    app.panY = py;
+    document_.scrollX -= (float)(px - gesture_.panX);
+    document_.scrollY -= (float)(py - gesture_.panY);
+    gesture_.panX = px;
+    gesture_.panY = py;
     KeepScrollInBounds();
     RequestFrame();
 }

@@ -14,8 +14,9 @@
 #include <vector>
 
 #include "app/EditorApp.h"
-#include "app/PointerEditing.h"
+#include "app/ViewWindow.h"
 #include "bench/BenchClock.h"
+#include "tests/support/EditorHarness.h"
 #include "resource.h"
 
 namespace
@@ -26,7 +27,7 @@ const int kRounds = 9;
 
 LRESULT Send(UINT message, WPARAM wParam, int x, int y)
 {
-    return SendMessageA(app.viewWindow, message, wParam, MAKELPARAM(x, y));
+    return SendMessageA(app.View().Handle(), message, wParam, MAKELPARAM(x, y));
 }
 
 void SetCtrl(bool down)
@@ -41,7 +42,7 @@ void SetCtrl(bool down)
 // probe point: a press there walks the whole list.
 void FillObjects(size_t count)
 {
-    std::vector<PlacedObject>& objects = app.document.objects;
+    std::vector<PlacedObject>& objects = app.Document().objects;
     objects.assign(count, PlacedObject{});
     for (size_t i = 0; i + 1 < count; ++i)
     {
@@ -103,25 +104,24 @@ Row Measure(size_t count)
     row.removeFirst = PerCall(calls,
                               [](int)
                               {
-                                  app.document.SelectOnly(0);
-                                  SendMessageA(app.viewWindow, WM_KEYDOWN, VK_DELETE, 0);
+                                  app.Document().SelectOnly(0);
+                                  SendMessageA(app.View().Handle(), WM_KEYDOWN, VK_DELETE, 0);
                               });
 
-    app.rightPressX = 0;
-    app.rightPressY = 0;
-    app.frameTime = 0.016f;
-    row.scroll = PerCall(100000, [](int) { EditAtPointer(10, 10, PointerMode::Scroll); });
+    app.View().BeginScroll(0, 0);
+    row.scroll = PerCall(100000, [](int) { app.View().ScrollToward(10, 10); });
+    app.View().ResetGesture();
     return row;
 }
 } // namespace
 
 int main()
 {
-    SaveProgramDirectory();
-    CreateEditorWindows(GetModuleHandleA(nullptr));
-    app.document.viewScale = kScale;
-    app.document.AddObjectType("..\\objects\\tree.ini");
-    SendDlgItemMessageA(app.paletteWindow, IDC_OBJECTLIST, LB_ADDSTRING, 0,
+    app.SaveProgramDirectory();
+    app.CreateWindows(GetModuleHandleA(nullptr));
+    app.Document().viewScale = kScale;
+    app.Document().AddObjectType("..\\objects\\tree.ini");
+    SendDlgItemMessageA(app.Palette().Handle(), IDC_OBJECTLIST, LB_ADDSTRING, 0,
                         (LPARAM) "..\\objects\\tree.ini");
 
     printf("Pointer editing through the main window's messages, median per message\n");
@@ -134,7 +134,7 @@ int main()
         printf("%10zu %14.2f %14.2f %14.2f %16.2f %12.3f\n", row.objects, row.press * 1e6,
                row.move * 1e6, row.place * 1e6, row.removeFirst * 1e6, row.scroll * 1e6);
     }
-    DestroyWindow(app.paletteWindow);
-    DestroyWindow(app.mainWindow);
+    DestroyWindow(app.Palette().Handle());
+    DestroyWindow(app.Main().Handle());
     return 0;
 }

@@ -25,7 +25,7 @@ void BenchBuild(unsigned points)
     for (int i = 0; i < runs; ++i)
     {
         Font2D font("Tahoma", points, 0);
-        font.CreateGlyphTexture(app.device);
+        font.CreateGlyphTexture(app.Graphics().Device());
         font.CreateDrawResources();
         font.Teardown();
     }
@@ -44,10 +44,10 @@ void BenchDraw(Font2D& font, int characters)
     const double start = Now();
     for (int f = 0; f < frames; ++f)
     {
-        app.BeginFrame();
+        app.Graphics().BeginFrame();
         for (int i = 0; i < perFrame; ++i)
             font.DrawString(0.0f, (float)(i % 40) * 12, 0xFFFFFFFF, text.c_str(), 0);
-        app.EndFrame(); // presents: the queued draws are really done
+        app.View().Presenter().EndFrame(); // presents: the queued draws are really done
     }
     char what[64];
     snprintf(what, sizeof(what), "DrawString of %d characters (incl. present)", characters);
@@ -56,14 +56,14 @@ void BenchDraw(Font2D& font, int characters)
 
 double FrameSeconds(bool withText, int frames)
 {
-    FontEntry* status = app.fonts.Entry(app.textFont);
+    FontEntry* status = app.Fonts().Entry(app.View().StatusFont());
     const double start = Now();
     for (int f = 0; f < frames; ++f)
     {
-        app.BeginFrame();
+        app.Graphics().BeginFrame();
         if (withText && status)
             status->Print(0.0f, 0.0f, false, 0xFFFF0000, "Objects: %d", f);
-        app.EndFrame();
+        app.View().Presenter().EndFrame();
     }
     return Now() - start;
 }
@@ -73,11 +73,12 @@ int main()
 {
     if (!StartEditorOnce())
     {
-        printf("no Direct3D 8 device: %s\n", app.failedStep ? app.failedStep : "?");
+        printf("no Direct3D 8 device: %s\n",
+               app.Graphics().FailedStep() ? app.Graphics().FailedStep() : "?");
         return 1;
     }
-    printf("Texture font on Wine's Direct3D 8 (back buffer %d x %d)\n\n", app.clientWidth,
-           app.clientHeight);
+    printf("Texture font on Wine's Direct3D 8 (back buffer %d x %d)\n\n", app.Graphics().Width(),
+           app.Graphics().Height());
     printf("| %-44s | %6s | %13s |\n", "operation", "runs", "mean");
     printf("|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(8, '-').c_str(),
            std::string(15, '-').c_str());
@@ -85,7 +86,7 @@ int main()
         BenchBuild(points);
 
     Font2D font("Tahoma", 8, 0);
-    font.CreateGlyphTexture(app.device);
+    font.CreateGlyphTexture(app.Graphics().Device());
     font.CreateDrawResources();
     {
         const int runs = 100000;

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "bench/BenchClock.h"
+#include "tests/support/WindowCapture.h"
 
 namespace
 {
@@ -50,35 +51,11 @@ bool IsRed(COLORREF colour)
 // 60 x 12 pixels copied from the screen in one BitBlt and counted.
 bool RedTextAt(HWND view)
 {
-    const int width = 60, height = 12;
     POINT corner = {0, 0};
     ClientToScreen(view, &corner);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info;
-    ZeroMemory(&info, sizeof(info));
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     int red = 0;
-    if (bitmap && bits)
-    {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, corner.x, corner.y, SRCCOPY);
-        GdiFlush();
-        const DWORD* pixels = (const DWORD*)bits; // 0x00RRGGBB
-        for (int i = 0; i < width * height; ++i)
-            red += IsRed(RGB((pixels[i] >> 16) & 0xFF, (pixels[i] >> 8) & 0xFF, pixels[i] & 0xFF));
-        SelectObject(memory, old);
-    }
-    if (bitmap)
-        DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    for (unsigned pixel : CapturePixels(nullptr, corner.x, corner.y, 60, 12))
+        red += IsRed(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF));
     return red > 20;
 }
 
@@ -140,8 +117,8 @@ int main()
     {
         if (!found.main)
             EnumWindows(FindMainWindow, (LPARAM)&found);
-        HWND view = found.main ? FindWindowExA(found.main, nullptr, "MapEditorView", nullptr)
-                               : nullptr;
+        HWND view =
+            found.main ? FindWindowExA(found.main, nullptr, "MapEditorView", nullptr) : nullptr;
         // Read from the screen (another process's window DC reads nothing).
         if (view && RedTextAt(view))
             firstFrame = Now() - started;

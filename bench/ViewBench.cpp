@@ -28,6 +28,7 @@
 #include "text/Font2D.h"
 #include "text/FontRegistry.h"
 #include "tests/support/EditorHarness.h"
+#include "tests/support/ObjectsOneByOne.h"
 
 namespace
 {
@@ -65,7 +66,7 @@ bool EnterProgramDirectory()
 // turned in steps of 45 degrees, of every type of the catalog.
 void PlaceObjects(int count)
 {
-    MapDocument& document = app.document;
+    MapDocument& document = app.Document();
     document.objects.clear();
     unsigned state = 2024;
     for (int i = 0; i < count; ++i)
@@ -87,10 +88,10 @@ void PlaceObjects(int count)
 int ObjectsInView(const D3DVIEWPORT8& viewport)
 {
     int inside = 0;
-    for (const PlacedObject& object : app.document.objects)
+    for (const PlacedObject& object : app.Document().objects)
     {
-        const float x = app.document.MapToViewX(object.x);
-        const float y = app.document.MapToViewY(object.y);
+        const float x = app.Document().MapToViewX(object.x);
+        const float y = app.Document().MapToViewY(object.y);
         inside += x >= 0 && y >= 0 && x < (float)viewport.Width && y < (float)viewport.Height;
     }
     return inside;
@@ -102,16 +103,16 @@ int ObjectsInView(const D3DVIEWPORT8& viewport)
 void LabelFill(const D3DVIEWPORT8& viewport, double* quads, double* cells)
 {
     *quads = *cells = 0.0;
-    FontEntry* entry = app.fonts.Entry(app.view.labelFont);
+    FontEntry* entry = app.Fonts().Entry(app.View().Map().labelFont);
     Font2D* font = entry ? entry->DrawingFont() : nullptr;
     if (!font)
         return;
     std::vector<FontVertex> vertices;
-    for (const PlacedObject& object : app.document.objects)
+    for (const PlacedObject& object : app.Document().objects)
     {
-        const float x = app.document.MapToViewX(object.x);
-        const float y = app.document.MapToViewY(object.y);
-        const ObjectType* type = app.document.FindObjectType(object.type);
+        const float x = app.Document().MapToViewX(object.x);
+        const float y = app.Document().MapToViewY(object.y);
+        const ObjectType* type = app.Document().FindObjectType(object.type);
         if (!type || x < 0 || y < 0 || x >= (float)viewport.Width || y >= (float)viewport.Height)
             continue;
         vertices.clear();
@@ -133,12 +134,13 @@ class OneByOneApp
   public:
     static void DrawFrame()
     {
-        app.BeginFrame();
-        app.view.DrawMap(app, app.document);
-        app.view.DrawObjectsOneByOne(app, app.fonts, app.document);
-        if (FontEntry* status = app.fonts.Entry(app.textFont))
-            status->Print(0.0f, 0.0f, false, 0xFFFF0000, "Objects: %d", app.document.ObjectCount());
-        app.EndFrame();
+        app.Graphics().BeginFrame();
+        app.View().Map().DrawMap(app.Graphics(), app.Document());
+        DrawObjectsOneByOne(app.View().Map(), app.Graphics(), app.Fonts(), app.Document());
+        if (FontEntry* status = app.Fonts().Entry(app.View().StatusFont()))
+            status->Print(0.0f, 0.0f, false, 0xFFFF0000, "Objects: %d",
+                          app.Document().ObjectCount());
+        app.View().Presenter().EndFrame();
     }
 };
 
@@ -167,11 +169,11 @@ struct Row
 // The first object whose centre is in the view, or -1.
 int ObjectInView(const D3DVIEWPORT8& viewport)
 {
-    for (size_t i = 0; i < app.document.objects.size(); ++i)
+    for (size_t i = 0; i < app.Document().objects.size(); ++i)
     {
-        const PlacedObject& object = app.document.objects[i];
-        const float x = app.document.MapToViewX(object.x);
-        const float y = app.document.MapToViewY(object.y);
+        const PlacedObject& object = app.Document().objects[i];
+        const float x = app.Document().MapToViewX(object.x);
+        const float y = app.Document().MapToViewY(object.y);
         if (x >= 20 && y >= 20 && x < (float)viewport.Width - 20 && y < (float)viewport.Height - 20)
             return (int)i;
     }
@@ -183,19 +185,19 @@ int ObjectInView(const D3DVIEWPORT8& viewport)
 double DragStepSeconds(int frames)
 {
     D3DVIEWPORT8 viewport;
-    app.device->GetViewport(&viewport);
+    app.Graphics().Device()->GetViewport(&viewport);
     const int moved = ObjectInView(viewport);
     if (moved < 0)
         return 0.0;
-    app.DrawFrame(); // the frame the steps start from
-    PlacedObject& object = app.document.objects[(size_t)moved];
-    const float step = 4.0f / (float)app.document.viewScale;
+    app.View().DrawFrame(); // the frame the steps start from
+    PlacedObject& object = app.Document().objects[(size_t)moved];
+    const float step = 4.0f / (float)app.Document().viewScale;
     int n = 0;
     return SecondsPerFrame(
         [&]
         {
             object.x += (n++ % 2 == 0) ? step : -step;
-            app.DrawFrame();
+            app.View().DrawFrame();
         },
         frames);
 }
@@ -207,35 +209,35 @@ Row Measure(int count, bool oneByOne)
     std::vector<PlacedObject> aside; // the objects while the empty map is drawn
     for (int round = 0; round < kRounds; ++round)
     {
-        aside.swap(app.document.objects);
+        aside.swap(app.Document().objects);
         row.empty = std::min(row.empty, SecondsPerFrame(
                                             []
                                             {
-                                                app.keptFrame.Forget();
-                                                app.DrawFrame();
+                                                app.View().ForgetKeptFrame();
+                                                app.View().DrawFrame();
                                             },
                                             kMinimumFrames));
-        aside.swap(app.document.objects);
+        aside.swap(app.Document().objects);
         const int frames = count >= 1000000 ? 1 : kMinimumFrames;
         // View > Labels off: the markers alone.
-        app.view.showLabels = false;
+        app.View().Map().showLabels = false;
         row.noLabels = std::min(row.noLabels, SecondsPerFrame(
                                                   []
                                                   {
-                                                      app.keptFrame.Forget();
-                                                      app.DrawFrame();
+                                                      app.View().ForgetKeptFrame();
+                                                      app.View().DrawFrame();
                                                   },
                                                   frames));
-        app.view.showLabels = true;
+        app.View().Map().showLabels = true;
         // Each frame drawn whole, as after a zoom or a scroll.
         row.batched = std::min(row.batched, SecondsPerFrame(
                                                 []
                                                 {
-                                                    app.keptFrame.Forget();
-                                                    app.DrawFrame();
+                                                    app.View().ForgetKeptFrame();
+                                                    app.View().DrawFrame();
                                                 },
                                                 frames));
-        row.passes = app.view.LastPassCount();
+        row.passes = app.View().Map().LastDraw().passes;
         row.dragStep = std::min(row.dragStep, DragStepSeconds(frames));
     }
     if (oneByOne)
@@ -255,10 +257,11 @@ int main(int argc, char** argv)
     }
     if (!StartEditorOnce())
     {
-        printf("view_bench: no Direct3D 8 device (%s)\n", app.failedStep ? app.failedStep : "?");
+        printf("view_bench: no Direct3D 8 device (%s)\n",
+               app.Graphics().FailedStep() ? app.Graphics().FailedStep() : "?");
         return 1;
     }
-    MapDocument& document = app.document;
+    MapDocument& document = app.Document();
     if (document.width <= 0)
     {
         printf("view_bench: the sample heightmap did not load\n");
@@ -272,17 +275,19 @@ int main(int argc, char** argv)
     // dialog size, and the back buffer with it.)
     PumpMessages();
     RestoreStartupBackBuffer();
-    app.ResizeViewport(0, 0, (unsigned)app.clientWidth, (unsigned)app.clientHeight);
+    app.Graphics().ResizeViewport(0, 0, (unsigned)app.Graphics().Width(),
+                                  (unsigned)app.Graphics().Height());
     D3DVIEWPORT8 viewport;
-    app.device->GetViewport(&viewport);
+    app.Graphics().Device()->GetViewport(&viewport);
 
-    printf("Map view frame time: app.DrawFrame() with markers and labels, sample map %d x %d\n",
-           document.width, document.height);
+    printf(
+        "Map view frame time: app.View().DrawFrame() with markers and labels, sample map %d x %d\n",
+        document.width, document.height);
     printf("back buffer %d x %d, viewport %lu x %lu; best of %d runs of at least %.1f s each, "
            "culling on.\nEvery frame is drawn whole (as after a zoom or scroll) except the drag "
            "step: one object in view moved 4 pixels, drawn in part over the kept frame.\n\n",
-           app.clientWidth, app.clientHeight, viewport.Width, viewport.Height, kRounds,
-           kMinimumSeconds);
+           app.Graphics().Width(), app.Graphics().Height(), viewport.Width, viewport.Height,
+           kRounds, kMinimumSeconds);
     printf(
         "| objects | zoom                  | centres in view | passes | empty map, ms | frame, "
         "ms | / empty | labels off, ms | / empty | drag step, ms | / empty | one by one, ms |\n");

@@ -316,13 +316,14 @@ bool MapDocument::ImportHeightmap(ImageSource& images, const std::string& fileNa
                                   std::string* problem)
 {
     EndOpenGesture();
-    const LoadedImage image = images.Load(fileName);
+    const LoadedImage image = images.LoadHeightmap(fileName);
     if (image.slot < 0)
     {
         if (problem)
             *problem = image.problem;
         return false;
     }
+    NoteHeightSamples(image);
     MapSettings after = Settings();
     after.heightmapTexture = image.slot;
     after.heightmapFile = image.name;

@@ -51,7 +51,8 @@ int MapDocument::LoadImageSlot(ImageSource& images, const std::string& fileName)
 
 void MapDocument::LoadHeightmap(ImageSource& images, const std::string& fileName)
 {
-    const LoadedImage image = images.Load(fileName);
+    const LoadedImage image = images.LoadHeightmap(fileName);
+    NoteHeightSamples(image);
     heightmapTexture = image.slot;
     heightmapFile = image.slot >= 0 ? image.name : fileName;
     if (image.slot < 0)
@@ -179,6 +180,22 @@ void MapDocument::SetSettings(const MapSettings& s)
     height = s.height;
     spacing = s.spacing;
     quadDepth = s.quadDepth;
+    FollowHeightmapSlot();
+}
+
+void MapDocument::NoteHeightSamples(const LoadedImage& heightmap)
+{
+    if (heightmap.slot < 0)
+        return;
+    samplesBySlot_[heightmap.slot] = heightmap.samples;
+    heightSamples = heightmap.samples;
+}
+
+void MapDocument::FollowHeightmapSlot()
+{
+    const auto kept = samplesBySlot_.find(heightmapTexture);
+    if (kept != samplesBySlot_.end())
+        heightSamples = kept->second;
 }
 
 void MapDocument::InsertObjectsAt(const std::vector<uint32_t>& indices,

@@ -12,12 +12,14 @@
 
 #include <stdint.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "document/BrushStroke.h"
 #include "document/EditHistory.h"
 #include "document/FileSystem.h"
+#include "document/HeightSamples.h"
 #include "document/ImageSource.h"
 #include "document/MapGeometry.h"
 #include "document/ObjectFile.h"
@@ -65,6 +67,10 @@ class MapDocument
     int heightmapTexture = 0;
     int colormapTexture = 0;
     int objectImageTexture = 0;
+    // The heightmap's grey values (the status bar's heights, the brush's
+    // terrain): those of the heightmap last loaded, imported or brought back
+    // by undo; a failed load leaves them, as it leaves the size.
+    HeightSamples heightSamples;
     int width = 0; // heightmap image size in pixels
     int height = 0;
     int spacing = 0;
@@ -265,7 +271,12 @@ class MapDocument
     // arguments); nothing is selected afterwards.
     void SwapContents(std::vector<ObjectType>* types, std::vector<PlacedObject>* objects);
     MapSettings Settings() const;
+    // Settings as a whole; the height samples follow the heightmap's slot.
     void SetSettings(const MapSettings& settings);
+    // Keeps the grey values of a heightmap loaded into a slot (they become
+    // the current ones), so that settings naming the slot, undone or
+    // redone, bring them back. A failed load (no slot) changes nothing.
+    void NoteHeightSamples(const LoadedImage& heightmap);
     void InsertObjectsAt(const std::vector<uint32_t>& indices,
                          const std::vector<PlacedObject>& records, bool select);
     void RemoveObjectsAt(const std::vector<uint32_t>& indices, std::vector<PlacedObject>* removed);
@@ -293,6 +304,8 @@ class MapDocument
         uint64_t versionBefore = 0;    // the objects' version at the press
     };
 
+    // The height samples of the heightmap's slot, when it has any.
+    void FollowHeightmapSlot();
     // Runs the actions once (unless they are already done, as a drag's
     // changes are) and records them as one step.
     void Commit(const std::string& name, unsigned parts,
@@ -330,6 +343,7 @@ class MapDocument
     BrushStroke stroke_;
     uint64_t strokesBegun_ = 0; // seeds each stroke's random numbers
     EditHistory history_;
+    std::map<int, HeightSamples> samplesBySlot_; // NoteHeightSamples
     DragState drag_;
     // The objects' version: a step (or a drag's motion) gives them a new one,
     // undoing restores the old one, so one version always means the same

@@ -13,6 +13,7 @@
 
 #include <stdarg.h>
 #include <stdio.h>
+#include <string.h>
 
 #include "document/IniFile.h"
 
@@ -66,7 +67,8 @@ bool MapDocument::LoadSettings(const std::string& path, FileSystem& files, Image
     {
         bool present = false;
         const std::string value = ValueOf(ini, key, &present);
-        LoadedImage loaded = images.Load(value);
+        LoadedImage loaded =
+            strcmp(key, "heightmap") == 0 ? images.LoadHeightmap(value) : images.Load(value);
         *name = loaded.slot >= 0 ? loaded.name : present ? value : std::string();
         if (loaded.slot < 0 && present && problems)
             problems->push_back(value + " (" + key + "): " + loaded.problem);
@@ -91,6 +93,7 @@ bool MapDocument::LoadSettings(const std::string& path, FileSystem& files, Image
     colormapFile = colormapName;
     heightmapTexture = heightmap.slot;
     heightmapFile = heightmapName;
+    NoteHeightSamples(heightmap);
     if (heightmap.slot >= 0)
     {
         width = heightmap.width;

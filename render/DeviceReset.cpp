@@ -108,7 +108,7 @@ void Renderer::SaveStates()
     for (D3DRENDERSTATETYPE state : kRenderStates)
     {
         DWORD value = 0;
-        device->GetRenderState(state, &value);
+        device_->GetRenderState(state, &value);
         kept_.renderStates.push_back(value);
     }
     kept_.stageStates.clear();
@@ -117,51 +117,51 @@ void Renderer::SaveStates()
         {
             DWORD value = 0;
             if (state != kUnusedStageState)
-                device->GetTextureStageState(stage, (D3DTEXTURESTAGESTATETYPE)state, &value);
+                device_->GetTextureStageState(stage, (D3DTEXTURESTAGESTATETYPE)state, &value);
             kept_.stageStates.push_back(value);
         }
     ZeroMemory(&kept_.material, sizeof(kept_.material));
-    device->GetMaterial(&kept_.material);
+    device_->GetMaterial(&kept_.material);
     kept_.saved = true;
 }
 
 void Renderer::RestoreStates()
 {
     for (size_t i = 0; i < sizeof(kRenderStates) / sizeof(kRenderStates[0]); ++i)
-        device->SetRenderState(kRenderStates[i], kept_.renderStates[i]);
+        device_->SetRenderState(kRenderStates[i], kept_.renderStates[i]);
     size_t next = 0;
     for (DWORD stage = 0; stage < kStages; ++stage)
         for (DWORD state = 1; state <= kLastStageState; ++state, ++next)
             if (state != kUnusedStageState)
-                device->SetTextureStageState(stage, (D3DTEXTURESTAGESTATETYPE)state,
-                                             kept_.stageStates[next]);
-    device->SetMaterial(&kept_.material);
+                device_->SetTextureStageState(stage, (D3DTEXTURESTAGESTATETYPE)state,
+                                              kept_.stageStates[next]);
+    device_->SetMaterial(&kept_.material);
     kept_.saved = false;
 }
 
 bool Renderer::ResetDevice(int width, int height, FontRegistry& fonts)
 {
-    SaveStates();  // kept from before the first attempt until one succeeds
-    ++frameSerial; // the back buffer's pixels go with the reset
+    SaveStates();   // kept from before the first attempt until one succeeds
+    ++frameSerial_; // the back buffer's pixels go with the reset
     fonts.ReleaseDeviceResources();
-    frameVertices.Release();
+    frameVertices_.Release();
     // Nothing default-pool may stay bound either.
-    device->SetStreamSource(0, nullptr, 0);
-    device->SetIndices(nullptr, 0);
+    device_->SetStreamSource(0, nullptr, 0);
+    device_->SetIndices(nullptr, 0);
 
     D3DPRESENT_PARAMETERS params = presentation_;
     params.BackBufferWidth = (UINT)width;
     params.BackBufferHeight = (UINT)height;
-    if (FAILED(device->Reset(&params)))
+    if (FAILED(device_->Reset(&params)))
     {
         // Still lost (or refused): RecoverDevice tries again on later frames.
-        deviceLost = true;
+        deviceLost_ = true;
         return false;
     }
     presentation_ = params;
-    clientWidth = width;
-    clientHeight = height;
-    deviceLost = false;
+    clientWidth_ = width;
+    clientHeight_ = height;
+    deviceLost_ = false;
 
     RestoreStates();
     SetProjection(farPlane_);
@@ -172,13 +172,13 @@ bool Renderer::ResetDevice(int width, int height, FontRegistry& fonts)
 
 bool Renderer::ResizeBackBuffer(int width, int height, FontRegistry& fonts)
 {
-    if (!device)
+    if (!device_)
         return false;
     // A minimised window has no client area, and no back buffer can be made
     // that small: keep the old one until the window is restored.
     if (width <= 0 || height <= 0)
         return true;
-    if (width == clientWidth && height == clientHeight && !deviceLost)
+    if (width == clientWidth_ && height == clientHeight_ && !deviceLost_)
     {
         ResizeViewport(0, 0, (unsigned)width, (unsigned)height);
         return true;
@@ -188,19 +188,19 @@ bool Renderer::ResizeBackBuffer(int width, int height, FontRegistry& fonts)
 
 bool Renderer::RecoverDevice(FontRegistry& fonts)
 {
-    if (!device)
+    if (!device_)
         return false;
-    const HRESULT state = device->TestCooperativeLevel();
+    const HRESULT state = device_->TestCooperativeLevel();
     if (state == D3DERR_DEVICELOST)
     {
         // Not ours to reset yet (another program holds the display, the
         // screen is locked, ...): skip frames until it is given back. The
         // caller asks again a little later.
-        deviceLost = true;
+        deviceLost_ = true;
         return false;
     }
-    if (state == D3D_OK && !deviceLost)
+    if (state == D3D_OK && !deviceLost_)
         return true;
     // D3DERR_DEVICENOTRESET, or a loss seen by Present or a reset that failed.
-    return ResetDevice(clientWidth, clientHeight, fonts);
+    return ResetDevice(clientWidth_, clientHeight_, fonts);
 }

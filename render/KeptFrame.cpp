@@ -93,9 +93,8 @@ bool KeptFrame::Inputs::operator==(const Inputs& other) const
     return serial == other.serial && backWidth == other.backWidth &&
            backHeight == other.backHeight &&
            memcmp(&viewport, &other.viewport, sizeof(viewport)) == 0 &&
-           memcmp(background, other.background, sizeof(background)) == 0 &&
-           viewScale == other.viewScale && SameBits(scrollX, other.scrollX) &&
-           SameBits(scrollY, other.scrollY) &&
+           background == other.background && viewScale == other.viewScale &&
+           SameBits(scrollX, other.scrollX) && SameBits(scrollY, other.scrollY) &&
            memcmp(textures, other.textures, sizeof(textures)) == 0 &&
            memcmp(images, other.images, sizeof(images)) == 0 && labels == other.labels &&
            cull == other.cull && labelFont == other.labelFont && statusFont == other.statusFont &&
@@ -106,14 +105,12 @@ KeptFrame::Inputs KeptFrame::Read(const Renderer& renderer, const FontRegistry& 
                                   int statusFont, const MapView& view, const MapDocument& document)
 {
     Inputs in;
-    in.serial = renderer.frameSerial;
-    in.backWidth = renderer.clientWidth;
-    in.backHeight = renderer.clientHeight;
-    if (renderer.device)
-        renderer.device->GetViewport(&in.viewport);
-    in.background[0] = renderer.backgroundRed & 0xFF;
-    in.background[1] = renderer.backgroundGreen & 0xFF;
-    in.background[2] = renderer.backgroundBlue & 0xFF;
+    in.serial = renderer.FrameSerial();
+    in.backWidth = renderer.Width();
+    in.backHeight = renderer.Height();
+    if (renderer.Device())
+        renderer.Device()->GetViewport(&in.viewport);
+    in.background = renderer.BackgroundColour();
     in.viewScale = document.viewScale;
     in.scrollX = document.scrollX;
     in.scrollY = document.scrollY;
@@ -122,7 +119,7 @@ KeptFrame::Inputs KeptFrame::Read(const Renderer& renderer, const FontRegistry& 
     for (int i = 0; i < 3; ++i)
     {
         in.textures[i] = textures[i];
-        const TextureRecord* record = renderer.textures.Record(textures[i]);
+        const TextureRecord* record = renderer.Textures().Record(textures[i]);
         in.images[i] = record ? record->texture : nullptr;
     }
     const Font2D* labelFont = DrawingFont(fonts, view.labelFont);
@@ -141,7 +138,7 @@ KeptFrame::Plan KeptFrame::Compare(const Renderer& renderer, const FontRegistry&
                                    const FrameBand& band) const
 {
     Plan plan;
-    if (!valid_ || !renderer.presentThroughGdi || !renderer.pictureKept)
+    if (!valid_)
         return plan;
     const Inputs now = Read(renderer, fonts, statusFont, view, document);
     if (!(now == inputs_))

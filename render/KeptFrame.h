@@ -1,12 +1,12 @@
 // The frame on screen and what it was drawn from, so that the next frame
 // draws only the part that changed. Frames reach the window from a
-// system-memory copy of the back buffer (Renderer::readback), which keeps
-// the last picture. When only objects changed (a drag step, a selection, an
+// system-memory copy of the back buffer (FramePresenter), which keeps the
+// last picture. When only objects changed (a drag step, a selection, an
 // object placed or deleted, a rotation), the rubber band moved or the count
 // in the corner changed, the pixels outside the old and new boxes of what
 // changed are the same as before: the next frame draws the map and only the
 // objects that reach into those boxes, takes that part into the kept
-// picture and leaves the rest as it was (Renderer::EndPartFrame). Anything
+// picture and leaves the rest as it was (FramePresenter::EndPartFrame). Anything
 // else (the zoom, the scroll, the viewport, a texture, the fonts, the type
 // catalog, View > Labels, a reset) makes the next frame whole. A frame with
 // nothing changed shows the kept picture again.
@@ -80,7 +80,7 @@ class KeptFrame
         unsigned serial = 0;
         int backWidth = 0, backHeight = 0;
         D3DVIEWPORT8 viewport = {};
-        int background[3] = {};
+        D3DCOLOR background = 0;
         int viewScale = 0;
         float scrollX = 0.0f, scrollY = 0.0f;
         int textures[3] = {};

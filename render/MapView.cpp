@@ -1,7 +1,7 @@
 // Drawing of the map view: texture binding, the two textured quads (a
 // screen rectangle and a marker outline), the map square shaded by the
-// heightmap, the object markers with their labels one object at a time, and
-// the rubber band of a selection in progress. Every vertex is a
+// heightmap, and the rubber band of a selection in progress (the objects
+// in batches: MapViewBatches.cpp). Every vertex is a
 // pre-transformed vertex in view pixels, sent from memory; each frame
 // rebuilds all of them from the document.
 #include "render/MapView.h"
@@ -43,38 +43,22 @@ void DrawQuad(IDirect3DDevice8* device, const TexturedVertex vertices[4])
     device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, vertices, sizeof(TexturedVertex));
 }
 
-// Whether an object's marker or label can change a visible pixel. `label` is
-// null when no label is drawn for it.
-bool ObjectMayShow(const ViewArea& area, float centreX, float centreY, const FontEntry* font,
-                   const char* label)
-{
-    if (MarkerMayShow(area, centreX, centreY))
-        return true;
-    // Print draws nothing with a font that did not load.
-    if (!label || !font->ready || !font->font)
-        return false;
-    SIZE size = {0, 0};
-    if (FAILED(font->font->MeasureText(label, &size)))
-        return true;
-    return LabelMayShow(area, centreX + MapView::LabelOffsetX, centreY + MapView::LabelOffsetY,
-                        size.cx, size.cy, font->font->textScale);
-}
 } // namespace
 
 int Renderer::BindTexture(TextureRecord* record, DWORD stage)
 {
-    if (!device)
+    if (!device_)
         return 1;
     if (record)
     {
         // Every record carries preset 0, which matches currentPreset: this
         // never reaches the device as the table stands.
-        textures.ApplyPreset(record->preset, false);
-        device->SetTexture(stage, record->texture);
+        textures_.ApplyPreset(record->preset, false);
+        device_->SetTexture(stage, record->texture);
     }
     else
     {
-        device->SetTexture(stage, nullptr);
+        device_->SetTexture(stage, nullptr);
     }
     return 0;
 }
@@ -82,12 +66,12 @@ int Renderer::BindTexture(TextureRecord* record, DWORD stage)
 int Renderer::BindTextureByIndex(int index, DWORD stage)
 {
     // Record() is null for -1, indices out of range and empty slots.
-    return BindTexture(textures.Record(index), stage);
+    return BindTexture(textures_.Record(index), stage);
 }
 
 void Renderer::DrawTexturedRect(const ScreenRect& rect, int index, const TexCoordRect& set1)
 {
-    if (!device)
+    if (!device_)
         return;
     const float left = (float)rect.left;
     const float top = (float)rect.top;
@@ -101,17 +85,17 @@ void Renderer::DrawTexturedRect(const ScreenRect& rect, int index, const TexCoor
         {right, bottom, 0.0f, 1.0f, kTexturedVertexColour, 1.0f, 1.0f, set1.u1, set1.v1},
     };
     BindTextureByIndex(index, 0);
-    DrawQuad(device, vertices);
+    DrawQuad(device_, vertices);
 }
 
 void Renderer::DrawTexturedQuad(const CornerPoint corners[4], int index)
 {
-    if (!device)
+    if (!device_)
         return;
     TexturedVertex vertices[4];
     QuadVertices(corners, vertices);
     BindTextureByIndex(index, 0);
-    DrawQuad(device, vertices);
+    DrawQuad(device_, vertices);
 }
 
 void MapView::DrawMap(Renderer& renderer, const MapDocument& document) const
@@ -119,7 +103,7 @@ void MapView::DrawMap(Renderer& renderer, const MapDocument& document) const
     if (!renderer.Device())
         return;
     // Stage 0 passes the colormap on, stage 1 multiplies the heightmap in.
-    renderer.textures.ApplyPreset(kMapPreset, true);
+    renderer.Textures().ApplyPreset(kMapPreset, true);
     renderer.BindTextureByIndex(document.heightmapTexture, 1);
     // A scroll value that is not a number places the square nowhere.
     ScreenRect square;
@@ -127,45 +111,7 @@ void MapView::DrawMap(Renderer& renderer, const MapDocument& document) const
         renderer.DrawTexturedRect(square, document.colormapTexture, kWholeTexture);
     // Matches currentPreset, so preset 2 stays in force for the markers and
     // for later frames until the next frame forces it again.
-    renderer.textures.ApplyPreset(kDefaultPreset, false);
-}
-
-void MapView::DrawObjectsOneByOne(Renderer& renderer, const FontRegistry& fonts,
-                                  const MapDocument& document) const
-{
-    if (!renderer.Device())
-        return;
-    FontEntry* font = fonts.Entry(labelFont);
-    // The markers are drawn with nothing on stage 1.
-    renderer.BindTextureByIndex(-1, 1);
-
-    const bool cull = cullOffscreenObjects;
-    const ViewArea area = cull ? renderer.VisibleArea() : ViewArea{};
-    const int count = document.ObjectCount();
-    for (int i = 0; i < count; ++i)
-    {
-        const PlacedObject& object = document.objects[(size_t)i];
-        const float centreX = document.MapToViewX(object.x);
-        const float centreY = document.MapToViewY(object.y);
-        // An object whose type designates no catalog entry has no path to
-        // show: its marker is drawn without a label.
-        const ObjectType* type =
-            font && showLabels ? document.FindObjectType(object.type) : nullptr;
-        const char* label = type ? type->path.c_str() : nullptr;
-        if (cull && !ObjectMayShow(area, centreX, centreY, font, label))
-            continue;
-
-        CornerPoint outline[4];
-        MarkerOutline(object.rotation, centreX, centreY, outline);
-        renderer.DrawTexturedQuad(outline, document.objectImageTexture);
-        if (label)
-        {
-            // The path is text, never a format: a per-cent sign in it is drawn.
-            const D3DCOLOR colour =
-                document.IsSelected((size_t)i) ? SelectedLabelColour : LabelColour;
-            font->Print(centreX + LabelOffsetX, centreY + LabelOffsetY, true, colour, "%s", label);
-        }
-    }
+    renderer.Textures().ApplyPreset(kDefaultPreset, false);
 }
 
 void MapView::DrawRubberBand(Renderer& renderer, float x0, float y0, float x1, float y1) const

@@ -32,22 +32,22 @@ class MapView
     void DrawMap(Renderer& renderer, const MapDocument& document) const;
     // Every object's marker, then its label, in index order, later objects
     // over earlier ones. Drawn in a few batches (MapViewBatches.cpp) that
-    // give the same pixels as DrawObjectsOneByOne. With areas given
+    // give the same pixels as drawing one object at a time (the reference
+    // the tests hold them to: tests/support/ObjectsOneByOne.h). With areas given
     // (`within`, `areas` of them), only the objects that can change a pixel
     // of one of them are drawn: those areas come out as in the whole frame,
     // and the rest of the view is taken from the kept frame (KeptFrame.h).
     void DrawObjects(Renderer& renderer, const FontRegistry& fonts, const MapDocument& document,
                      const ViewArea* within = nullptr, int areas = 0) const;
-    // The same picture drawn one object at a time: a draw for each marker
-    // and a fenced Print for each label. Slow with many objects; the
-    // reference the batches are held to.
-    void DrawObjectsOneByOne(Renderer& renderer, const FontRegistry& fonts,
-                             const MapDocument& document) const;
     // The outline of the rectangle between two view points, over everything.
     void DrawRubberBand(Renderer& renderer, float x0, float y0, float x1, float y1) const;
 
-    // Passes (one draw of markers, one of labels each) of the last DrawObjects.
-    int LastPassCount() const;
+    // What the last DrawObjects did, for the tests and the view bench.
+    struct Statistics
+    {
+        int passes = 0; // one draw of markers, one of labels each
+    };
+    Statistics LastDraw() const;
 
     // Where a label is centred relative to its marker's centre, and its colours.
     static constexpr float LabelOffsetX = 8.0f;

@@ -91,7 +91,7 @@ class Stream
         if (pieces_.empty())
             return;
         IDirect3DDevice8* device = renderer_.Device();
-        IDirect3DVertexBuffer8* buffer = renderer_.frameVertices.Fill(device, pieces_);
+        IDirect3DVertexBuffer8* buffer = renderer_.FrameVertices().Fill(device, pieces_);
         for (size_t i = 0; buffer && i < draws_.size(); ++i)
         {
             const Draw& draw = draws_[i];
@@ -228,9 +228,11 @@ struct MapView::Batches
 MapView::MapView() = default;
 MapView::~MapView() = default;
 
-int MapView::LastPassCount() const
+MapView::Statistics MapView::LastDraw() const
 {
-    return batches_ ? batches_->lastPassCount : 0;
+    Statistics statistics;
+    statistics.passes = batches_ ? batches_->lastPassCount : 0;
+    return statistics;
 }
 
 void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,

@@ -1,6 +1,6 @@
 // The Direct3D 8 object and device that everything is drawn through, the
 // texture table, the background colour, and the quad-drawing operations of
-// the map view. Renderer is the first part of the one EditorApp.
+// the map view. How a frame reaches the window is FramePresenter's.
 #ifndef MAPEDITOR_RENDERER_H
 #define MAPEDITOR_RENDERER_H
 
@@ -18,66 +18,23 @@ class FontRegistry;
 class Renderer
 {
   public:
-    IDirect3D8* direct3d = nullptr;
-    IDirect3DDevice8* device = nullptr;
-    HWND window = nullptr;
-    int clientWidth = 0; // the back buffer's size: the client area's at creation or last resize
-    int clientHeight = 0;
-    TextureTable textures;
-    VertexRing frameVertices; // what the batched map view streams its quads through
-    int backgroundRed = 0;    // only the low 8 bits of each component count
-    int backgroundGreen = 0;
-    int backgroundBlue = 0;
-
-    // Name of the step at which the last CreateDevice failed, or null.
-    const char* failedStep = nullptr;
-    // Present reported the device lost, or a reset failed: no frame is drawn
-    // until RecoverDevice has the device back.
-    bool deviceLost = false;
-
-    // Frames reach the window by GDI from a copy of the back buffer rather
-    // than by Present. The view is a child window beside the docked palette
-    // and the status bar, and Wine (on Xvfb with Mesa's software renderer)
-    // shows nothing of a Direct3D surface in a window that is a child or has
-    // children (and takes no GDI drawing into a window that holds one): the
-    // device belongs to a hidden window of its own. The copy costs a
-    // read-back per frame, frames are drawn only when something changed, and
-    // the copy keeps the picture for frames drawn in part (KeptFrame.h).
-    // Present is used when the back buffer's format has no GDI form.
-    bool presentThroughGdi = true;
-    IDirect3DSurface8* readback = nullptr; // system-memory copy of the back buffer
-
     Renderer() = default;
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
     ~Renderer() { ReleaseDevice(); }
 
-    // 0 on success, 1 on failure (failedStep then names the step).
+    // 0 on success, 1 on failure (FailedStep then names the step). The back
+    // buffer takes the window's client size. The device belongs to a hidden
+    // window of its own: frames reach `window` through FramePresenter (a
+    // window that holds a Direct3D surface under Wine takes no GDI drawing).
     int CreateDevice(HWND window, float farPlane);
     void ResizeViewport(unsigned x, unsigned y, unsigned width, unsigned height);
     // The pixels a draw can change: the viewport within the back buffer.
     ViewArea VisibleArea() const;
+    // Clear to the background colour, BeginScene.
     void BeginFrame();
-    // EndScene and Present; a Present that finds the device lost sets deviceLost.
+    // EndScene; FramePresenter shows the frame.
     void EndFrame();
-
-    // Frames shown through GDI leave their picture in `readback`, and the
-    // next frame may redraw only a part of it (KeptFrame.h). Changes at
-    // every BeginFrame, reset and release: a kept picture is the one a
-    // caller drew only while this is what it read after its EndFrame.
-    unsigned frameSerial = 0;
-    // Frames that reached the window, whole, in part or kept.
-    unsigned framesShown = 0;
-    // The last frame ended went through GDI and its picture is in `readback`.
-    bool pictureKept = false;
-    // Ends a frame in which only the parts (of the back buffer) were drawn
-    // right: those go into the kept picture and are shown. The rest of
-    // the back buffer is left as drawn (not the frame: the kept picture is).
-    // False, with nothing shown, when there is no kept picture or the copy
-    // failed (the caller then draws the frame whole).
-    bool EndPartFrame(const RECT* parts, int count);
-    // Shows the kept picture again without drawing; false when there is none.
-    bool ShowKeptFrame();
 
     // Device loss and size changes (DeviceReset.cpp). The fonts are the ones
     // made on this device: their default-pool resources go before the reset
@@ -90,29 +47,48 @@ class Renderer
     // given back after a loss, resets it. While it is lost it says no: the
     // caller skips the frame and asks again later.
     bool RecoverDevice(FontRegistry& fonts);
+    // Present found the device lost: no frame is drawn until RecoverDevice
+    // has it back.
+    void NoteDeviceLost() { deviceLost_ = true; }
     void ReleaseDevice();
-    IDirect3DDevice8* Device() const { return device; }
+    // A renderer with a texture table of its own on another renderer's
+    // device (the texture tests): the device is drawn with, never released
+    // here; null gives it back.
+    void BorrowDevice(IDirect3DDevice8* device)
+    {
+        device_ = device;
+        if (device)
+            textures_.renderer = this;
+    }
+
+    IDirect3DDevice8* Device() const { return device_; }
+    IDirect3D8* Direct3D() const { return direct3d_; }
+    // The window the frames are drawn for.
+    HWND Window() const { return window_; }
+    // The back buffer's size: the client area's at creation or last resize.
+    int Width() const { return clientWidth_; }
+    int Height() const { return clientHeight_; }
+    TextureTable& Textures() { return textures_; }
+    const TextureTable& Textures() const { return textures_; }
+    // What the batched map view streams its quads through.
+    VertexRing& FrameVertices() { return frameVertices_; }
+    // Name of the step at which the last CreateDevice failed, or null.
+    const char* FailedStep() const { return failedStep_; }
+    // Present reported the device lost, or a reset failed.
+    bool DeviceLost() const { return deviceLost_; }
+    // Changes at every BeginFrame, reset and release: a picture kept from
+    // the back buffer is the one a caller drew only while this is what it
+    // read after the frame's end.
+    unsigned FrameSerial() const { return frameSerial_; }
+
+    // The colour frames are cleared to; only the low 8 bits of each
+    // component count.
+    void SetBackground(int red, int green, int blue);
+    D3DCOLOR BackgroundColour() const;
 
     // Texture slot of the file (loaded on first use), or -1.
     int LoadTexture(const char* fileName);
 
-    // The back buffer shown in the window with GDI; false when it cannot be.
-    bool CopyBackBufferToWindow();
-
-  private:
-    // The system-memory copy of the back buffer (made or remade to its size
-    // and format), or null when that format has no GDI form.
-    IDirect3DSurface8* Readback(IDirect3DSurface8* back);
-    // The kept picture drawn in the window with GDI: all of it, or the part.
-    bool ShowReadback(const RECT* part);
-
-  public:
-  private:
-    // The hidden window the device belongs to when frames go through GDI.
-    HWND CreateDeviceWindow();
-    HWND deviceWindow_ = nullptr;
-
-  public:
     // Map view drawing (MapView.cpp). Bind results: 1 without a device, else 0.
     int BindTexture(TextureRecord* record, DWORD stage);
     int BindTextureByIndex(int index, DWORD stage);
@@ -130,11 +106,25 @@ class Renderer
         D3DMATERIAL8 material;
     };
 
+    // The hidden window the device belongs to.
+    HWND CreateDeviceWindow();
     void SetProjection(float farPlane);
     bool ResetDevice(int width, int height, FontRegistry& fonts);
     void SaveStates();
     void RestoreStates();
 
+    IDirect3D8* direct3d_ = nullptr;
+    IDirect3DDevice8* device_ = nullptr;
+    HWND window_ = nullptr;
+    HWND deviceWindow_ = nullptr;
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+    TextureTable textures_;
+    VertexRing frameVertices_;
+    int background_[3] = {0, 0, 0};
+    const char* failedStep_ = nullptr;
+    bool deviceLost_ = false;
+    unsigned frameSerial_ = 0;
     D3DPRESENT_PARAMETERS presentation_ = {};
     float farPlane_ = 1000.0f;
     KeptStates kept_;

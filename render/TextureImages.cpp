@@ -62,7 +62,7 @@ LoadedImage TextureImages::Load(const std::string& fileName)
 {
     LoadedImage image;
     image.slot = renderer_.LoadTexture(fileName.c_str());
-    const TextureRecord* record = renderer_.textures.Record(image.slot);
+    const TextureRecord* record = renderer_.Textures().Record(image.slot);
     if (!record)
     {
         image.slot = -1;
@@ -72,5 +72,25 @@ LoadedImage TextureImages::Load(const std::string& fileName)
     image.width = record->width;
     image.height = record->height;
     image.name = record->fileName;
+    return image;
+}
+
+LoadedImage TextureImages::LoadHeightmap(const std::string& fileName)
+{
+    LoadedImage image = Load(fileName);
+    std::vector<unsigned char> bytes;
+    if (image.slot < 0 || files_.ReadWholeFile(fileName, &bytes) != FileError::None)
+        return image;
+    d3dximage::Image decoded;
+    d3dximage::ImageInfo info;
+    if (d3dximage::DecodeImageFile(bytes.data(), bytes.size(), d3dximage::DecodeLimits(), &decoded,
+                                   &info) != d3dximage::DecodeStatus::Ok)
+        return image;
+    HeightSamples& samples = image.samples;
+    samples.width = (int)decoded.width;
+    samples.height = (int)decoded.height;
+    samples.values.resize(decoded.pixels.size());
+    for (size_t i = 0; i < decoded.pixels.size(); ++i)
+        samples.values[i] = (unsigned char)(decoded.pixels[i] >> 16);
     return image;
 }

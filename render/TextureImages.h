@@ -17,6 +17,9 @@ class TextureImages : public ImageSource
     // that name, case ignored, from the unchanged file), its source size and
     // the name it is kept under.
     LoadedImage Load(const std::string& fileName) override;
+    // The same, with the heightmap's grey values (its red channel) decoded
+    // from the file once here; none when the texture could not be made.
+    LoadedImage LoadHeightmap(const std::string& fileName) override;
 
     // Why the file cannot be made a texture: missing, unreadable, not an
     // image the decoders know, too large, or refused by the device.

@@ -145,10 +145,10 @@ void TextureTable::ReleaseAll()
 
 int Renderer::LoadTexture(const char* fileName)
 {
-    const int found = textures.FindTexture(fileName);
+    const int found = textures_.FindTexture(fileName);
     if (found == -1)
-        return textures.AddTexture(fileName);
-    TextureRecord* record = textures.slots[found];
+        return textures_.AddTexture(fileName);
+    TextureRecord* record = textures_.slots[found];
     if (record->FileUnchanged())
         return found;
     // Changed on disk (an image edited in a paint program): read as it is
@@ -166,6 +166,6 @@ int Renderer::LoadTexture(const char* fileName)
     fresh->preset = record->preset;
     record->ReleaseTexture();
     delete record;
-    textures.slots[found] = fresh;
+    textures_.slots[found] = fresh;
     return found;
 }

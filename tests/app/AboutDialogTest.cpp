@@ -53,7 +53,7 @@ TEST(VersionResourceTest, NamesMapEditor140x)
 
 TEST(AboutDialogTest, ShowsNameVersionAndDateOwnedByTheMainWindowAndOkClosesIt)
 {
-    ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+    ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
     std::string name, version, built;
     HWND owner = nullptr;
     bool ownerDisabled = false, closedByOk = false;
@@ -65,9 +65,9 @@ TEST(AboutDialogTest, ShowsNameVersionAndDateOwnedByTheMainWindowAndOkClosesIt)
             version = DialogItemText(dialog, IDC_ABOUTVERSION);
             built = DialogItemText(dialog, IDC_ABOUTBUILD);
             owner = GetWindow(dialog, GW_OWNER);
-            ownerDisabled = !IsWindowEnabled(app.mainWindow);
+            ownerDisabled = !IsWindowEnabled(app.Main().Handle());
             SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
-            closedByOk = !IsWindowVisible(dialog) && IsWindowEnabled(app.mainWindow);
+            closedByOk = !IsWindowVisible(dialog) && IsWindowEnabled(app.Main().Handle());
         },
         [] { SendToMain(WM_COMMAND, ID_HELP_ABOUT); });
     ASSERT_TRUE(seen) << "Help > About opened no dialog";
@@ -76,7 +76,7 @@ TEST(AboutDialogTest, ShowsNameVersionAndDateOwnedByTheMainWindowAndOkClosesIt)
     int day = 0, year = 0;
     char month[4] = "";
     EXPECT_EQ(sscanf(built.c_str(), "Built on %d %3s %d", &day, month, &year), 3) << built;
-    EXPECT_EQ(owner, app.mainWindow);
+    EXPECT_EQ(owner, app.Main().Handle());
     EXPECT_TRUE(ownerDisabled) << "not modal";
     EXPECT_TRUE(closedByOk);
 }

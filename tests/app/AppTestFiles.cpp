@@ -11,44 +11,6 @@
 #include "app/EditorApp.h"
 #include "resource.h"
 
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-Bytes ReadBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-std::string ReadText(const std::string& path)
-{
-    const Bytes bytes = ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-void WriteBytes(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream(path, std::ios::binary)
-        .write((const char*)bytes.data(), (std::streamsize)bytes.size());
-}
-
-void WriteText(const std::string& path, const std::string& text)
-{
-    WriteBytes(path, Bytes(text.begin(), text.end()));
-}
-
-Rows FilesIn(const std::string& folder)
-{
-    Rows names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        if (!entry.is_directory())
-            names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 Bytes Bitmap24(int width, int height)
 {
     const int stride = (width * 3 + 3) & ~3;
@@ -84,7 +46,7 @@ std::string PathOfLength(const TempFolder& folder, size_t length, char fill,
 
 HWND PaletteList()
 {
-    return GetDlgItem(app.paletteWindow, IDC_OBJECTLIST);
+    return GetDlgItem(app.Palette().Handle(), IDC_OBJECTLIST);
 }
 
 Rows ListRows(HWND list)
@@ -108,31 +70,7 @@ void SetListRows(HWND list, const Rows& rows)
         SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)row.c_str());
 }
 
-PlacedObject MakeObject(uint8_t type, float x, float y, int16_t rotation)
+std::string StateOf(const MapDocument& document, HWND list)
 {
-    return PlacedObject{type, x, y, {}, rotation, {}}; // reserved bytes zero
-}
-
-std::string StateOf(const MapDocument& d, HWND list)
-{
-    std::ostringstream s;
-    s << std::setprecision(9) << "quad depth " << (int)d.quadDepth << ", spacing " << d.spacing
-      << ", heightmap " << d.heightmapTexture << " '" << d.heightmapFile << "' (" << d.width
-      << " x " << d.height << "), colormap " << d.colormapTexture << " '" << d.colormapFile
-      << "', detail map '" << d.detailMap << "', object map '" << d.objectMap << "', view "
-      << d.viewScale << " at " << d.scrollX << ", " << d.scrollY << ", type " << d.currentType
-      << "\ncatalog:";
-    for (const ObjectType& type : d.objectTypes)
-        s << " " << type.path;
-    s << "\nrows:";
-    for (const std::string& row : ListRows(list))
-        s << " " << row;
-    s << "\nselected:";
-    for (uint32_t index : d.SelectedIndices())
-        s << " " << index;
-    s << "\nobjects:" << std::hex;
-    const unsigned char* raw = (const unsigned char*)d.objects.data();
-    for (size_t i = 0; i < d.objects.size() * sizeof(PlacedObject); ++i)
-        s << " " << (int)raw[i];
-    return s.str();
+    return StateOf(document, ListRows(list));
 }

@@ -13,18 +13,7 @@
 
 #include "document/MapDocument.h"
 #include "tests/support/EditorHarness.h"
-
-using Bytes = std::vector<unsigned char>;
-using Rows = std::vector<std::string>;
-
-bool FileExists(const std::string& path);
-Bytes ReadBytes(const std::string& path);
-std::string ReadText(const std::string& path);
-void WriteBytes(const std::string& path, const Bytes& bytes);
-void WriteText(const std::string& path, const std::string& text);
-
-// Names of the files (not folders) in a folder, sorted.
-Rows FilesIn(const std::string& folder);
+#include "tests/support/TestFiles.h" // files, MakeObject, StateOf(document)
 
 // A 24-bit bitmap of the given size (a grey ramp).
 Bytes Bitmap24(int width, int height);
@@ -39,13 +28,7 @@ HWND PaletteList();
 Rows ListRows(HWND list);
 void SetListRows(HWND list, const Rows& rows);
 
-// A placed object with zeroed reserved bytes.
-PlacedObject MakeObject(uint8_t type, float x, float y, int16_t rotation);
-
-// Everything of a document that a refused file or a cancelled dialog must
-// leave as it was (settings, texture slots, view, catalog, the objects'
-// bytes, the selection) and the list's rows, as text: a difference shows
-// where it lies.
+// StateOf the document with the rows of that list.
 std::string StateOf(const MapDocument& document, HWND list);
 
 #endif

@@ -19,6 +19,7 @@
 #include "app/PropertiesDialog.h"
 #include "app/WindowDpi.h"
 #include "resource.h"
+#include "tests/support/EditorHarness.h"
 
 #ifndef LAYOUT_TEST_DPI
 #define LAYOUT_TEST_DPI 96
@@ -143,7 +144,7 @@ void ExpectLaidOut(HWND dialog, const char* name)
 // A dialog of the resources created hidden: the same layout, without the
 // seconds Wine takes to show and withdraw a window where there is no window
 // manager. The extended template holds its style at byte 12.
-HWND CreateHidden(int id, DLGPROC procedure)
+HWND CreateHidden(int id, DLGPROC procedure, LPARAM parameter = 0)
 {
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), (LPCSTR)RT_DIALOG);
     const BYTE* data = found ? (const BYTE*)LockResource(LoadResource(nullptr, found)) : nullptr;
@@ -155,13 +156,13 @@ HWND CreateHidden(int id, DLGPROC procedure)
     style &= ~(DWORD)WS_VISIBLE;
     memcpy(&copy[12], &style, sizeof(style));
     return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), (LPCDLGTEMPLATEA)copy.data(),
-                                      nullptr, procedure, 0);
+                                      nullptr, procedure, parameter);
 }
 } // namespace
 
 TEST(DialogLayoutTest, PaletteListStartsBelowItsControlsRowWhateverTellsTheScale)
 {
-    HWND palette = CreateHidden(IDD_OBJECTDIALOG, PaletteDialogProc);
+    HWND palette = CreateHidden(IDD_OBJECTDIALOG, PaletteDialog::Procedure);
     ASSERT_NE(palette, nullptr);
     ASSERT_EQ(WindowDpi(palette), (UINT)LAYOUT_TEST_DPI) << "the prefix is not at this DPI";
     ExpectLaidOut(palette, "palette");
@@ -184,11 +185,11 @@ TEST(DialogLayoutTest, PaletteListStartsBelowItsControlsRowWhateverTellsTheScale
 TEST(DialogLayoutTest, PropertiesShowEveryTextWhole)
 {
     // The longest statistics line the dialog writes.
-    const int width = app.document.width, height = app.document.height;
-    app.document.width = app.document.height = 16384;
-    HWND properties = CreateHidden(IDD_PROPERTIESDIALOG, PropertiesDialogProc);
-    app.document.width = width;
-    app.document.height = height;
+    const int width = app.Document().width, height = app.Document().height;
+    app.Document().width = app.Document().height = 16384;
+    HWND properties = CreateHidden(IDD_PROPERTIESDIALOG, PropertiesDialogProc, (LPARAM)&app);
+    app.Document().width = width;
+    app.Document().height = height;
     ASSERT_NE(properties, nullptr);
     EXPECT_EQ(TextOf(GetDlgItem(properties, IDC_POLYGONALDIMENSIONS)), L"Heightmap: 16384x16384");
     ExpectLaidOut(properties, "properties");

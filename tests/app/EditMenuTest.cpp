@@ -13,7 +13,7 @@
 #include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "app/ObjectClipboard.h"
-#include "app/ViewNavigation.h"
+#include "app/ViewWindow.h"
 #include "resource.h"
 #include "tests/app/AppTestFiles.h"
 #include "tests/app/EditingHarness.h"
@@ -30,22 +30,22 @@ class EditMenuTest : public EditingTest
         AddCatalogEntry("..\\objects\\rock.ini");
         // Three trees at view x 300, 600, 900 on the "6x" sample map.
         for (int i = 1; i <= 3; ++i)
-            app.document.AddObject(MakeObject(0, 300.0f * i / 3072.0f, 0.1f, 0));
+            app.Document().AddObject(MakeObject(0, 300.0f * i / 3072.0f, 0.1f, 0));
     }
 };
 
 std::string MenuText(int command)
 {
     char text[128] = "";
-    GetMenuStringA(GetMenu(app.mainWindow), (UINT)command, text, sizeof(text), MF_BYCOMMAND);
-    const UINT state = GetMenuState(GetMenu(app.mainWindow), (UINT)command, MF_BYCOMMAND);
+    GetMenuStringA(GetMenu(app.Main().Handle()), (UINT)command, text, sizeof(text), MF_BYCOMMAND);
+    const UINT state = GetMenuState(GetMenu(app.Main().Handle()), (UINT)command, MF_BYCOMMAND);
     return std::string(text) + ((state & MF_GRAYED) ? " (greyed)" : "");
 }
 
 // Count, selection, and each object's type and rotation: "3 sel 0,2 t001 r0,45,0".
 std::string Summary()
 {
-    const MapDocument& d = app.document;
+    const MapDocument& d = app.Document();
     std::string text = std::to_string(d.ObjectCount()) + " sel";
     for (uint32_t i : d.SelectedIndices())
         text += (text.back() == 'l' ? " " : ",") + std::to_string(i);
@@ -64,7 +64,7 @@ bool PressShortcut(HWND target, bool ctrl, bool shift, WPARAM key)
     SetCtrl(ctrl);
     SetShift(shift);
     MSG message = {target, WM_KEYDOWN, key, 1, GetTickCount(), {0, 0}};
-    const bool translated = TranslateEditorAccelerator(&message);
+    const bool translated = app.Main().TranslateShortcut(&message);
     SetCtrl(false);
     SetShift(false);
     return translated;
@@ -73,10 +73,10 @@ bool PressShortcut(HWND target, bool ctrl, bool shift, WPARAM key)
 
 TEST_F(EditMenuTest, UndoAndRedoNameTheirStepsAndAreGreyedWithNothingToDo)
 {
-    RefreshEditMenu(app.mainWindow);
+    RefreshEditMenu(app);
     EXPECT_EQ(MenuText(ID_EDIT_UNDO), "&Undo\tCtrl+Z (greyed)");
     EXPECT_EQ(MenuText(ID_EDIT_REDO), "&Redo\tCtrl+Y (greyed)");
-    app.document.SelectAll();
+    app.Document().SelectAll();
     SendToView(WM_KEYDOWN, 'R');
     EXPECT_EQ(MenuText(ID_EDIT_UNDO), "&Undo Rotate 3 Objects\tCtrl+Z");
     SendToMain(WM_COMMAND, ID_EDIT_UNDO);
@@ -93,9 +93,9 @@ TEST_F(EditMenuTest, UndoAndRedoNameTheirStepsAndAreGreyedWithNothingToDo)
 
 TEST_F(EditMenuTest, EveryShortcutWorksWhileThePaletteHasTheKeyboard)
 {
-    HWND list = GetDlgItem(app.paletteWindow, IDC_OBJECTLIST);
+    HWND list = GetDlgItem(app.Palette().Handle(), IDC_OBJECTLIST);
     SetFocus(list);
-    app.document.currentType = 1;
+    app.Document().currentType = 1;
     const struct
     {
         bool ctrl, shift;
@@ -133,8 +133,8 @@ TEST_F(EditMenuTest, EveryShortcutWorksWhileThePaletteHasTheKeyboard)
 
 TEST_F(EditMenuTest, FileViewAndHelpShortcutsWorkWhileThePaletteHasTheKeyboard)
 {
-    HWND list = GetDlgItem(app.paletteWindow, IDC_OBJECTLIST);
-    app.document.StartNewHistory(); // nothing unsaved: Ctrl+O asks no question
+    HWND list = GetDlgItem(app.Palette().Handle(), IDC_OBJECTLIST);
+    app.Document().StartNewHistory(); // nothing unsaved: Ctrl+O asks no question
     // The file and help keys open their dialog (answered here); the zoom
     // keys change the scale: 1 up, -1 down, 2 to the scale that fits.
     const struct
@@ -158,7 +158,7 @@ TEST_F(EditMenuTest, FileViewAndHelpShortcutsWorkWhileThePaletteHasTheKeyboard)
     for (const auto& step : steps)
     {
         SetFocus(list);
-        const int scale = app.document.viewScale;
+        const int scale = app.Document().viewScale;
         bool translated = false;
         std::vector<DialogAnswer> answers;
         if (step.dialog)
@@ -168,23 +168,23 @@ TEST_F(EditMenuTest, FileViewAndHelpShortcutsWorkWhileThePaletteHasTheKeyboard)
         EXPECT_EQ(AnswerDialogs(answers, press), answers.size()) << step.key;
         EXPECT_TRUE(translated) << step.key;
         if (step.zoom == 2)
-            EXPECT_EQ(app.document.viewScale, FitScale());
+            EXPECT_EQ(app.Document().viewScale, app.View().FitScale());
         else
-            EXPECT_EQ((app.document.viewScale > scale) - (app.document.viewScale < scale),
+            EXPECT_EQ((app.Document().viewScale > scale) - (app.Document().viewScale < scale),
                       step.zoom)
                 << step.key;
     }
-    EXPECT_EQ(app.document.ObjectCount(), 3) << "every dialog was cancelled";
+    EXPECT_EQ(app.Document().ObjectCount(), 3) << "every dialog was cancelled";
 }
 
 TEST_F(EditMenuTest, TheClipboardCarriesTypePathsAndPlainText)
 {
-    app.document.SelectOnly(std::vector<uint32_t>{0, 2});
-    ASSERT_TRUE(CopySelectionToClipboard(app.mainWindow));
+    app.Document().SelectOnly(std::vector<uint32_t>{0, 2});
+    ASSERT_TRUE(CopySelectionToClipboard(app.Main().Handle(), app.Document()));
     // Wine hands the clipboard to the X selection on a thread of its own: a
     // read right after the copy may still see what was there before.
     ObjectGroup copied;
-    for (int i = 0; i < 100 && !(ReadClipboardGroup(app.mainWindow, &copied) &&
+    for (int i = 0; i < 100 && !(ReadClipboardGroup(app.Main().Handle(), &copied) &&
                                  copied.objects.size() == 2);
          ++i)
     {
@@ -192,7 +192,7 @@ TEST_F(EditMenuTest, TheClipboardCarriesTypePathsAndPlainText)
         PumpMessages();
     }
     ASSERT_EQ(copied.objects.size(), 2u);
-    ASSERT_TRUE(OpenClipboard(app.mainWindow));
+    ASSERT_TRUE(OpenClipboard(app.Main().Handle()));
     HANDLE text = GetClipboardData(CF_TEXT);
     ASSERT_NE(text, nullptr);
     EXPECT_STREQ((const char*)GlobalLock(text),
@@ -207,53 +207,51 @@ TEST_F(EditMenuTest, TheClipboardCarriesTypePathsAndPlainText)
     ResetEditor();
     AddCatalogEntry("..\\objects\\rock.ini");
     RECT bar;
-    GetWindowRect(app.statusBar, &bar);
+    GetWindowRect(app.Status().Handle(), &bar);
     ASSERT_TRUE(MoveCursorTo(bar.left + 5, bar.top + 5));
     SendToMain(WM_COMMAND, ID_EDIT_PASTE);
     EXPECT_EQ(ListRows(PaletteList()), (Rows{"..\\objects\\rock.ini", "..\\objects\\tree.ini"}));
-    ASSERT_EQ(app.document.ObjectCount(), 2);
-    EXPECT_EQ(app.document.objects[1].type, 1);
-    EXPECT_EQ(+app.document.objects[1].x, 900.0f / 3072.0f);
-    EXPECT_EQ(app.document.SelectedCount(), 2u);
-    EXPECT_EQ(app.document.UndoName(), "Paste 2 Objects");
+    ASSERT_EQ(app.Document().ObjectCount(), 2);
+    EXPECT_EQ(app.Document().objects[1].type, 1);
+    EXPECT_EQ(+app.Document().objects[1].x, 900.0f / 3072.0f);
+    EXPECT_EQ(app.Document().SelectedCount(), 2u);
+    EXPECT_EQ(app.Document().UndoName(), "Paste 2 Objects");
 }
 
 TEST_F(EditMenuTest, ThePopupsCommandsActWhereItWasOpenedAndTheViewItemsToggle)
 {
-    app.document.currentType = 1;
-    app.popupX = 1200;
-    app.popupY = 600;
+    app.Document().currentType = 1;
+    app.View().SetPopupPoint(1200, 600);
     SendToMain(WM_COMMAND, ID_POPUP_INSERTOBJECT);
-    ASSERT_EQ(app.document.ObjectCount(), 4);
-    EXPECT_EQ(app.document.objects[3].type, 1);
-    EXPECT_EQ(+app.document.objects[3].x, 1200.0f / 3072.0f);
-    app.popupX = 600;
-    app.popupY = 307;
+    ASSERT_EQ(app.Document().ObjectCount(), 4);
+    EXPECT_EQ(app.Document().objects[3].type, 1);
+    EXPECT_EQ(+app.Document().objects[3].x, 1200.0f / 3072.0f);
+    app.View().SetPopupPoint(600, 307);
     SendToMain(WM_COMMAND, ID_POPUP_DELETEOBJECT);
-    EXPECT_EQ(app.document.ObjectCount(), 3);
-    EXPECT_EQ(+app.document.objects[1].x, 900.0f / 3072.0f);
-    app.popupX = 10; // nothing there: nothing deleted
+    EXPECT_EQ(app.Document().ObjectCount(), 3);
+    EXPECT_EQ(+app.Document().objects[1].x, 900.0f / 3072.0f);
+    app.View().SetPopupPoint(10, 307); // nothing there: nothing deleted
     SendToMain(WM_COMMAND, ID_POPUP_DELETEOBJECT);
-    EXPECT_EQ(app.document.ObjectCount(), 3);
+    EXPECT_EQ(app.Document().ObjectCount(), 3);
 
     EXPECT_EQ(MenuText(ID_VIEW_SNAPTOCELLS), "Snap to &Cells");
     SendToMain(WM_COMMAND, ID_VIEW_SNAPTOCELLS);
-    EXPECT_TRUE(app.document.snapToCells);
-    EXPECT_TRUE(GetMenuState(GetMenu(app.mainWindow), ID_VIEW_SNAPTOCELLS, MF_BYCOMMAND) &
+    EXPECT_TRUE(app.Document().snapToCells);
+    EXPECT_TRUE(GetMenuState(GetMenu(app.Main().Handle()), ID_VIEW_SNAPTOCELLS, MF_BYCOMMAND) &
                 MF_CHECKED);
     CtrlClick(1201, 601); // cell 100 of 256, centre at view 1206
-    EXPECT_EQ(+app.document.objects.back().x, 100.5f / 256.0f);
+    EXPECT_EQ(+app.Document().objects.back().x, 100.5f / 256.0f);
     SendToMain(WM_COMMAND, ID_VIEW_SNAPTOCELLS);
-    EXPECT_FALSE(app.document.snapToCells);
+    EXPECT_FALSE(app.Document().snapToCells);
 
     // Labels: checked from the start, and each choice flips what is drawn.
     EXPECT_EQ(MenuText(ID_VIEW_LABELS), "&Labels");
     for (bool shown : {true, false, true})
     {
-        EXPECT_EQ(app.view.showLabels, shown);
-        EXPECT_EQ(
-            (GetMenuState(GetMenu(app.mainWindow), ID_VIEW_LABELS, MF_BYCOMMAND) & MF_CHECKED) != 0,
-            shown);
+        EXPECT_EQ(app.View().Map().showLabels, shown);
+        EXPECT_EQ((GetMenuState(GetMenu(app.Main().Handle()), ID_VIEW_LABELS, MF_BYCOMMAND) &
+                   MF_CHECKED) != 0,
+                  shown);
         SendToMain(WM_COMMAND, ID_VIEW_LABELS);
     }
     SendToMain(WM_COMMAND, ID_VIEW_LABELS);

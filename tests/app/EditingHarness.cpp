@@ -19,12 +19,12 @@ const int kChooserFileNameBox = 0x47c;
 
 LRESULT SendToMain(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return SendMessageA(app.mainWindow, message, wParam, lParam);
+    return SendMessageA(app.Main().Handle(), message, wParam, lParam);
 }
 
 LRESULT SendToView(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return SendMessageA(app.viewWindow, message, wParam, lParam);
+    return SendMessageA(app.View().Handle(), message, wParam, lParam);
 }
 
 void ResetEditor()
@@ -34,13 +34,13 @@ void ResetEditor()
     if (GetCapture())
         ReleaseCapture();
     PumpMessages();
-    MapDocument& document = app.document;
+    MapDocument& document = app.Document();
     std::vector<ObjectType> noTypes;
     std::vector<PlacedObject> noObjects;
     document.SwapContents(&noTypes, &noObjects);
-    RebuildPaletteList();
-    document.LoadHeightmap(app.images, kSampleHeightmap);
-    document.colormapTexture = app.LoadTexture(kSampleColormap);
+    app.Palette().RebuildList();
+    document.LoadHeightmap(app.Images(), kSampleHeightmap);
+    document.colormapTexture = app.Graphics().LoadTexture(kSampleColormap);
     document.colormapFile = kSampleColormap;
     document.quadDepth = 4;
     document.detailMap.clear();
@@ -51,16 +51,15 @@ void ResetEditor()
     document.currentType = 0;
     document.snapToCells = false;
     document.StartNewHistory();
-    app.banding = false;
-    app.currentRotation = 0;
-    app.leftButtonDown = app.rightButtonDown = app.dragging = false;
-    SendDlgItemMessageA(app.paletteWindow, IDC_ROTATION, CB_SETCURSEL, 0, 0);
-    SendDlgItemMessageA(app.paletteWindow, IDC_RANDOMIZE, BM_SETCHECK, BST_UNCHECKED, 0);
+    app.View().ResetGesture();
+    app.Palette().SetRotation(0);
+    SendDlgItemMessageA(app.Palette().Handle(), IDC_ROTATION, CB_SETCURSEL, 0, 0);
+    SendDlgItemMessageA(app.Palette().Handle(), IDC_RANDOMIZE, BM_SETCHECK, BST_UNCHECKED, 0);
 }
 
 void EditingTest::SetUp()
 {
-    ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+    ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
     ResetEditor();
 }
 
@@ -112,7 +111,8 @@ void PressLeft(int x, int y)
 
 void MoveMouse(int x, int y)
 {
-    SendToView(WM_MOUSEMOVE, app.leftButtonDown ? MK_LBUTTON : 0, MAKELPARAM(x, y));
+    SendToView(WM_MOUSEMOVE, app.View().Gesture().leftButtonDown ? MK_LBUTTON : 0,
+               MAKELPARAM(x, y));
 }
 
 void ReleaseLeft(int x, int y)
@@ -135,18 +135,18 @@ void CtrlClick(int x, int y)
 
 void AddCatalogEntry(const char* path)
 {
-    app.document.AddObjectType(path);
-    SyncPaletteList();
+    app.Document().AddObjectType(path);
+    app.Palette().SyncList();
 }
 
 float ViewX(int index)
 {
-    return app.document.MapToViewX(app.document.objects[(size_t)index].x);
+    return app.Document().MapToViewX(app.Document().objects[(size_t)index].x);
 }
 
 float ViewY(int index)
 {
-    return app.document.MapToViewY(app.document.objects[(size_t)index].y);
+    return app.Document().MapToViewY(app.Document().objects[(size_t)index].y);
 }
 
 namespace
@@ -207,7 +207,7 @@ void CALLBACK AnswerPending(HWND, UINT, UINT_PTR, DWORD)
     if (++pending->ticksSinceAnswer >= 40)
     {
         HWND top = GetActiveWindow();
-        if (top && top != app.mainWindow && top != app.paletteWindow)
+        if (top && top != app.Main().Handle() && top != app.Palette().Handle())
         {
             PressButton(top, IDCANCEL);
             PressButton(top, IDNO);

@@ -12,7 +12,9 @@
 
 #include <string>
 
+#include "app/CommandRouter.h"
 #include "app/EditorApp.h"
+#include "app/EditorMain.h"
 #include "app/FileChooser.h"
 #include "resource.h"
 #include "tests/app/EditingHarness.h"
@@ -41,8 +43,8 @@ std::string CurrentDirectory()
 class FileChooserTest : public ::testing::Test
 {
   protected:
-    void SetUp() override { ASSERT_TRUE(StartEditorOnce()) << app.failedStep; }
-    void TearDown() override { RestoreProgramDirectory(); }
+    void SetUp() override { ASSERT_TRUE(StartEditorOnce()) << app.Graphics().FailedStep(); }
+    void TearDown() override { RestoreProgramDirectory(app.ProgramDirectory()); }
     TempFolder folder;
 };
 } // namespace
@@ -79,8 +81,8 @@ TEST_F(FileChooserTest, ChoosersGiveTheChosenPathOrNothingWhenCancelled)
             },
             [&]
             {
-                picked = c.save ? ChooseSaveFile(&chosen, app.mainWindow, *c.kind)
-                                : ChooseOpenFile(&chosen, app.mainWindow, *c.kind);
+                picked = c.save ? ChooseSaveFile(&chosen, app.Main().Handle(), *c.kind)
+                                : ChooseOpenFile(&chosen, app.Main().Handle(), *c.kind);
             });
         ASSERT_TRUE(seen) << c.kind->title << " never appeared (refused record size?)";
         EXPECT_EQ(picked, !c.typed.empty()) << c.kind->title;
@@ -118,10 +120,12 @@ TEST_F(FileChooserTest, SaveChoosersStartAtTheCurrentFileAndAskBeforeReplacingIt
                                              answer(replace ? IDYES : IDNO)};
         if (!replace)
             answers.push_back({kSaveMapKind.title, [](HWND c) { PressButton(c, IDCANCEL); }});
-        EXPECT_EQ(
-            AnswerDialogs(answers, [&]
-                          { picked = ChooseSaveFile(&chosen, app.mainWindow, kSaveMapKind, map); }),
-            answers.size());
+        EXPECT_EQ(AnswerDialogs(answers,
+                                [&] {
+                                    picked = ChooseSaveFile(&chosen, app.Main().Handle(),
+                                                            kSaveMapKind, map);
+                                }),
+                  answers.size());
         EXPECT_STRCASEEQ(folderShown.c_str(), folder.Path().c_str());
         EXPECT_EQ(nameShown, "area7.ini");
         EXPECT_EQ(question, "area7.ini already exists.\nDo you want to replace it?");
@@ -145,7 +149,7 @@ TEST_F(FileChooserTest, CancelledCommandsChangeNothingAndRestoreTheProgramDirect
         {ID_IMPORT_HEIGHTMAP, "Open Heightmap", "Images (*.bmp;*.png;*.jpg;*.jpeg;*.tga;*.dds"},
         {ID_IMPORT_OBJECTS, "Import Object", "Object Descriptions (*.ini)"},
     };
-    const std::string before = StateOf(app.document, PaletteList());
+    const std::string before = StateOf(app.Document(), PaletteList());
     for (const auto& c : commands)
     {
         SetCurrentDirectoryA(folder.Path().c_str());
@@ -160,22 +164,22 @@ TEST_F(FileChooserTest, CancelledCommandsChangeNothingAndRestoreTheProgramDirect
             [&] { SendToMain(WM_COMMAND, c.command); });
         EXPECT_TRUE(seen) << c.title;
         EXPECT_EQ(firstFileType.rfind(c.firstFileType, 0), 0u) << firstFileType;
-        EXPECT_STRCASEEQ(CurrentDirectory().c_str(), app.programDirectory) << c.title;
-        EXPECT_EQ(StateOf(app.document, PaletteList()), before) << c.title;
+        EXPECT_STRCASEEQ(CurrentDirectory().c_str(), app.ProgramDirectory()) << c.title;
+        EXPECT_EQ(StateOf(app.Document(), PaletteList()), before) << c.title;
     }
 }
 
 TEST(DeviceFailure, InitialiseStopsAtAMissingDeviceAndTheUserIsToldWhichStep)
 {
     ASSERT_TRUE(StartEditorOnce());
-    EditorApp other;
-    other.viewWindow = (HWND)(intptr_t)0x7ffffff0; // names no window
+    CommandRouter router;
+    EditorApp other(router); // its windows never made: its view names no window
     EXPECT_FALSE(other.Initialise());
-    EXPECT_FALSE(other.initialised);
-    EXPECT_EQ(other.Device(), nullptr);
-    EXPECT_EQ(other.fonts.owner, nullptr);
-    EXPECT_EQ(other.backgroundBlue, 0);
-    ASSERT_NE(other.failedStep, nullptr);
+    EXPECT_FALSE(other.View().FramesEnabled());
+    EXPECT_EQ(other.Graphics().Device(), nullptr);
+    EXPECT_EQ(other.Fonts().owner, nullptr);
+    EXPECT_EQ(other.Graphics().BackgroundColour(), 0xFF000000u); // no background set
+    ASSERT_NE(other.Graphics().FailedStep(), nullptr);
 
     std::string message;
     int status = 0;

@@ -22,21 +22,21 @@ class FileCommandsTest : public EditingTest
     void SetUp() override
     {
         EditingTest::SetUp();
-        app.document.settingsFile.clear();
+        app.Document().settingsFile.clear();
         AddCatalogEntry("..\\objects\\tree.ini");
-        app.document.StartNewHistory();
+        app.Document().StartNewHistory();
         DeleteFileA("debug.txt");
     }
     void TearDown() override
     {
-        app.document.settingsFile.clear();
+        app.Document().settingsFile.clear();
         EditingTest::TearDown();
     }
 
     static std::string Title()
     {
         char text[256] = "";
-        GetWindowTextA(app.mainWindow, text, sizeof(text));
+        GetWindowTextA(app.Main().Handle(), text, sizeof(text));
         return text;
     }
 
@@ -84,15 +84,15 @@ TEST_F(FileCommandsTest, TheTitleNamesTheMapAndMarksUnsavedChanges)
     EXPECT_EQ(Title(), "Untitled* - Map Editor 1.4a");
     SendToMain(WM_COMMAND, ID_EDIT_UNDO);
     EXPECT_EQ(Title(), "Untitled - Map Editor 1.4a");
-    app.document.settingsFile = folder.File("area1.ini");
+    app.Document().settingsFile = folder.File("area1.ini");
     SendToMain(WM_COMMAND, ID_EDIT_REDO);
     EXPECT_EQ(Title(), "area1.ini* - Map Editor 1.4a");
 }
 
 TEST_F(FileCommandsTest, LeavingUnsavedWorkIsAskedAboutFirst)
 {
-    app.document.settingsFile = folder.File("map.ini");
-    app.document.objectMap = folder.File("map.mob");
+    app.Document().settingsFile = folder.File("map.ini");
+    app.Document().objectMap = folder.File("map.mob");
     const struct
     {
         int command;
@@ -108,49 +108,49 @@ TEST_F(FileCommandsTest, LeavingUnsavedWorkIsAskedAboutFirst)
     for (const auto& c : cases)
     {
         CtrlClick(300, 300);
-        ASSERT_TRUE(app.document.IsModified());
+        ASSERT_TRUE(app.Document().IsModified());
         std::vector<Box> boxes;
         for (int button : c.buttons)
             boxes.push_back(Box(button));
         EXPECT_EQ(Run(c.command, &boxes), c.buttons.size());
         EXPECT_EQ(boxes[0].text, "Save changes to map.ini?");
-        EXPECT_EQ(boxes[0].owner, app.mainWindow);
+        EXPECT_EQ(boxes[0].owner, app.Main().Handle());
         EXPECT_EQ(QuitPosted(), c.quits) << c.command;
-        EXPECT_EQ(FileExists(app.document.objectMap), c.saved);
-        EXPECT_EQ(app.document.IsModified(), !c.saved);
+        EXPECT_EQ(FileExists(app.Document().objectMap), c.saved);
+        EXPECT_EQ(app.Document().IsModified(), !c.saved);
     }
-    ShowWindow(app.mainWindow, SW_SHOWMAXIMIZED);
+    ShowWindow(app.Main().Handle(), SW_SHOWMAXIMIZED);
 
     // Yes, but the save fails: the user is told, and the editor stays.
     CtrlClick(330, 300);
-    SetFileAttributesA(app.document.objectMap.c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA(app.Document().objectMap.c_str(), FILE_ATTRIBUTE_READONLY);
     std::vector<Box> boxes = {Box(IDYES), Box(IDOK)};
     EXPECT_EQ(Run(ID_FILE_EXIT, &boxes), 2u);
-    SetFileAttributesA(app.document.objectMap.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA(app.Document().objectMap.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_FALSE(QuitPosted());
-    EXPECT_EQ(boxes[1].text, "The objects could not be saved. " + app.document.objectMap +
+    EXPECT_EQ(boxes[1].text, "The objects could not be saved. " + app.Document().objectMap +
                                  ": the file is read-only");
-    EXPECT_EQ(boxes[1].owner, app.mainWindow);
+    EXPECT_EQ(boxes[1].owner, app.Main().Handle());
     EXPECT_EQ(ReadText("debug.txt"), boxes[1].text + "\r\n");
-    EXPECT_TRUE(app.document.IsModified());
+    EXPECT_TRUE(app.Document().IsModified());
 }
 
 TEST_F(FileCommandsTest, SaveWritesBothFilesWhereTheyCameFromWithoutAChooser)
 {
-    app.document.settingsFile = folder.File("map.ini");
-    app.document.objectMap = folder.File("map.mob");
+    app.Document().settingsFile = folder.File("map.ini");
+    app.Document().objectMap = folder.File("map.mob");
     CtrlClick(300, 300);
     std::vector<Box> none;
     EXPECT_EQ(Run(ID_FILE_SAVE, &none), 0u);
-    EXPECT_EQ(ReadBytes(app.document.objectMap).size(), 12u + 128 + 17);
-    EXPECT_NE(ReadText(app.document.settingsFile).find("objectmap=" + app.document.objectMap),
+    EXPECT_EQ(ReadBytes(app.Document().objectMap).size(), 12u + 128 + 17);
+    EXPECT_NE(ReadText(app.Document().settingsFile).find("objectmap=" + app.Document().objectMap),
               std::string::npos);
-    EXPECT_FALSE(app.document.IsModified());
+    EXPECT_FALSE(app.Document().IsModified());
     EXPECT_FALSE(FileExists("debug.txt")) << "success says nothing";
 
     // Without names, the Save As choosers ask: the objects' first.
-    app.document.settingsFile.clear();
-    app.document.objectMap.clear();
+    app.Document().settingsFile.clear();
+    app.Document().objectMap.clear();
     CtrlClick(330, 300);
     const size_t seen = AnswerDialogs(
         {{"Save Object File", [&](HWND c) { TypeIntoChooser(c, folder.File("new.mob")); }},
@@ -177,8 +177,8 @@ TEST_F(FileCommandsTest, FilesThatCannotBeReadAreNamedWithTheReason)
               3u);
     EXPECT_EQ(message.text, "The objects could not be loaded. " + truncated +
                                 ": it is truncated (expected 140 bytes, found 13)");
-    EXPECT_EQ(message.owner, app.mainWindow);
-    EXPECT_EQ(app.document.ObjectCount(), 1);
+    EXPECT_EQ(message.owner, app.Main().Handle());
+    EXPECT_EQ(app.Document().ObjectCount(), 1);
 
     // A map whose object file and colormap are missing opens without them,
     // under its own names, and one message lists both.
@@ -199,11 +199,11 @@ TEST_F(FileCommandsTest, FilesThatCannotBeReadAreNamedWithTheReason)
                                 folder.File("gone.mob") +
                                 " (objectmap): the file was not found; the map opens without "
                                 "objects");
-    EXPECT_EQ(app.document.ObjectCount(), 0);
-    EXPECT_TRUE(app.document.objectTypes.empty());
-    EXPECT_EQ(app.document.objectMap, folder.File("gone.mob"));
-    EXPECT_EQ(app.document.colormapFile, "gone.bmp");
-    EXPECT_EQ(app.document.settingsFile, map);
+    EXPECT_EQ(app.Document().ObjectCount(), 0);
+    EXPECT_TRUE(app.Document().objectTypes.empty());
+    EXPECT_EQ(app.Document().objectMap, folder.File("gone.mob"));
+    EXPECT_EQ(app.Document().colormapFile, "gone.bmp");
+    EXPECT_EQ(app.Document().settingsFile, map);
     // The log holds the same lines.
     const std::string log = ReadText("debug.txt");
     EXPECT_NE(log.find("gone.bmp (colormap): the file was not found\r\n"), std::string::npos)
@@ -214,28 +214,27 @@ TEST_F(FileCommandsTest, AnImportWhosePathDoesNotFitATypeNameIsRefusedWithAMessa
 {
     // The names are chosen so that their paths from the program folder are
     // 127 characters (the most a type name holds) and 128.
-    const size_t base = MakeRelativePath(app.programDirectory, folder.File("").c_str()).size();
+    const size_t base = MakeRelativePath(app.ProgramDirectory(), folder.File("").c_str()).size();
     ASSERT_LT(base + 5, 127u);
     for (size_t length : {127u, 128u})
     {
         const std::string description =
             folder.File((std::string(length - base - 4, 'd') + ".ini").c_str());
         WriteText(description, "[object]\r\n");
-        const size_t before = app.document.objectTypes.size();
+        const size_t before = app.Document().objectTypes.size();
         Box message(IDOK);
-        const size_t seen =
-            AnswerDialogs({{"Import Object", [&](HWND c) { TypeIntoChooser(c, description); }},
-                           Answer(&message)},
-                          [] { SendToMain(WM_COMMAND, ID_IMPORT_OBJECTS); });
+        const size_t seen = AnswerDialogs(
+            {{"Import Object", [&](HWND c) { TypeIntoChooser(c, description); }}, Answer(&message)},
+            [] { SendToMain(WM_COMMAND, ID_IMPORT_OBJECTS); });
         if (length == 127)
         {
             EXPECT_EQ(seen, 1u);
-            ASSERT_EQ(app.document.objectTypes.size(), before + 1);
-            EXPECT_EQ(app.document.objectTypes.back().path.size(), 127u);
+            ASSERT_EQ(app.Document().objectTypes.size(), before + 1);
+            EXPECT_EQ(app.Document().objectTypes.back().path.size(), 127u);
             continue;
         }
         EXPECT_EQ(seen, 2u);
-        EXPECT_EQ(app.document.objectTypes.size(), before);
+        EXPECT_EQ(app.Document().objectTypes.size(), before);
         EXPECT_EQ(message.text, "The object type could not be imported. " + description +
                                     ": its path from the program folder (128 characters) is too "
                                     "long for the object file's 127-character type names.");

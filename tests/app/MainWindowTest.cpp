@@ -6,6 +6,7 @@
 
 #include "app/EditCommands.h"
 #include "app/EditorApp.h"
+#include "app/EditorMain.h"
 #include "app/MainWindow.h"
 #include "app/ViewWindow.h"
 #include "resource.h"
@@ -21,8 +22,8 @@ class MainWindowTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
-        app.leftButtonDown = app.rightButtonDown = app.dragging = false;
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
+        app.View().ResetGesture();
     }
     void TearDown() override
     {
@@ -58,25 +59,25 @@ TEST_F(MainWindowTest, WindowsComeFromTheResources)
 {
     char caption[64] = "";
     // The resource's caption, which the editor prefixes with the map's name.
-    RefreshEditMenu(app.mainWindow);
-    GetWindowTextA(app.mainWindow, caption, sizeof(caption));
+    RefreshEditMenu(app);
+    GetWindowTextA(app.Main().Handle(), caption, sizeof(caption));
     EXPECT_STREQ(caption, "Untitled - Map Editor 1.4a");
-    GetWindowTextA(app.paletteWindow, caption, sizeof(caption));
+    GetWindowTextA(app.Palette().Handle(), caption, sizeof(caption));
     EXPECT_STREQ(caption, "Objects");
     // Docked at the main window's right edge, beside the view and above the
     // status bar.
-    EXPECT_EQ(GetParent(app.paletteWindow), app.mainWindow);
-    EXPECT_EQ(GetParent(app.viewWindow), app.mainWindow);
+    EXPECT_EQ(GetParent(app.Palette().Handle()), app.Main().Handle());
+    EXPECT_EQ(GetParent(app.View().Handle()), app.Main().Handle());
     RECT view, palette, bar;
-    GetWindowRect(app.viewWindow, &view);
-    GetWindowRect(app.paletteWindow, &palette);
-    GetWindowRect(app.statusBar, &bar);
+    GetWindowRect(app.View().Handle(), &view);
+    GetWindowRect(app.Palette().Handle(), &palette);
+    GetWindowRect(app.Status().Handle(), &bar);
     EXPECT_LE(view.right, palette.left);
     EXPECT_LE(palette.bottom, bar.top);
     EXPECT_LE(view.bottom, bar.top);
-    EXPECT_TRUE(IsWindowVisible(app.paletteWindow));
+    EXPECT_TRUE(IsWindowVisible(app.Palette().Handle()));
     // File, Edit, Map, Import, View, Help.
-    HMENU menu = GetMenu(app.mainWindow);
+    HMENU menu = GetMenu(app.Main().Handle());
     ASSERT_EQ(GetMenuItemCount(menu), 6);
     char text[32] = "";
     GetMenuStringA(menu, 1, text, sizeof(text), MF_BYPOSITION);
@@ -88,15 +89,15 @@ TEST_F(MainWindowTest, StartUpLoadsTheSampleMapThroughTheTextureTable)
     // Loaded in this order into the lowest free slots: heightmap, detail map,
     // marker, colormap; the labels' font is the registry's "tahoma", which
     // the status text shares.
-    const MapDocument& started = app.document;
+    const MapDocument& started = app.Document();
     EXPECT_EQ(started.heightmapTexture, 0);
-    EXPECT_EQ(app.textures.FindTexture("..\\maps\\detail-map.bmp"), 1);
+    EXPECT_EQ(app.Graphics().Textures().FindTexture("..\\maps\\detail-map.bmp"), 1);
     EXPECT_EQ(started.objectImageTexture, 2);
     EXPECT_EQ(started.colormapTexture, 3);
     EXPECT_EQ(started.width, 256);
-    EXPECT_EQ(app.view.labelFont, app.fonts.FindOrRegister("tahoma"));
-    EXPECT_EQ(app.textFont, app.view.labelFont);
-    EXPECT_EQ(app.fonts.owner, app.device);
+    EXPECT_EQ(app.View().Map().labelFont, app.Fonts().FindOrRegister("tahoma"));
+    EXPECT_EQ(app.View().StatusFont(), app.View().Map().labelFont);
+    EXPECT_EQ(app.Fonts().owner, app.Graphics().Device());
 }
 
 TEST_F(MainWindowTest, TheLoopDrawsFramesOnlyWhileTheWindowIsActiveAndQuitGivesOne)
@@ -110,7 +111,7 @@ TEST_F(MainWindowTest, TheLoopDrawsFramesOnlyWhileTheWindowIsActiveAndQuitGivesO
                          KillTimer(nullptr, id);
                          PostQuitMessage(7); // the loop's result is 1 whatever the code
                      });
-        EXPECT_EQ(RunMainLoop(), 1);
+        EXPECT_EQ(RunMainLoop(app), 1);
         KillTimer(nullptr, stop);
     };
     // Frames reach the window only when something asked for one, or
@@ -127,42 +128,46 @@ TEST_F(MainWindowTest, TheLoopDrawsFramesOnlyWhileTheWindowIsActiveAndQuitGivesO
     for (const auto& c : cases)
     {
         SendToMain(WM_ACTIVATE, c.active ? MAKEWPARAM(WA_CLICKACTIVE, 0) : WA_INACTIVE);
-        EXPECT_EQ(windowActive, c.active);
-        app.rightButtonDown = c.scrolling;
-        app.rightPressX = app.rightPressY =
-            0; // the pointer may be anywhere: scrolling stops at the map's edge
+        EXPECT_EQ(app.Main().Active(), c.active);
+        // The pointer may be anywhere: scrolling stops at the map's edge,
+        // where the first tick takes it (the last tick was long ago).
+        if (c.scrolling)
+        {
+            app.View().BeginScroll(0, 0);
+            app.View().Timer().lastTime = (float)(app.View().Timer().Elapsed() - 1.0);
+        }
         if (c.changed)
-            RequestFrame();
-        const unsigned shownBefore = app.framesShown;
+            app.View().RequestFrame();
+        const unsigned shownBefore = app.View().Presenter().Statistics().framesShown;
         runLoopFor150ms();
-        const int frames = (int)(app.framesShown - shownBefore);
+        const int frames = (int)(app.View().Presenter().Statistics().framesShown - shownBefore);
         if (c.frames < 0)
             EXPECT_GT(frames, 1);
         else
             EXPECT_EQ(frames, c.frames) << c.active << c.scrolling << c.changed;
-        app.rightButtonDown = false;
+        app.View().ResetGesture();
     }
-    app.document.scrollX = app.document.scrollY = 0.0f;
+    app.Document().scrollX = app.Document().scrollY = 0.0f;
     SendToMain(WM_ACTIVATE, MAKEWPARAM(WA_CLICKACTIVE, 0));
 
     SendToMain(WM_COMMAND, ID_FILE_EXIT); // only posts the quit message
-    EXPECT_TRUE(IsWindowVisible(app.mainWindow));
-    EXPECT_EQ(RunMainLoop(), 1);
+    EXPECT_TRUE(IsWindowVisible(app.Main().Handle()));
+    EXPECT_EQ(RunMainLoop(app), 1);
     SendToMain(WM_COMMAND, IDCANCEL); // the close box: posts it and ends the dialog
-    EXPECT_EQ(RunMainLoop(), 1);
-    ShowWindow(app.mainWindow, SW_SHOWMAXIMIZED);
+    EXPECT_EQ(RunMainLoop(app), 1);
+    ShowWindow(app.Main().Handle(), SW_SHOWMAXIMIZED);
 }
 
 TEST_F(MainWindowTest, PaintDrawsAFrameOnlyOnceInitialised)
 {
-    const unsigned shownBefore = app.framesShown;
+    const unsigned shownBefore = app.View().Presenter().Statistics().framesShown;
     for (bool initialised : {false, true})
     {
-        app.initialised = initialised;
-        InvalidateRect(app.viewWindow, nullptr, FALSE);
-        UpdateWindow(app.viewWindow);
+        app.View().EnableFrames(initialised);
+        InvalidateRect(app.View().Handle(), nullptr, FALSE);
+        UpdateWindow(app.View().Handle());
     }
-    EXPECT_EQ(app.framesShown - shownBefore, 1u);
+    EXPECT_EQ(app.View().Presenter().Statistics().framesShown - shownBefore, 1u);
 }
 
 HRESULT cooperativeLevel = D3D_OK;
@@ -173,13 +178,13 @@ HRESULT WINAPI PatchedTestCooperativeLevel(IDirect3DDevice8*)
 
 TEST_F(MainWindowTest, WhileTheDeviceIsLostTheViewAsksForAFrameAgainOnATimer)
 {
-    MethodPatch level(app.device, &IDirect3DDevice8::TestCooperativeLevel,
+    MethodPatch level(app.Graphics().Device(), &IDirect3DDevice8::TestCooperativeLevel,
                       (void*)PatchedTestCooperativeLevel);
     cooperativeLevel = D3DERR_DEVICELOST;
-    DeviceRecorder recorder(app.device);
-    InvalidateRect(app.viewWindow, nullptr, FALSE);
-    UpdateWindow(app.viewWindow);
-    EXPECT_TRUE(app.deviceLost);
+    DeviceRecorder recorder(app.Graphics().Device());
+    InvalidateRect(app.View().Handle(), nullptr, FALSE);
+    UpdateWindow(app.View().Handle());
+    EXPECT_TRUE(app.Graphics().DeviceLost());
     EXPECT_EQ(recorder.Count(DeviceCall::Clear), 0);
     // Given back: the timer's next look draws the frame, without any other
     // message asking for one.
@@ -190,7 +195,7 @@ TEST_F(MainWindowTest, WhileTheDeviceIsLostTheViewAsksForAFrameAgainOnATimer)
         PumpMessages();
     }
     EXPECT_EQ(recorder.Count(DeviceCall::Clear), 1);
-    EXPECT_FALSE(app.deviceLost);
+    EXPECT_FALSE(app.Graphics().DeviceLost());
     cooperativeLevel = D3D_OK;
 }
 
@@ -198,7 +203,7 @@ TEST_F(MainWindowTest, SizeResetsTheBackBufferToTheClientArea)
 {
     // Without a window manager Wine may put the window back to its dialog
     // size at any message: each size is read back before any is pumped.
-    const int width = app.clientWidth, height = app.clientHeight;
+    const int width = app.Graphics().Width(), height = app.Graphics().Height();
     const struct
     {
         WPARAM kind;
@@ -213,15 +218,15 @@ TEST_F(MainWindowTest, SizeResetsTheBackBufferToTheClientArea)
     {
         SendToView(WM_SIZE, size.kind, MAKELPARAM(size.width, size.height));
         D3DVIEWPORT8 viewport;
-        ASSERT_EQ(app.device->GetViewport(&viewport), D3D_OK);
+        ASSERT_EQ(app.Graphics().Device()->GetViewport(&viewport), D3D_OK);
         EXPECT_EQ(viewport.X, 0u);
         EXPECT_EQ(viewport.Y, 0u);
         EXPECT_EQ((int)viewport.Width, size.bufferWidth);
         EXPECT_EQ((int)viewport.Height, size.bufferHeight);
         EXPECT_EQ(viewport.MaxZ, 1.0f);
-        app.DrawFrame();
+        app.View().DrawFrame();
         BackBufferPixels pixels;
-        ASSERT_TRUE(ReadBackBuffer(app.device, &pixels));
+        ASSERT_TRUE(ReadBackBuffer(app.Graphics().Device(), &pixels));
         EXPECT_EQ(pixels.width, size.bufferWidth) << size.width;
         EXPECT_EQ(pixels.height, size.bufferHeight) << size.width;
     }
@@ -231,29 +236,29 @@ TEST_F(MainWindowTest, ZoomScalesFromTheHeightmapWidthAndOtherCommandsDoNothing)
 {
     const int zooms[][2] = {
         {ID_ZOOM_1X, 2}, {ID_ZOOM_2X, 4}, {ID_ZOOM_4X, 8}, {ID_ZOOM_6X, 12}, {ID_ZOOM_8X, 16}};
-    const int savedWidth = app.document.width;
+    const int savedWidth = app.Document().width;
     for (const auto& zoom : zooms)
     {
-        app.document.width = 256;
-        app.document.scrollX = 35.5f;
-        app.document.scrollY = -12.0f;
+        app.Document().width = 256;
+        app.Document().scrollX = 35.5f;
+        app.Document().scrollY = -12.0f;
         SendToMain(WM_COMMAND, MAKEWPARAM(zoom[0], 0));
-        EXPECT_EQ(app.document.viewScale, 256 * zoom[1]) << zoom[0];
-        EXPECT_EQ(app.document.scrollX, 0.0f);
-        EXPECT_EQ(app.document.scrollY, 0.0f);
+        EXPECT_EQ(app.Document().viewScale, 256 * zoom[1]) << zoom[0];
+        EXPECT_EQ(app.Document().scrollX, 0.0f);
+        EXPECT_EQ(app.Document().scrollY, 0.0f);
 
-        app.document.width = 0;                         // no heightmap ever loaded
+        app.Document().width = 0;                       // no heightmap ever loaded
         SendToMain(WM_COMMAND, MAKEWPARAM(zoom[0], 1)); // the high word is ignored
-        EXPECT_EQ(app.document.viewScale, 0);
+        EXPECT_EQ(app.Document().viewScale, 0);
     }
-    app.document.width = savedWidth;
-    app.document.viewScale = 777;
-    app.document.scrollX = 3.0f;
+    app.Document().width = savedWidth;
+    app.Document().viewScale = 777;
+    app.Document().scrollX = 3.0f;
     // Help > About opens a modal dialog: AboutDialogTest.
     for (int command : {ID_IMPORT_TILES, ID_POPUP_INSERTOBJECT, ID_POPUP_DELETEOBJECT, 4242})
         SendToMain(WM_COMMAND, command);
-    EXPECT_EQ(app.document.viewScale, 777);
-    EXPECT_EQ(app.document.scrollX, 3.0f);
+    EXPECT_EQ(app.Document().viewScale, 777);
+    EXPECT_EQ(app.Document().scrollX, 3.0f);
     MSG quit;
     EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
     SendToMain(WM_COMMAND, ID_ZOOM_6X);
@@ -264,32 +269,38 @@ TEST_F(MainWindowTest, PopupOnlyWhenReleasedWhereThePressWas)
     EXPECT_EQ(PopupsShownByRightClick(40, 50, 41, 50), 0);
     EXPECT_EQ(PopupsShownByRightClick(40, 50, 40, 49), 0);
     EXPECT_EQ(PopupsShownByRightClick(40, 50, 40, 50), 1);
-    EXPECT_FALSE(app.rightButtonDown);
+    EXPECT_FALSE(app.View().Gesture().rightButtonDown);
 }
 
 TEST_F(MainWindowTest, ButtonsHoldTheCaptureUntilAllAreUpAndLosingItClearsTheFlags)
 {
     SendToView(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    EXPECT_TRUE(app.leftButtonDown);
-    EXPECT_EQ(GetCapture(), app.viewWindow);
+    EXPECT_TRUE(app.View().Gesture().leftButtonDown);
+    EXPECT_EQ(GetCapture(), app.View().Handle());
     SendToView(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(6, 6));
-    EXPECT_TRUE(app.rightButtonDown);
+    EXPECT_TRUE(app.View().Gesture().rightButtonDown);
     // The left button goes up while the right one is still held: keep it.
     SendToView(WM_LBUTTONUP, MK_RBUTTON, MAKELPARAM(5, 5));
-    EXPECT_FALSE(app.leftButtonDown);
-    EXPECT_EQ(GetCapture(), app.viewWindow);
+    EXPECT_FALSE(app.View().Gesture().leftButtonDown);
+    EXPECT_EQ(GetCapture(), app.View().Handle());
     // Released far outside the window: the release still arrives.
     SendToView(WM_RBUTTONUP, 0, MAKELPARAM(-300, 9000));
-    EXPECT_FALSE(app.rightButtonDown);
+    EXPECT_FALSE(app.View().Gesture().rightButtonDown);
     EXPECT_EQ(GetCapture(), nullptr);
 
+    // This time the press picks an object, which the movements would drag.
+    float x = 0.0f, y = 0.0f;
+    ASSERT_TRUE(app.View().ViewPointToMap(5, 5, &x, &y));
+    app.Document().AddObject(PlacedObject{0, x, y, {0, 0}, 0, {0, 0, 0, 0}});
     SendToView(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SendToView(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(6, 6));
-    app.dragging = true;
-    ASSERT_EQ(GetCapture(), app.viewWindow);
+    ASSERT_TRUE(app.View().Gesture().dragging);
+    ASSERT_EQ(GetCapture(), app.View().Handle());
     // Another window takes the mouse (a menu, a chooser, another program).
-    SetCapture(app.paletteWindow);
-    EXPECT_FALSE(app.leftButtonDown);
-    EXPECT_FALSE(app.rightButtonDown);
-    EXPECT_FALSE(app.dragging);
+    SetCapture(app.Palette().Handle());
+    EXPECT_FALSE(app.View().Gesture().leftButtonDown);
+    EXPECT_FALSE(app.View().Gesture().rightButtonDown);
+    EXPECT_FALSE(app.View().Gesture().dragging);
+    app.Document().RemoveObject(app.Document().ObjectCount() - 1);
+    app.Document().StartNewHistory();
 }

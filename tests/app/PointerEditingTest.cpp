@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/EditorApp.h"
-#include "app/PointerEditing.h"
+#include "app/ViewWindow.h"
 #include "resource.h"
 #include "tests/app/EditingHarness.h"
 #include "tests/app/AppTestFiles.h"
@@ -27,7 +27,7 @@ class PointerEditingTest : public EditingTest
     void SetUp() override
     {
         EditingTest::SetUp();
-        ASSERT_EQ(app.document.viewScale, 3072);
+        ASSERT_EQ(app.Document().viewScale, 3072);
         AddCatalogEntry("..\\objects\\tree.ini");
         AddCatalogEntry("..\\objects\\rock.ini");
     }
@@ -36,7 +36,7 @@ class PointerEditingTest : public EditingTest
 // An object whose view position is (vx, vy) at the "6x" scale without scroll.
 void PutObjectAt(float vx, float vy)
 {
-    app.document.AddObject(MakeObject(0, vx / 3072.0f, vy / 3072.0f, 0));
+    app.Document().AddObject(MakeObject(0, vx / 3072.0f, vy / 3072.0f, 0));
 }
 
 // View points are written "x,y", separated by spaces.
@@ -52,7 +52,7 @@ std::string Positions()
 {
     std::string text;
     char point[64];
-    for (int i = 0; i < app.document.ObjectCount(); ++i)
+    for (int i = 0; i < app.Document().ObjectCount(); ++i)
     {
         snprintf(point, sizeof(point), "%s%.0f,%.0f", i ? " " : "", ViewX(i), ViewY(i));
         text += point;
@@ -94,16 +94,16 @@ using Indices = std::vector<uint32_t>;
 
 void SelectRotationRow(int row)
 {
-    HWND box = GetDlgItem(app.paletteWindow, IDC_ROTATION);
+    HWND box = GetDlgItem(app.Palette().Handle(), IDC_ROTATION);
     SendMessageA(box, CB_SETCURSEL, (WPARAM)row, 0);
-    SendMessageA(app.paletteWindow, WM_COMMAND, MAKEWPARAM(IDC_ROTATION, CBN_SELCHANGE),
+    SendMessageA(app.Palette().Handle(), WM_COMMAND, MAKEWPARAM(IDC_ROTATION, CBN_SELCHANGE),
                  (LPARAM)box);
 }
 
 int ShownRotation()
 {
     short rotation = -1;
-    HWND box = GetDlgItem(app.paletteWindow, IDC_ROTATION);
+    HWND box = GetDlgItem(app.Palette().Handle(), IDC_ROTATION);
     ReadRotationRow(box, (int)SendMessageA(box, CB_GETCURSEL, 0, 0), &rotation);
     return rotation;
 }
@@ -127,32 +127,32 @@ TEST_F(PointerEditingTest, CtrlClickPlacesOneObjectAtTheClicksMapPositionOnTheMa
         {512, 0.0f, 0.0f, 800, 300, 0, 0, false},               // 1x: in the margin right of it
     };
     PutObjectAt(300, 600);
-    app.document.currentType = 1;
-    app.currentRotation = 45;
+    app.Document().currentType = 1;
+    app.Palette().SetRotation(45);
     for (const auto& c : cases)
     {
-        app.document.viewScale = c.viewScale;
-        app.document.scrollX = c.scrollX;
-        app.document.scrollY = c.scrollY;
-        const int before = app.document.ObjectCount();
+        app.Document().viewScale = c.viewScale;
+        app.Document().scrollX = c.scrollX;
+        app.Document().scrollY = c.scrollY;
+        const int before = app.Document().ObjectCount();
         SetCtrl(true);
         PressLeft(c.px, c.py);
-        EXPECT_FALSE(app.leftButtonDown) << "the press is consumed";
+        EXPECT_FALSE(app.View().Gesture().leftButtonDown) << "the press is consumed";
         // The rest of the press places nothing more and moves nothing.
         MoveMouse(c.px + 40, c.py + 40);
         SetCtrl(false);
         MoveMouse(c.px + 50, c.py + 50);
         ReleaseLeft(c.px + 50, c.py + 50);
-        ASSERT_EQ(app.document.ObjectCount(), before + (c.placed ? 1 : 0)) << c.px << "," << c.py;
-        EXPECT_EQ(app.document.SelectedCount(), 0u) << "placing selects nothing";
-        EXPECT_FALSE(app.dragging);
+        ASSERT_EQ(app.Document().ObjectCount(), before + (c.placed ? 1 : 0)) << c.px << "," << c.py;
+        EXPECT_EQ(app.Document().SelectedCount(), 0u) << "placing selects nothing";
+        EXPECT_FALSE(app.View().Gesture().dragging);
         if (!c.placed)
             continue;
-        const PlacedObject& placed = app.document.objects.back();
+        const PlacedObject& placed = app.Document().objects.back();
         const PlacedObject expected = MakeObject(1, c.x, c.y, 45);
         EXPECT_EQ(memcmp(&placed, &expected, sizeof(placed)), 0) << c.px << "," << c.py;
     }
-    EXPECT_EQ(+app.document.objects[0].x, 300.0f / 3072.0f);
+    EXPECT_EQ(+app.Document().objects[0].x, 300.0f / 3072.0f);
 }
 
 TEST_F(PointerEditingTest, PlacementNeedsACatalogEntryThatTheRecordCanHold)
@@ -168,25 +168,25 @@ TEST_F(PointerEditingTest, PlacementNeedsACatalogEntryThatTheRecordCanHold)
     for (const auto& c : cases)
     {
         ResetEditor();
-        app.document.objectTypes.resize((size_t)c.catalogSize, ObjectType{"type.ini"});
-        app.document.currentType = c.currentType;
+        app.Document().objectTypes.resize((size_t)c.catalogSize, ObjectType{"type.ini"});
+        app.Document().currentType = c.currentType;
         SetCtrl(true);
         PressLeft(100, 100);
-        EXPECT_FALSE(app.leftButtonDown) << "the press is consumed either way";
+        EXPECT_FALSE(app.View().Gesture().leftButtonDown) << "the press is consumed either way";
         ReleaseLeft(100, 100);
         SetCtrl(false);
-        ASSERT_EQ(app.document.ObjectCount(), c.placed ? 1 : 0)
+        ASSERT_EQ(app.Document().ObjectCount(), c.placed ? 1 : 0)
             << c.catalogSize << " entries, type " << c.currentType;
         if (c.placed)
         {
-            EXPECT_EQ(app.document.objects[0].type, c.currentType);
+            EXPECT_EQ(app.Document().objects[0].type, c.currentType);
         }
     }
 }
 
 TEST_F(PointerEditingTest, RandomizeGivesTheShownRotationToTheNextObject)
 {
-    HWND randomize = GetDlgItem(app.paletteWindow, IDC_RANDOMIZE);
+    HWND randomize = GetDlgItem(app.Palette().Handle(), IDC_RANDOMIZE);
     SendMessageA(randomize, BM_CLICK, 0, 0); // the real automatic check box
     ASSERT_EQ(SendMessageA(randomize, BM_GETCHECK, 0, 0), BST_CHECKED);
     SelectRotationRow(2);
@@ -196,12 +196,12 @@ TEST_F(PointerEditingTest, RandomizeGivesTheShownRotationToTheNextObject)
     for (int i = 0; i < 16; ++i)
     {
         const int shown = ShownRotation();
-        EXPECT_EQ(app.currentRotation, shown);
+        EXPECT_EQ(app.Palette().Rotation(), shown);
         CtrlClick(100 + 3 * i, 100);
-        ASSERT_EQ(app.document.ObjectCount(), i + 1);
-        EXPECT_EQ(app.document.objects.back().rotation, shown) << "click " << i;
+        ASSERT_EQ(app.Document().ObjectCount(), i + 1);
+        EXPECT_EQ(app.Document().objects.back().rotation, shown) << "click " << i;
         // The box now shows the rotation that the next object gets.
-        EXPECT_EQ(app.currentRotation, ShownRotation());
+        EXPECT_EQ(app.Palette().Rotation(), ShownRotation());
         changed = changed || ShownRotation() != shown;
     }
     EXPECT_TRUE(changed) << "sixteen random rows were all the same";
@@ -211,7 +211,7 @@ TEST_F(PointerEditingTest, RandomizeGivesTheShownRotationToTheNextObject)
     SelectRotationRow(3);
     CtrlClick(10, 10);
     CtrlClick(20, 10);
-    EXPECT_EQ(app.document.objects.back().rotation, 135);
+    EXPECT_EQ(app.Document().objects.back().rotation, 135);
     EXPECT_EQ(ShownRotation(), 135);
 }
 
@@ -294,12 +294,13 @@ TEST_F(PointerEditingTest, PressesPickSelectAndDragAndEmptySpaceDrawsABand)
         ResetEditor();
         AddCatalogEntry("..\\objects\\tree.ini");
         PutObjectsAt(c.objects);
-        app.document.SelectOnly(c.selectedBefore);
+        app.Document().SelectOnly(c.selectedBefore);
         Gesture(c.gesture);
-        EXPECT_FALSE(app.leftButtonDown || app.dragging || app.banding);
+        EXPECT_FALSE(app.View().Gesture().leftButtonDown || app.View().Gesture().dragging ||
+                     app.View().Gesture().banding);
         MoveMouse(500, 500); // after the release the pointer moves nothing
         EXPECT_EQ(Positions(), c.after);
-        EXPECT_EQ(app.document.SelectedIndices(), c.selected);
+        EXPECT_EQ(app.Document().SelectedIndices(), c.selected);
     }
 }
 
@@ -316,24 +317,24 @@ TEST_F(PointerEditingTest, DeleteRemovesOnlyWhatIsSelected)
     // selected, so a second Delete removes nothing more.
     Gesture("P200,100 R200,100 D D");
     EXPECT_EQ(Positions(), "100,100 300,100 400,100");
-    EXPECT_EQ(app.document.SelectedCount(), 0u);
+    EXPECT_EQ(app.Document().SelectedCount(), 0u);
     // Two at once, one step.
     Gesture("S100,100 R100,100 S400,100 R400,100 D");
     EXPECT_EQ(Positions(), "300,100");
-    EXPECT_EQ(app.document.UndoName(), "Delete 2 Objects");
+    EXPECT_EQ(app.Document().UndoName(), "Delete 2 Objects");
 }
 
 TEST_F(PointerEditingTest, WithoutAMapSizeNothingIsPlacedOrMoved)
 {
     // viewScale 0 (no heightmap loaded): there is no map position to use.
     PutObjectAt(300, 300);
-    app.document.viewScale = 0;
+    app.Document().viewScale = 0;
     CtrlClick(100, 100);
-    EXPECT_EQ(app.document.ObjectCount(), 1);
+    EXPECT_EQ(app.Document().ObjectCount(), 1);
     PressLeft(0, 0); // every object's box now surrounds the view's corner
     MoveMouse(50, 50);
     ReleaseLeft(50, 50);
-    EXPECT_EQ(app.document.objects[0].x, 300.0f / 3072.0f);
+    EXPECT_EQ(app.Document().objects[0].x, 300.0f / 3072.0f);
 }
 
 TEST_F(PointerEditingTest, HoldingTheRightButtonScrollsByTheOffsetAndTheFrameTime)
@@ -351,22 +352,22 @@ TEST_F(PointerEditingTest, HoldingTheRightButtonScrollsByTheOffsetAndTheFrameTim
     const int pressX = 200, pressY = 200;
     for (const auto& c : cases)
     {
-        app.document.scrollX = app.document.scrollY = 0.0f;
+        app.Document().scrollX = app.Document().scrollY = 0.0f;
         SendToView(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pressX, pressY));
         POINT pointer = {pressX + c.dx, pressY + c.dy};
-        ClientToScreen(app.viewWindow, &pointer);
+        ClientToScreen(app.View().Handle(), &pointer);
         ASSERT_TRUE(MoveCursorTo(pointer.x, pointer.y));
         // The next tick measures a frame of c.seconds.
-        app.timer.lastTime = (float)(app.timer.Elapsed() - c.seconds);
-        app.Tick();
-        EXPECT_NEAR(app.frameTime, c.seconds, 1e-3);
-        EXPECT_NEAR(app.document.scrollX, c.scrollX, 0.01f) << c.dx;
-        EXPECT_NEAR(app.document.scrollY, c.scrollY, 0.01f) << c.dy;
+        app.View().Timer().lastTime = (float)(app.View().Timer().Elapsed() - c.seconds);
+        app.View().Tick();
+        EXPECT_NEAR(app.View().FrameTime(), c.seconds, 1e-3);
+        EXPECT_NEAR(app.Document().scrollX, c.scrollX, 0.01f) << c.dx;
+        EXPECT_NEAR(app.Document().scrollY, c.scrollY, 0.01f) << c.dy;
         // Released away from the press point (no popup): scrolling stops.
         SendToView(WM_RBUTTONUP, 0, MAKELPARAM(pressX + 1, pressY + 1));
-        const float after = app.document.scrollX;
-        app.timer.lastTime = (float)(app.timer.Elapsed() - 1.0);
-        app.Tick();
-        EXPECT_EQ(app.document.scrollX, after);
+        const float after = app.Document().scrollX;
+        app.View().Timer().lastTime = (float)(app.View().Timer().Elapsed() - 1.0);
+        app.View().Tick();
+        EXPECT_EQ(app.Document().scrollX, after);
     }
 }

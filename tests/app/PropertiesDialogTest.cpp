@@ -71,16 +71,16 @@ class PropertiesDialogTest : public EditingTest
     static void EditTheMap()
     {
         SendToMain(WM_COMMAND, ID_ZOOM_2X);
-        app.document.scrollX = 50.0f;
-        app.document.scrollY = 60.0f;
+        app.Document().scrollX = 50.0f;
+        app.Document().scrollY = 60.0f;
         for (int x : {100, 200, 300})
             CtrlClick(x, 100);
     }
 
     static Bytes Objects()
     {
-        const unsigned char* raw = (const unsigned char*)app.document.objects.data();
-        return Bytes(raw, raw + app.document.objects.size() * sizeof(PlacedObject));
+        const unsigned char* raw = (const unsigned char*)app.Document().objects.data();
+        return Bytes(raw, raw + app.Document().objects.size() * sizeof(PlacedObject));
     }
 
     TempFolder folder;
@@ -89,7 +89,7 @@ class PropertiesDialogTest : public EditingTest
 
 TEST_F(PropertiesDialogTest, FieldsShowTheDocument)
 {
-    MapDocument& document = app.document;
+    MapDocument& document = app.Document();
     document.detailMap = "..\\maps\\detail-map.bmp";
     document.objectMap = "..\\maps\\area1.mob";
     document.quadDepth = 255;
@@ -124,10 +124,10 @@ TEST_F(PropertiesDialogTest, OkAppliesTheSettingsAndReloadsWhatTheyName)
     MapDocument saved;
     saved.objectTypes = {ObjectType{"..\\objects\\house.ini"}, ObjectType{"..\\objects\\well.ini"}};
     saved.objects = {MakeObject(1, 0.25f, 0.5f, 90), MakeObject(0, 0.75f, 0.125f, 315)};
-    ASSERT_TRUE(saved.SaveObjects(objectFile, app.files));
+    ASSERT_TRUE(saved.SaveObjects(objectFile, app.Files()));
 
     EditTheMap();
-    ASSERT_EQ(app.document.ObjectCount(), 3);
+    ASSERT_EQ(app.Document().ObjectCount(), 3);
     // A new object file would replace the objects placed since: asked first.
     std::string question;
     RunProperties({{IDC_QUADDEPTH, "200"},
@@ -139,14 +139,14 @@ TEST_F(PropertiesDialogTest, OkAppliesTheSettingsAndReloadsWhatTheyName)
                   IDOK, {Press(IDNO, &question)});
     EXPECT_EQ(question, "Save changes to Untitled?");
 
-    const MapDocument& document = app.document;
+    const MapDocument& document = app.Document();
     EXPECT_EQ(document.quadDepth, 200);
     EXPECT_EQ(document.spacing, 25) << "applied after the heightmap's 10";
-    EXPECT_EQ(document.heightmapTexture, app.textures.FindTexture(heightmap.c_str()));
+    EXPECT_EQ(document.heightmapTexture, app.Graphics().Textures().FindTexture(heightmap.c_str()));
     EXPECT_EQ(document.width, 64);
     EXPECT_EQ(document.height, 32);
-    ASSERT_NE(app.textures.Record(document.colormapTexture), nullptr);
-    EXPECT_EQ(document.colormapTexture, app.textures.FindTexture(colormap.c_str()));
+    ASSERT_NE(app.Graphics().Textures().Record(document.colormapTexture), nullptr);
+    EXPECT_EQ(document.colormapTexture, app.Graphics().Textures().FindTexture(colormap.c_str()));
     EXPECT_EQ(document.detailMap, "..\\maps\\detail-2.bmp");
     EXPECT_EQ(document.objectMap, objectFile);
     // The objects placed since are replaced by the file's.
@@ -165,17 +165,17 @@ TEST_F(PropertiesDialogTest, OkKeepsUnsavedObjectsUnlessTheObjectFileIsChanged)
     MapDocument saved;
     saved.AddObjectType("..\\objects\\well.ini");
     const std::string objectFile = folder.File("kept.mob");
-    ASSERT_TRUE(saved.SaveObjects(objectFile, app.files));
-    app.document.objectMap = objectFile;
+    ASSERT_TRUE(saved.SaveObjects(objectFile, app.Files()));
+    app.Document().objectMap = objectFile;
     EditTheMap();
     const Bytes before = Objects();
     RunProperties({{IDC_SPACING, "12"}}, IDOK);
     EXPECT_EQ(Objects(), before);
-    EXPECT_EQ(app.document.spacing, 12);
-    EXPECT_EQ(app.document.UndoName(), "Properties");
+    EXPECT_EQ(app.Document().spacing, 12);
+    EXPECT_EQ(app.Document().UndoName(), "Properties");
     // Changed, and Cancel at the question: the dialog stays, then Cancel
     // closes it with nothing changed.
-    const std::string state = StateOf(app.document, PaletteList());
+    const std::string state = StateOf(app.Document(), PaletteList());
     std::vector<DialogAnswer> answers = {{"Properties",
                                           [](HWND dialog)
                                           {
@@ -187,7 +187,7 @@ TEST_F(PropertiesDialogTest, OkKeepsUnsavedObjectsUnlessTheObjectFileIsChanged)
                                           }},
                                          Press(IDCANCEL)};
     EXPECT_EQ(AnswerDialogs(answers, [] { SendToMain(WM_COMMAND, ID_MAP_PROPERTIES); }), 2u);
-    EXPECT_EQ(StateOf(app.document, PaletteList()), state);
+    EXPECT_EQ(StateOf(app.Document(), PaletteList()), state);
 }
 
 TEST_F(PropertiesDialogTest, AQuadDepthOutside0To255IsRefusedAndTheDialogStays)
@@ -209,7 +209,7 @@ TEST_F(PropertiesDialogTest, AQuadDepthOutside0To255IsRefusedAndTheDialogStays)
         EXPECT_EQ(AnswerDialogs(answers, [] { SendToMain(WM_COMMAND, ID_MAP_PROPERTIES); }), 2u);
         EXPECT_TRUE(stayed) << typed;
         EXPECT_EQ(message, "The quad depth must be a whole number from 0 to 255.") << typed;
-        EXPECT_EQ(app.document.quadDepth, 4) << typed;
+        EXPECT_EQ(app.Document().quadDepth, 4) << typed;
     }
 }
 
@@ -221,14 +221,15 @@ TEST_F(PropertiesDialogTest, CancelAndTheCloseBoxChangeNothing)
     const FieldTexts edits = {{IDC_QUADDEPTH, "9"},       {IDC_SPACING, "99"},
                               {IDC_HEIGHTMAP, heightmap}, {IDC_COLORMAP, heightmap},
                               {IDC_DETAILMAP, "x.bmp"},   {IDC_OBJECTMAP, "x.mob"}};
-    const std::string before = StateOf(app.document, PaletteList());
+    const std::string before = StateOf(app.Document(), PaletteList());
     for (int button : {IDCANCEL, 0})
     {
         RunProperties(edits, button);
-        EXPECT_EQ(StateOf(app.document, PaletteList()), before)
+        EXPECT_EQ(StateOf(app.Document(), PaletteList()), before)
             << (button ? "Cancel" : "close box");
     }
-    EXPECT_EQ(app.textures.FindTexture(heightmap.c_str()), -1) << "nothing was even loaded";
+    EXPECT_EQ(app.Graphics().Textures().FindTexture(heightmap.c_str()), -1)
+        << "nothing was even loaded";
 }
 
 TEST_F(PropertiesDialogTest, NamesLongerThanAFieldAreNeverCut)
@@ -237,12 +238,12 @@ TEST_F(PropertiesDialogTest, NamesLongerThanAFieldAreNeverCut)
     // OK reads it back whole: it stays the loaded heightmap.
     const std::string longName = PathOfLength(folder, 200, 'h', ".bmp");
     WriteBytes(longName, Bitmap24(32, 48));
-    app.document.LoadHeightmap(app.images, longName);
-    const int slot = app.document.heightmapTexture;
+    app.Document().LoadHeightmap(app.Images(), longName);
+    const int slot = app.Document().heightmapTexture;
     ASSERT_GE(slot, 0);
     EXPECT_EQ(RunProperties({}, IDOK).at(IDC_HEIGHTMAP), longName);
-    EXPECT_EQ(app.document.heightmapTexture, slot);
-    EXPECT_EQ(app.document.width, 32);
+    EXPECT_EQ(app.Document().heightmapTexture, slot);
+    EXPECT_EQ(app.Document().width, 32);
 }
 
 TEST_F(PropertiesDialogTest, OkWithFilesThatCannotBeLoaded)
@@ -254,8 +255,8 @@ TEST_F(PropertiesDialogTest, OkWithFilesThatCannotBeLoaded)
     WriteBytes(heightmap127, Bitmap24(8, 8));
     MapDocument other;
     other.objectTypes = {ObjectType{"..\\objects\\well.ini"}};
-    ASSERT_TRUE(other.SaveObjects(objects127, app.files));
-    app.document.detailMap = "..\\maps\\detail-map.bmp";
+    ASSERT_TRUE(other.SaveObjects(objects127, app.Files()));
+    app.Document().detailMap = "..\\maps\\detail-map.bmp";
     EditTheMap();
     const Bytes objectsBefore = Objects();
 
@@ -274,11 +275,11 @@ TEST_F(PropertiesDialogTest, OkWithFilesThatCannotBeLoaded)
     EXPECT_NE(listed.find(objects127 + ".mob (object map): the file was not found"),
               std::string::npos)
         << listed;
-    const MapDocument& document = app.document;
+    const MapDocument& document = app.Document();
     EXPECT_EQ(document.quadDepth, 0);
     EXPECT_EQ(document.spacing, -7);
     EXPECT_EQ(document.heightmapTexture, -1);
-    EXPECT_EQ(app.textures.FindTexture(heightmap127.c_str()), -1);
+    EXPECT_EQ(app.Graphics().Textures().FindTexture(heightmap127.c_str()), -1);
     EXPECT_EQ(document.width, 256) << "the old size stays";
     EXPECT_EQ(document.colormapTexture, -1);
     EXPECT_EQ(document.heightmapFile, heightmap127 + ".bmp") << "kept as typed, not cut";

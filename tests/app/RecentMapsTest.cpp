@@ -22,18 +22,18 @@ class RecentMapsTest : public EditingTest
     {
         EditingTest::SetUp();
         AddCatalogEntry("..\\objects\\tree.ini"); // so that a Ctrl click places one
-        app.document.StartNewHistory();
-        savedFile_ = app.recentMaps.file;
+        app.Document().StartNewHistory();
+        savedFile_ = app.Recent().file;
         // In a folder that is not there yet, as on a first run.
-        app.recentMaps.file = folder.File("Map Editor\\recent.ini");
-        LoadRecentMaps();
+        app.Recent().file = folder.File("Map Editor\\recent.ini");
+        app.Recent().Load(app.Main().Handle());
         DeleteFileA("debug.txt");
         WriteText(mapA, "[map]\r\nheightmap=..\\maps\\area1.bmp\r\nquad_depth=3\r\n");
     }
     void TearDown() override
     {
-        app.recentMaps.file = savedFile_;
-        LoadRecentMaps();
+        app.Recent().file = savedFile_;
+        app.Recent().Load(app.Main().Handle());
         EditingTest::TearDown();
     }
 
@@ -41,7 +41,7 @@ class RecentMapsTest : public EditingTest
     static Rows MenuItems()
     {
         Rows items;
-        HMENU menu = RecentMapsMenu(app.mainWindow);
+        HMENU menu = RecentMapsMenu(app.Main().Handle());
         for (int i = 0; i < GetMenuItemCount(menu); ++i)
         {
             char text[512] = "";
@@ -55,7 +55,7 @@ class RecentMapsTest : public EditingTest
     // What the submenu shows when it opens.
     static Rows OpenedMenu()
     {
-        SendToMain(WM_INITMENUPOPUP, (WPARAM)RecentMapsMenu(app.mainWindow), 6);
+        SendToMain(WM_INITMENUPOPUP, (WPARAM)RecentMapsMenu(app.Main().Handle()), 6);
         return MenuItems();
     }
 
@@ -94,22 +94,22 @@ TEST_F(RecentMapsTest, OpenedAndSavedMapsComeFirstAndEntriesOpenTheirMaps)
         },
         [] { SendToMain(WM_COMMAND, ID_FILE_RECENT_FIRST + 1); }));
     EXPECT_EQ(question, "Save changes to b.ini?");
-    EXPECT_EQ(app.document.settingsFile, mapA);
-    EXPECT_EQ(app.document.quadDepth, 3);
-    EXPECT_FALSE(app.document.IsModified());
+    EXPECT_EQ(app.Document().settingsFile, mapA);
+    EXPECT_EQ(app.Document().quadDepth, 3);
+    EXPECT_FALSE(app.Document().IsModified());
     // Save puts the map it writes first again.
-    NoteRecentMap(mapB);
+    app.Recent().Note(app.Main().Handle(), mapB);
     AnswerDialogs({}, [] { SendToMain(WM_COMMAND, ID_FILE_SAVE); }); // a chooser would be wrong
     EXPECT_EQ(OpenedMenu(), (Rows{"&1 " + mapA, "&2 " + mapB}));
 
     // The file is what the next run, or another editor, reads: nine more
     // maps (one again in other case) leave the latest eight.
-    EXPECT_EQ(ReadText(app.recentMaps.file),
+    EXPECT_EQ(ReadText(app.Recent().file),
               "[recent]\r\nfile1=\"" + mapA + "\"\r\nfile2=\"" + mapB + "\"\r\n");
     for (int i = 1; i <= 8; ++i)
-        NoteRecentMap("C:\\m" + std::to_string(i) + ".ini");
-    NoteRecentMap("c:\\M5.INI");
-    app.recentMaps.list.Clear();
+        app.Recent().Note(app.Main().Handle(), "C:\\m" + std::to_string(i) + ".ini");
+    app.Recent().Note(app.Main().Handle(), "c:\\M5.INI");
+    app.Recent().list.Clear();
     const Rows menu = OpenedMenu();
     ASSERT_EQ(menu.size(), 8u);
     EXPECT_EQ(menu[0] + "|" + menu[1] + "|" + menu[7], "&1 c:\\M5.INI|&2 C:\\m8.ini|&8 C:\\m1.ini");
@@ -118,8 +118,8 @@ TEST_F(RecentMapsTest, OpenedAndSavedMapsComeFirstAndEntriesOpenTheirMaps)
 TEST_F(RecentMapsTest, AnEntryWhoseFileIsGoneIsTakenOffWithAMessage)
 {
     const std::string gone = folder.File("gone.ini");
-    NoteRecentMap(mapA);
-    NoteRecentMap(gone);
+    app.Recent().Note(app.Main().Handle(), mapA);
+    app.Recent().Note(app.Main().Handle(), gone);
     CtrlClick(300, 300); // unsaved work, which nothing must ask about
     std::string message;
     HWND owner = nullptr;
@@ -134,9 +134,9 @@ TEST_F(RecentMapsTest, AnEntryWhoseFileIsGoneIsTakenOffWithAMessage)
               1u);
     EXPECT_EQ(message,
               "The map " + gone + " was not found. It has been taken off File > Recent Maps.");
-    EXPECT_EQ(owner, app.mainWindow);
+    EXPECT_EQ(owner, app.Main().Handle());
     EXPECT_EQ(ReadText("debug.txt"), message + "\r\n");
-    EXPECT_TRUE(app.document.IsModified());
+    EXPECT_TRUE(app.Document().IsModified());
     EXPECT_EQ(MenuItems(), (Rows{"&1 " + mapA}));
-    EXPECT_EQ(ReadText(app.recentMaps.file), "[recent]\r\nfile1=\"" + mapA + "\"\r\n");
+    EXPECT_EQ(ReadText(app.Recent().file), "[recent]\r\nfile1=\"" + mapA + "\"\r\n");
 }

@@ -105,18 +105,18 @@ TEST_F(ShellFilesTest, TheCommandLineOpensAMapOrObjectFileNamedFromTheCallersFol
         ResetEditor();
         SetCurrentDirectoryA(folder.Path().c_str());
         const std::vector<std::string> files = CommandLineFiles(c.commandLine);
-        RestoreProgramDirectory();
-        EXPECT_EQ(Open([&] { OpenGivenFiles(app.mainWindow, files); }), c.messages);
-        EXPECT_EQ(app.document.settingsFile, c.settingsFile);
-        EXPECT_EQ(app.document.quadDepth, c.quadDepth);
-        EXPECT_EQ(app.document.ObjectCount(), c.objects);
+        RestoreProgramDirectory(app.ProgramDirectory());
+        EXPECT_EQ(Open([&] { OpenGivenFiles(app, app.Main().Handle(), files); }), c.messages);
+        EXPECT_EQ(app.Document().settingsFile, c.settingsFile);
+        EXPECT_EQ(app.Document().quadDepth, c.quadDepth);
+        EXPECT_EQ(app.Document().ObjectCount(), c.objects);
         if (c.objects)
         {
-            EXPECT_EQ(app.document.objectMap, objects);
+            EXPECT_EQ(app.Document().objectMap, objects);
         }
         if (!c.settingsFile.empty())
         {
-            const std::vector<std::string>& recent = app.recentMaps.list.Paths();
+            const std::vector<std::string>& recent = app.Recent().list.Paths();
             EXPECT_EQ(recent.empty() ? "" : recent.front(), c.settingsFile);
         }
     }
@@ -124,7 +124,7 @@ TEST_F(ShellFilesTest, TheCommandLineOpensAMapOrObjectFileNamedFromTheCallersFol
 
 TEST_F(ShellFilesTest, ADroppedFileOpensAfterTheQuestion)
 {
-    EXPECT_TRUE(GetWindowLongA(app.mainWindow, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    EXPECT_TRUE(GetWindowLongA(app.Main().Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     const struct
     {
         std::vector<std::string> dropped;
@@ -150,12 +150,12 @@ TEST_F(ShellFilesTest, ADroppedFileOpensAfterTheQuestion)
         const std::string shown = Open(
             [&]
             {
-                PostMessageA(app.mainWindow, WM_DROPFILES, (WPARAM)MakeDrop(c.dropped), 0);
+                PostMessageA(app.Main().Handle(), WM_DROPFILES, (WPARAM)MakeDrop(c.dropped), 0);
                 PumpMessages();
             },
             c.answer);
         EXPECT_EQ(shown, c.messages);
-        EXPECT_EQ(app.document.settingsFile, c.settingsFile);
-        EXPECT_EQ(app.document.ObjectCount(), c.objects);
+        EXPECT_EQ(app.Document().settingsFile, c.settingsFile);
+        EXPECT_EQ(app.Document().ObjectCount(), c.objects);
     }
 }

@@ -62,13 +62,13 @@ class UnicodePathTest : public EditingTest
     void SetUp() override
     {
         EditingTest::SetUp();
-        folder_ = fs::u8path(app.programDirectory).parent_path() / L"Карты";
+        folder_ = fs::u8path(app.ProgramDirectory()).parent_path() / L"Карты";
         fs::remove_all(folder_);
         ASSERT_TRUE(fs::create_directory(folder_));
     }
     void TearDown() override
     {
-        RestoreProgramDirectory();
+        RestoreProgramDirectory(app.ProgramDirectory());
         EditingTest::TearDown();
         std::error_code ignored;
         fs::remove_all(folder_, ignored);
@@ -102,7 +102,7 @@ TEST_F(UnicodePathTest, AMapInKartyOpensImportsShowsAndSavesThroughTheChoosers)
 
     // Open Map: the settings file's names load the images from the folder.
     RunChooser(ID_FILE_OPENMAP, "Open Map File", Typed(L"karte-ä.ini"));
-    MapDocument& document = app.document;
+    MapDocument& document = app.Document();
     EXPECT_EQ(document.width, 64); // the heightmap
     EXPECT_EQ(document.height, 32);
     EXPECT_GE(document.colormapTexture, 0);

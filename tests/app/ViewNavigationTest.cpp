@@ -25,22 +25,22 @@ class ViewNavigationTest : public EditingTest
     {
         EditingTest::SetUp();
         RECT client;
-        GetClientRect(app.viewWindow, &client);
+        GetClientRect(app.View().Handle(), &client);
         width = client.right;
         height = client.bottom;
         ASSERT_GT(width, 200);
         ASSERT_GT(height, 200);
         // The back buffer of the view's size, as after any resize.
-        app.ResizeBackBuffer(width, height, app.fonts);
+        app.Graphics().ResizeBackBuffer(width, height, app.Fonts());
     }
     int width = 0, height = 0;
 };
 
 BackBufferPixels Frame()
 {
-    app.DrawFrame();
+    app.View().DrawFrame();
     BackBufferPixels pixels;
-    EXPECT_TRUE(ReadBackBuffer(app.device, &pixels));
+    EXPECT_TRUE(ReadBackBuffer(app.Graphics().Device(), &pixels));
     return pixels;
 }
 
@@ -98,9 +98,8 @@ POINT MatchOffset(const BackBufferPixels& before, const BackBufferPixels& after,
 void Wheel(int clicks, int x, int y)
 {
     POINT at = {x, y};
-    ClientToScreen(app.viewWindow, &at);
-    SendToView(WM_MOUSEWHEEL, MAKEWPARAM(0, (short)(clicks * WHEEL_DELTA)),
-               MAKELPARAM(at.x, at.y));
+    ClientToScreen(app.View().Handle(), &at);
+    SendToView(WM_MOUSEWHEEL, MAKEWPARAM(0, (short)(clicks * WHEEL_DELTA)), MAKELPARAM(at.x, at.y));
 }
 
 const unsigned kBackground = 0xFF0000FFu;
@@ -110,7 +109,7 @@ TEST_F(ViewNavigationTest, TheWheelZoomsInStepsAtThePointerAndThePointStaysUnder
     const int px = width / 3, py = height / 3;
     const BackBufferPixels before = Frame();
     Wheel(1, px, py);
-    EXPECT_EQ(app.document.viewScale, 3840); // 3072 x 1.25
+    EXPECT_EQ(app.Document().viewScale, 3840); // 3072 x 1.25
     const BackBufferPixels zoomed = Frame();
     const POINT moved = MatchOffset(before, zoomed, px, py, 1.25);
     EXPECT_LE(abs(moved.x), 1) << "the point under the pointer moved";
@@ -118,7 +117,7 @@ TEST_F(ViewNavigationTest, TheWheelZoomsInStepsAtThePointerAndThePointStaysUnder
 
     // Back out at the same point: the same scale and the same picture.
     Wheel(-1, px, py);
-    EXPECT_EQ(app.document.viewScale, 3072);
+    EXPECT_EQ(app.Document().viewScale, 3072);
     EXPECT_LE(PatchDifference(before, Frame(), px, py), 2);
 
     // Half a click waits for the other half; steps stop at 64 pixels a cell.
@@ -130,9 +129,9 @@ TEST_F(ViewNavigationTest, TheWheelZoomsInStepsAtThePointerAndThePointStaysUnder
     for (const auto& step : steps)
     {
         POINT at = {px, py};
-        ClientToScreen(app.viewWindow, &at);
+        ClientToScreen(app.View().Handle(), &at);
         SendToView(WM_MOUSEWHEEL, MAKEWPARAM(0, step.delta), MAKELPARAM(at.x, at.y));
-        EXPECT_EQ(app.document.viewScale, step.scale) << step.delta;
+        EXPECT_EQ(app.Document().viewScale, step.scale) << step.delta;
     }
 }
 
@@ -140,7 +139,7 @@ TEST_F(ViewNavigationTest, FitShowsTheWholeMapInTheMiddleAndZoomOutStopsThere)
 {
     SendToMain(WM_COMMAND, ID_VIEW_FITMAP);
     const int side = std::min(width, height);
-    EXPECT_EQ(app.document.viewScale, side);
+    EXPECT_EQ(app.Document().viewScale, side);
     const BackBufferPixels fitted = Frame();
     const int left = (width - side) / 2, top = (height - side) / 2;
     // Inside the map's square: no background; just outside it: background.
@@ -160,22 +159,22 @@ TEST_F(ViewNavigationTest, FitShowsTheWholeMapInTheMiddleAndZoomOutStopsThere)
     // Fitted is as far out as the wheel and - go.
     Wheel(-1, 10, 10);
     SendToMain(WM_COMMAND, ID_VIEW_ZOOMOUT);
-    EXPECT_EQ(app.document.viewScale, side);
+    EXPECT_EQ(app.Document().viewScale, side);
     SendToMain(WM_COMMAND, ID_VIEW_ZOOMIN);
-    EXPECT_EQ(app.document.viewScale, (int)lround(side * 1.25));
+    EXPECT_EQ(app.Document().viewScale, (int)lround(side * 1.25));
 }
 
 TEST_F(ViewNavigationTest, TheMiddleButtonDragsTheMapOneToOneUntilItsEdgeReachesTheCentre)
 {
-    app.document.scrollX = 600;
-    app.document.scrollY = 400;
+    app.Document().scrollX = 600;
+    app.Document().scrollY = 400;
     const BackBufferPixels before = Frame();
     SendToView(WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(200, 200));
     SendToView(WM_MOUSEMOVE, MK_MBUTTON, MAKELPARAM(260, 230));
     SendToView(WM_MBUTTONUP, 0, MAKELPARAM(260, 230));
-    EXPECT_EQ(app.document.scrollX, 540.0f);
-    EXPECT_EQ(app.document.scrollY, 370.0f);
-    EXPECT_FALSE(app.panning);
+    EXPECT_EQ(app.Document().scrollX, 540.0f);
+    EXPECT_EQ(app.Document().scrollY, 370.0f);
+    EXPECT_FALSE(app.View().Gesture().panning);
     // What was at (100, 100) is now at (160, 130).
     const BackBufferPixels after = Frame();
     for (const auto& point : std::vector<std::pair<int, int>>{{100, 100}, {300, 250}})
@@ -188,8 +187,8 @@ TEST_F(ViewNavigationTest, TheMiddleButtonDragsTheMapOneToOneUntilItsEdgeReaches
     SendToView(WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(0, 0));
     SendToView(WM_MOUSEMOVE, MK_MBUTTON, MAKELPARAM(30000, 30000));
     SendToView(WM_MBUTTONUP, 0, MAKELPARAM(30000, 30000));
-    EXPECT_EQ(app.document.scrollX, -width / 2.0f);
-    EXPECT_EQ(app.document.scrollY, -height / 2.0f);
+    EXPECT_EQ(app.Document().scrollX, -width / 2.0f);
+    EXPECT_EQ(app.Document().scrollY, -height / 2.0f);
     const BackBufferPixels corner = Frame();
     EXPECT_EQ(corner.At(width / 2 - 2, height / 2 + 5), kBackground);
     EXPECT_NE(corner.At(width / 2 + 2, height / 2 + 5), kBackground);
@@ -214,24 +213,24 @@ TEST_F(ViewNavigationTest, TheStatusBarFollowsThePointerOverAKnownCell)
 {
     // At 3072 pixels for 256 cells a cell is 12 pixels: (126, 246) is in
     // cell 10, 20.
-    app.document.AddObject(PlacedObject{});
-    app.document.SelectOnly(0);
+    app.Document().AddObject(PlacedObject{});
+    app.Document().SelectOnly(0);
     SendToView(WM_MOUSEMOVE, 0, MAKELPARAM(126, 246));
-    RefreshStatusBar();
+    app.Status().Refresh();
     const int expectedHeight = SampleHeight(10, 20);
     ASSERT_GE(expectedHeight, 0);
     char height[32];
     snprintf(height, sizeof(height), "height %d", expectedHeight);
-    const std::vector<std::string> fields = {"x 0.0410, y 0.0801", "cell 10, 20", height,
-                                             "12.0 px/cell", "1 objects, 1 selected",
-                                             app.document.DisplayName()};
+    const std::vector<std::string> fields = {
+        "x 0.0410, y 0.0801", "cell 10, 20",           height,
+        "12.0 px/cell",       "1 objects, 1 selected", app.Document().DisplayName()};
     for (size_t part = 0; part < fields.size(); ++part)
-        EXPECT_EQ(StatusBarField((int)part), fields[part]) << part;
+        EXPECT_EQ(app.Status().Field((int)part), fields[part]) << part;
 
     // Off the map's square: the position stays, the cell says so.
-    app.document.scrollX = -500;
+    app.Document().scrollX = -500;
     SendToView(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-    EXPECT_EQ(StatusBarField(1), "off the map");
-    EXPECT_EQ(StatusBarField(2), "");
+    EXPECT_EQ(app.Status().Field(1), "off the map");
+    EXPECT_EQ(app.Status().Field(2), "");
 }
 } // namespace

@@ -15,12 +15,12 @@
 
 TEST(WindowsSettingsTest, ProcessRunsInUtf8WithVersion6ControlsAndPerMonitorDpi)
 {
-    ASSERT_TRUE(StartEditorOnce()) << app.failedStep;
+    ASSERT_TRUE(StartEditorOnce()) << app.Graphics().FailedStep();
     EXPECT_EQ(GetACP(), (UINT)CP_UTF8);
     // Only the version 6 buttons know BCM_GETIDEALSIZE.
     SIZE ideal = {0, 0};
     EXPECT_TRUE(
-        SendDlgItemMessageA(app.paletteWindow, IDC_ADD, BCM_GETIDEALSIZE, 0, (LPARAM)&ideal));
+        SendDlgItemMessageA(app.Palette().Handle(), IDC_ADD, BCM_GETIDEALSIZE, 0, (LPARAM)&ideal));
 
     typedef DPI_AWARENESS_CONTEXT(WINAPI * ThreadContext)();
     typedef DPI_AWARENESS(WINAPI * AwarenessOf)(DPI_AWARENESS_CONTEXT);
@@ -37,10 +37,10 @@ TEST(WindowsSettingsTest, ProcessRunsInUtf8WithVersion6ControlsAndPerMonitorDpi)
 
 TEST(WindowsSettingsTest, MainWindowAndPaletteTakeTheRectangleSuggestedForANewDpi)
 {
-    ASSERT_TRUE(StartEditorOnce()) << app.failedStep;
+    ASSERT_TRUE(StartEditorOnce()) << app.Graphics().FailedStep();
     // The palette is docked (a child window follows its parent's DPI); the
     // floating one answers as the main window does.
-    for (HWND window : {app.mainWindow})
+    for (HWND window : {app.Main().Handle()})
     {
         RECT before, after;
         GetWindowRect(window, &before);

@@ -22,9 +22,9 @@ class TextureLoadTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
         D3DCAPS8 caps;
-        app.device->GetDeviceCaps(&caps);
+        app.Graphics().Device()->GetDeviceCaps(&caps);
         anySize_ = !(caps.TextureCaps & (D3DPTEXTURECAPS_POW2 | D3DPTEXTURECAPS_SQUAREONLY));
     }
 
@@ -49,9 +49,9 @@ class TextureLoadTest : public ::testing::Test
             texture_->Release();
         texture_ = nullptr;
         ZeroMemory(&info_, sizeof(info_));
-        return D3DXCreateTextureFromFileExA(app.device, path.c_str(), width, height, D3DX_DEFAULT,
-                                            0, format, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT,
-                                            colorKey, &info_, nullptr, &texture_);
+        return D3DXCreateTextureFromFileExA(app.Graphics().Device(), path.c_str(), width, height,
+                                            D3DX_DEFAULT, 0, format, D3DPOOL_MANAGED, D3DX_DEFAULT,
+                                            D3DX_DEFAULT, colorKey, &info_, nullptr, &texture_);
     }
 
     // A level of the loaded texture as ARGB texels, read with LockRect.
@@ -188,9 +188,9 @@ TEST_F(TextureLoadTest, OtherFormatsAreWrittenOrTheNearestSupportedOne)
     const Image image = Pattern(4, 4, false);
     const std::string path = Write("formats.bmp", Bitmap24(image));
     IDirect3D8* direct3d = nullptr;
-    app.device->GetDirect3D(&direct3d);
+    app.Graphics().Device()->GetDirect3D(&direct3d);
     D3DDISPLAYMODE mode;
-    app.device->GetDisplayMode(&mode);
+    app.Graphics().Device()->GetDisplayMode(&mode);
     for (D3DFORMAT format : {D3DFMT_R5G6B5, D3DFMT_X1R5G5B5, D3DFMT_A4R4G4B4, D3DFMT_X8R8G8B8,
                              D3DFMT_A8, D3DFMT_L8, D3DFMT_A8L8, D3DFMT_R3G3B2})
     {
@@ -238,10 +238,10 @@ TEST_F(TextureLoadTest, ColourKeySizePoolAndTheCurrentDirectory)
     // The default pool cannot be locked: it is filled through a copy.
     const std::string pool = Write("pool.bmp", Bitmap24(Pattern(8, 8, false)));
     IDirect3DTexture8* pooled = nullptr;
-    ASSERT_EQ(D3DXCreateTextureFromFileExA(app.device, pool.c_str(), D3DX_DEFAULT, D3DX_DEFAULT,
-                                           D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
-                                           D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
-                                           &pooled),
+    ASSERT_EQ(D3DXCreateTextureFromFileExA(app.Graphics().Device(), pool.c_str(), D3DX_DEFAULT,
+                                           D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8,
+                                           D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr,
+                                           nullptr, &pooled),
               D3D_OK);
     ASSERT_NE(pooled, nullptr);
     EXPECT_EQ(pooled->GetLevelCount(), 4u);
@@ -279,8 +279,8 @@ TEST_F(TextureLoadTest, BadFilesAndArgumentsGiveANegativeResultAndNoTexture)
         const char* name;
         IDirect3DTexture8** texture;
     } calls[] = {{nullptr, good.c_str(), &out},
-                 {app.device, nullptr, &out},
-                 {app.device, good.c_str(), nullptr}};
+                 {app.Graphics().Device(), nullptr, &out},
+                 {app.Graphics().Device(), good.c_str(), nullptr}};
     for (const auto& c : calls)
     {
         EXPECT_EQ(D3DXCreateTextureFromFileExA(c.device, c.name, D3DX_DEFAULT, D3DX_DEFAULT,

@@ -24,45 +24,6 @@ std::string Lower(std::string text)
 }
 } // namespace
 
-Bytes ReadBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-std::string ReadText(const std::string& path)
-{
-    const Bytes bytes = ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-void WriteBytes(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream(path, std::ios::binary)
-        .write((const char*)bytes.data(), (std::streamsize)bytes.size());
-}
-
-void WriteText(const std::string& path, const std::string& text)
-{
-    WriteBytes(path, Bytes(text.begin(), text.end()));
-}
-
-bool FileExists(const std::string& path)
-{
-    std::error_code error;
-    return fs::exists(fs::path(path), error);
-}
-
-Rows FilesIn(const std::string& folder)
-{
-    Rows names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        if (!entry.is_directory())
-            names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TempFolder::TempFolder()
 {
     std::string pattern = (fs::temp_directory_path() / "mapeditor-test-XXXXXX").string();
@@ -122,32 +83,6 @@ void AddSampleImages(FakeImages* images)
 std::string SampleFolder()
 {
     return MAPEDITOR_SAMPLE_DIR;
-}
-
-PlacedObject MakeObject(uint8_t type, float x, float y, int16_t rotation)
-{
-    return PlacedObject{type, x, y, {}, rotation, {}}; // reserved bytes zero
-}
-
-std::string StateOf(const MapDocument& d)
-{
-    std::ostringstream s;
-    s << std::setprecision(9) << "quad depth " << (int)d.quadDepth << ", spacing " << d.spacing
-      << ", heightmap " << d.heightmapTexture << " '" << d.heightmapFile << "' (" << d.width
-      << " x " << d.height << "), colormap " << d.colormapTexture << " '" << d.colormapFile
-      << "', detail map '" << d.detailMap << "', object map '" << d.objectMap << "', view "
-      << d.viewScale << " at " << d.scrollX << ", " << d.scrollY << ", type " << d.currentType
-      << "\ncatalog:";
-    for (const ObjectType& type : d.objectTypes)
-        s << " " << type.path;
-    s << "\nselected:";
-    for (uint32_t index : d.SelectedIndices())
-        s << " " << index;
-    s << "\nobjects:" << std::hex;
-    const unsigned char* raw = (const unsigned char*)d.objects.data();
-    for (size_t i = 0; i < d.objects.size() * sizeof(PlacedObject); ++i)
-        s << " " << (int)raw[i];
-    return s.str();
 }
 
 Bytes ObjectFileBytes(const MapDocument& document)

@@ -15,16 +15,7 @@
 #include "document/MapDocument.h"
 #include "document/StdioFileSystem.h"
 
-using Bytes = std::vector<unsigned char>;
-using Rows = std::vector<std::string>;
-
-Bytes ReadBytes(const std::string& path);
-std::string ReadText(const std::string& path);
-void WriteBytes(const std::string& path, const Bytes& bytes);
-void WriteText(const std::string& path, const std::string& text);
-bool FileExists(const std::string& path);
-// Names of the files (not folders) in a folder, sorted.
-Rows FilesIn(const std::string& folder);
+#include "tests/support/TestFiles.h" // files, MakeObject, StateOf
 
 // A fresh empty folder, removed with everything in it at the end.
 class TempFolder
@@ -63,13 +54,6 @@ void AddSampleImages(FakeImages* images);
 
 // The folder of the committed sample content (maps/, objects/, art/).
 std::string SampleFolder();
-
-PlacedObject MakeObject(uint8_t type, float x, float y, int16_t rotation);
-
-// Everything of a document that a refused file or an undone edit must give
-// back (settings, slots, view, catalog, the objects' bytes, the selection)
-// as text, so that a difference shows where it lies.
-std::string StateOf(const MapDocument& document);
 
 // The bytes an object placement file of the document would hold.
 Bytes ObjectFileBytes(const MapDocument& document);

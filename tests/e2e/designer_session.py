@@ -109,7 +109,10 @@ class Editor:
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
             for _ in range(50):
                 with open(path) as f:
-                    lines = f.read().split("\n")
+                    text = f.read()
+                # The program may still be writing: its last line, the
+                # status text, ends the file.
+                lines = text.split("\n")
                 rects = {}
                 for line in lines:
                     parts = line.split()
@@ -117,7 +120,8 @@ class Editor:
                         rects["status-text"] = line[len("status-text "):]
                     elif len(parts) == 5:
                         rects[parts[0]] = Rect(*(int(v) for v in parts[1:]))
-                if "view" in rects and "palette" in rects:
+                if "view" in rects and "palette" in rects and "status-text" in rects \
+                        and text.endswith("\n"):
                     return rects
                 time.sleep(0.1)
             return None

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/render/ViewTestSupport.h"
+#include "tests/support/ObjectsOneByOne.h"
 #include "tests/support/DeviceRecorder.h"
 
 using namespace viewtest;
@@ -39,7 +40,7 @@ struct Random
     }
 };
 
-class BatchedViewTest : public ::testing::Test
+class BatchedViewTest : public EditorDeviceTest
 {
   protected:
     static void SetUpTestSuite()
@@ -69,10 +70,11 @@ class BatchedViewTest : public ::testing::Test
 
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+        EditorDeviceTest::SetUp();
+        if (HasFatalFailure())
+            return;
         ASSERT_NE(art, nullptr);
-        RestoreStartupBackBuffer(); // the scenes are laid out on it
-        view.labelFont = app.view.labelFont;
+        view.labelFont = app.View().Map().labelFont;
         NewDocument();
     }
 
@@ -113,11 +115,11 @@ class BatchedViewTest : public ::testing::Test
         return DrawnFrame(
             [&]
             {
-                view.DrawMap(app, *doc);
+                view.DrawMap(app.Graphics(), *doc);
                 if (batched)
-                    view.DrawObjects(app, app.fonts, *doc);
+                    view.DrawObjects(app.Graphics(), app.Fonts(), *doc);
                 else
-                    view.DrawObjectsOneByOne(app, app.fonts, *doc);
+                    DrawObjectsOneByOne(view, app.Graphics(), app.Fonts(), *doc);
             },
             viewportWidth, viewportHeight);
     }
@@ -156,7 +158,7 @@ class BatchedViewTest : public ::testing::Test
 
 TEST_F(BatchedViewTest, CrowdedScenesGiveTheSamePixelsAsOneObjectAtATime)
 {
-    const float w = (float)app.clientWidth, h = (float)app.clientHeight;
+    const float w = (float)app.Graphics().Width(), h = (float)app.Graphics().Height();
     const struct
     {
         const char* scene;

@@ -11,20 +11,23 @@
 #include <vector>
 
 #include "tests/render/ViewTestSupport.h"
+#include "tests/support/WindowCapture.h"
 
 using namespace viewtest;
 
 namespace
 {
-class KeptFrameTest : public ::testing::Test
+class KeptFrameTest : public EditorDeviceTest
 {
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
-        RestoreStartupBackBuffer();
-        app.ResizeViewport(0, 0, (unsigned)app.clientWidth, (unsigned)app.clientHeight);
-        MapDocument& doc = app.document;
+        EditorDeviceTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        app.Graphics().ResizeViewport(0, 0, (unsigned)app.Graphics().Width(),
+                                      (unsigned)app.Graphics().Height());
+        MapDocument& doc = app.Document();
         doc.SwapContents(&keptTypes_, &keptObjects_);
         keptScale_ = doc.viewScale;
         doc.viewScale = 2000;
@@ -51,20 +54,16 @@ class KeptFrameTest : public ::testing::Test
     }
     void TearDown() override
     {
-        MapDocument& doc = app.document;
+        MapDocument& doc = app.Document();
         doc.SwapContents(&keptTypes_, &keptObjects_);
         doc.viewScale = keptScale_;
         doc.scrollX = doc.scrollY = 0.0f;
-        app.banding = false;
-        app.view.showLabels = true;
-        app.keptFrame.Forget();
+        app.View().ResetGesture();
+        app.View().Map().showLabels = true;
+        app.View().ForgetKeptFrame();
     }
 
-    KeptFrame::Plan Plan() const
-    {
-        const FrameBand band = {app.banding, app.bandX0, app.bandY0, app.bandX1, app.bandY1};
-        return app.keptFrame.Compare(app, app.fonts, app.textFont, app.view, app.document, band);
-    }
+    KeptFrame::Plan Plan() const { return app.View().PlanFrame(); }
 
     // The client area of the view window as the screen shows it.
     static BackBufferPixels WindowPixels(int width, int height)
@@ -72,27 +71,7 @@ class KeptFrameTest : public ::testing::Test
         BackBufferPixels shown;
         shown.width = width;
         shown.height = height;
-        shown.pixels.assign((size_t)width * height, 0);
-        HDC window = GetDC(app.viewWindow);
-        HDC memory = CreateCompatibleDC(window);
-        BITMAPINFO info;
-        ZeroMemory(&info, sizeof(info));
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, window, 0, 0, SRCCOPY);
-        GdiFlush();
-        for (size_t i = 0; i < shown.pixels.size(); ++i)
-            shown.pixels[i] = ((const unsigned*)bits)[i] | 0xFF000000u;
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(app.viewWindow, window);
+        shown.pixels = CapturePixels(app.View().Handle(), 0, 0, width, height);
         return shown;
     }
 
@@ -115,7 +94,7 @@ class KeptFrameTest : public ::testing::Test
 
 TEST_F(KeptFrameTest, EachEditDrawnInPartShowsTheWholeFramesPixels)
 {
-    MapDocument& doc = app.document;
+    MapDocument& doc = app.Document();
     const float pixel = 1.0f / (float)doc.viewScale;
     const struct
     {
@@ -135,17 +114,18 @@ TEST_F(KeptFrameTest, EachEditDrawnInPartShowsTheWholeFramesPixels)
         {"deleted", [&] { doc.DeleteObject(150); }, KeptFrame::Part, true},
         {"placed", [&] { doc.PlaceObject(0.3f, 0.3f, 10); }, KeptFrame::Part, true},
         {"the band appears",
-         [] {
-             app.banding = true, app.bandX0 = 250, app.bandY0 = 200, app.bandX1 = 330,
-             app.bandY1 = 260;
+         []
+         {
+             app.View().StartBand(250, 200, false);
+             app.View().StretchBand(330, 260);
          },
          KeptFrame::Part, true},
-        {"the band grows", [] { app.bandX1 = 360; }, KeptFrame::Part, true},
-        {"the band goes", [] { app.banding = false; }, KeptFrame::Part, true},
+        {"the band grows", [] { app.View().StretchBand(360, 260); }, KeptFrame::Part, true},
+        {"the band goes", [] { app.View().StopBanding(); }, KeptFrame::Part, true},
         {"all selected", [&] { doc.SelectAll(); }, KeptFrame::Part, false},
         {"scrolled a pixel", [&] { doc.scrollX += 1.0f; }, KeptFrame::Whole, false},
-        {"labels off", [] { app.view.showLabels = false; }, KeptFrame::Whole, false},
-        {"labels on", [] { app.view.showLabels = true; }, KeptFrame::Whole, false},
+        {"labels off", [] { app.View().Map().showLabels = false; }, KeptFrame::Whole, false},
+        {"labels on", [] { app.View().Map().showLabels = true; }, KeptFrame::Whole, false},
         {"a type renamed", [&] { doc.objectTypes[1].path = "WW"; }, KeptFrame::Whole, false},
         // Spread over the whole view: more than half of it changes.
         {"the heap spread out",
@@ -156,9 +136,9 @@ TEST_F(KeptFrameTest, EachEditDrawnInPartShowsTheWholeFramesPixels)
          },
          KeptFrame::Whole, false},
     };
-    app.keptFrame.Forget();
-    app.DrawFrame();
-    const double viewPixels = (double)app.clientWidth * app.clientHeight;
+    app.View().ForgetKeptFrame();
+    app.View().DrawFrame();
+    const double viewPixels = (double)app.Graphics().Width() * app.Graphics().Height();
     for (const auto& e : edits)
     {
         e.apply();
@@ -172,19 +152,20 @@ TEST_F(KeptFrameTest, EachEditDrawnInPartShowsTheWholeFramesPixels)
         {
             EXPECT_LT(parts, viewPixels / 20) << e.edit;
         }
-        app.DrawFrame();
+        app.View().DrawFrame();
         BackBufferPixels inPart, whole;
         ASSERT_TRUE(ReadShownFrame(&inPart)) << e.edit;
         RECT client = {0, 0, 0, 0};
-        GetClientRect(app.viewWindow, &client);
-        const int shownWidth = std::min<int>(client.right, app.clientWidth);
-        const int shownHeight = std::min<int>(client.bottom, app.clientHeight);
+        GetClientRect(app.View().Handle(), &client);
+        const int shownWidth = std::min<int>(client.right, app.Graphics().Width());
+        const int shownHeight = std::min<int>(client.bottom, app.Graphics().Height());
         const BackBufferPixels window = WindowPixels(shownWidth, shownHeight);
-        app.keptFrame.Forget();
-        app.DrawFrame();
+        app.View().ForgetKeptFrame();
+        app.View().DrawFrame();
         ASSERT_TRUE(ReadShownFrame(&whole)) << e.edit;
         size_t first = 0;
-        EXPECT_EQ(Differences(inPart, whole, app.clientWidth, app.clientHeight, &first), 0u)
+        EXPECT_EQ(
+            Differences(inPart, whole, app.Graphics().Width(), app.Graphics().Height(), &first), 0u)
             << e.edit << ": first at (" << first % 65536 << ", " << first / 65536 << ")";
         EXPECT_EQ(Differences(window, whole, shownWidth, shownHeight, &first), 0u)
             << e.edit << ", the window: first at (" << first % 65536 << ", " << first / 65536

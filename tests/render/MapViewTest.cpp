@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/render/ViewTestSupport.h"
+#include "tests/support/ObjectsOneByOne.h"
 #include "tests/support/DeviceRecorder.h"
 #include "text/Font2D.h"
 
@@ -75,7 +76,7 @@ std::vector<uint32_t> Quadrants(const unsigned colours[4])
     return texels;
 }
 
-class MapViewTest : public ::testing::Test
+class MapViewTest : public EditorDeviceTest
 {
   protected:
     static void SetUpTestSuite()
@@ -101,12 +102,13 @@ class MapViewTest : public ::testing::Test
 
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+        EditorDeviceTest::SetUp();
+        if (HasFatalFailure())
+            return;
         ASSERT_NE(art, nullptr);
-        RestoreStartupBackBuffer(); // the scenes are laid out on it
         // A document and view of the test's own on the editor's renderer
         // and fonts.
-        view.labelFont = app.view.labelFont;
+        view.labelFont = app.View().Map().labelFont;
         doc.heightmapTexture = art->white;
         doc.colormapTexture = art->black;
         doc.objectImageTexture = art->marker;
@@ -136,16 +138,16 @@ class MapViewTest : public ::testing::Test
         return DrawnFrame(
             [this, oneByOne]
             {
-                view.DrawMap(app, doc);
+                view.DrawMap(app.Graphics(), doc);
                 if (oneByOne)
-                    view.DrawObjectsOneByOne(app, app.fonts, doc);
+                    DrawObjectsOneByOne(view, app.Graphics(), app.Fonts(), doc);
                 else
-                    view.DrawObjects(app, app.fonts, doc);
+                    view.DrawObjects(app.Graphics(), app.Fonts(), doc);
             },
             viewportWidth, viewportHeight);
     }
 
-    FontEntry* LabelFont() const { return app.fonts.Entry(view.labelFont); }
+    FontEntry* LabelFont() const { return app.Fonts().Entry(view.labelFont); }
 
     DeviceStateGuard guard_; // made after the suite started the editor
     MapDocument doc;
@@ -170,7 +172,7 @@ TEST_F(MapViewTest, TheSquareSitsAtTheScrollTruncatedTowardZero)
     {
         doc.viewScale = c.viewScale;
         doc.scrollX = doc.scrollY = c.scroll;
-        DeviceRecorder recorder(app.device);
+        DeviceRecorder recorder(app.Graphics().Device());
         const BackBufferPixels frame = DrawView();
         EXPECT_EQ(recorder.Count(DeviceCall::DrawPrimitiveUP), c.drawn) << c.scroll;
         // Along the diagonal: grey exactly from the edge for viewScale pixels.
@@ -311,7 +313,7 @@ TEST_F(MapViewTest, ObjectsDrawInIndexOrderAndTypesOutsideTheCatalogGetNoLabel)
     PlaceAt(600.0f, 200.0f, 0, 255);
     for (bool oneByOne : {true, false})
     {
-        DeviceRecorder recorder(app.device);
+        DeviceRecorder recorder(app.Graphics().Device());
         const BackBufferPixels frame = DrawView(0, 0, oneByOne);
         // Four markers; two labels, each fenced by its own capture one
         // object at a time, by one capture for the frame batched, where
@@ -320,7 +322,7 @@ TEST_F(MapViewTest, ObjectsDrawInIndexOrderAndTypesOutsideTheCatalogGetNoLabel)
         EXPECT_EQ(recorder.Count(DeviceCall::CaptureStateBlock), oneByOne ? 2 : 1);
         if (!oneByOne)
         {
-            EXPECT_EQ(view.LastPassCount(), 2);
+            EXPECT_EQ(view.LastDraw().passes, 2);
         }
         // Under the later marker nothing of the earlier label is left; beside
         // it the label shows.
@@ -337,18 +339,18 @@ TEST_F(MapViewTest, WithoutARendererOrATextureNothingIsBound)
     MapDocument alone;
     alone.AddObject(PlacedObject{});
     view.DrawMap(noDevice, alone);
-    view.DrawObjects(noDevice, app.fonts, alone);
+    view.DrawObjects(noDevice, app.Fonts(), alone);
 
     // -1, out of range, an empty slot, an occupied one (its record's preset 0
     // is current, so only the texture is set).
     for (int index : {-1, 255, 254, art->marker})
     {
-        DeviceRecorder recorder(app.device);
-        EXPECT_EQ(app.BindTextureByIndex(index, 1), 0);
+        DeviceRecorder recorder(app.Graphics().Device());
+        EXPECT_EQ(app.Graphics().BindTextureByIndex(index, 1), 0);
         ASSERT_EQ(recorder.calls.size(), 1u) << index;
         EXPECT_EQ(recorder.calls[0].kind, DeviceCall::SetTexture);
         EXPECT_EQ(recorder.calls[0].texture,
-                  index == art->marker ? app.textures.Record(index)->texture : nullptr)
+                  index == art->marker ? app.Graphics().Textures().Record(index)->texture : nullptr)
             << index;
     }
     // The map square without a colormap: preset 2 (8 calls), the heightmap on
@@ -356,12 +358,12 @@ TEST_F(MapViewTest, WithoutARendererOrATextureNothingIsBound)
     // request for preset 0 afterwards changes nothing.
     doc.colormapTexture = -1;
     doc.viewScale = 100;
-    DeviceRecorder recorder(app.device);
-    view.DrawMap(app, doc);
+    DeviceRecorder recorder(app.Graphics().Device());
+    view.DrawMap(app.Graphics(), doc);
     ASSERT_EQ(recorder.calls.size(), 12u);
     const std::vector<DeviceCall> textures = recorder.OfKind(DeviceCall::SetTexture);
     ASSERT_EQ(textures.size(), 2u);
-    EXPECT_EQ(textures[0].texture, app.textures.Record(art->white)->texture);
+    EXPECT_EQ(textures[0].texture, app.Graphics().Textures().Record(art->white)->texture);
     EXPECT_EQ(textures[1].a, 0u);
     EXPECT_EQ(textures[1].texture, nullptr);
     EXPECT_EQ(recorder.Count(DeviceCall::DrawPrimitiveUP), 1);
@@ -371,8 +373,8 @@ TEST_F(MapViewTest, CullingLeavesOutOnlyWhatCannotShowAndChangesNoPixel)
 {
     // The frames cover the whole back buffer (DrawnFrame sets the viewport
     // to it), so that is the area culling works against here.
-    const float w = (float)app.clientWidth;
-    const float h = (float)app.clientHeight;
+    const float w = (float)app.Graphics().Width();
+    const float h = (float)app.Graphics().Height();
     doc.AddObjectType("..\\objects\\tree.ini");         // type 0
     doc.AddObjectType("WWWWWWWWWWWWWWWWWWWWWWWWWWWWW"); // type 1, a long label
     doc.AddObjectType("i");                             // type 2, a short one
@@ -424,7 +426,7 @@ TEST_F(MapViewTest, CullingLeavesOutOnlyWhatCannotShowAndChangesNoPixel)
         for (int cull = 0; cull < 2; ++cull)
         {
             view.cullOffscreenObjects = cull != 0;
-            DeviceRecorder recorder(app.device);
+            DeviceRecorder recorder(app.Graphics().Device());
             frames[batched][cull] = DrawView(0, 0, batched == 0);
             markers[batched][cull] = MarkersSent(recorder);
             if (!batched)
@@ -463,7 +465,7 @@ TEST_F(MapViewTest, CullingWorksAgainstTheViewport)
     for (const auto& o : objects)
         PlaceAt(o.x, o.y); // the first three show
     view.cullOffscreenObjects = false;
-    DeviceRecorder recorder(app.device);
+    DeviceRecorder recorder(app.Graphics().Device());
     const BackBufferPixels all = DrawView(300, 200, true);
     EXPECT_EQ(MarkersSent(recorder), 6);
     view.cullOffscreenObjects = true;
@@ -485,12 +487,13 @@ TEST_F(MapViewTest, TheRubberBandIsAnOutlineOverTheViewThatLeavesTheStagesAsThey
     const BackBufferPixels frame = DrawnFrame(
         [&]
         {
-            view.DrawMap(app, doc);
-            app.device->GetTextureStageState(0, D3DTSS_COLOROP, &before[0]);
-            app.device->GetTextureStageState(1, D3DTSS_COLOROP, &before[1]);
-            view.DrawRubberBand(app, 300.7f, 200.2f, 100.0f, 100.0f); // corners in any order
-            app.device->GetTextureStageState(0, D3DTSS_COLOROP, &after[0]);
-            app.device->GetTextureStageState(1, D3DTSS_COLOROP, &after[1]);
+            view.DrawMap(app.Graphics(), doc);
+            app.Graphics().Device()->GetTextureStageState(0, D3DTSS_COLOROP, &before[0]);
+            app.Graphics().Device()->GetTextureStageState(1, D3DTSS_COLOROP, &before[1]);
+            view.DrawRubberBand(app.Graphics(), 300.7f, 200.2f, 100.0f,
+                                100.0f); // corners in any order
+            app.Graphics().Device()->GetTextureStageState(0, D3DTSS_COLOROP, &after[0]);
+            app.Graphics().Device()->GetTextureStageState(1, D3DTSS_COLOROP, &after[1]);
         });
     EXPECT_EQ(after[0], before[0]);
     EXPECT_EQ(after[1], before[1]);

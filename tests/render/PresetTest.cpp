@@ -58,7 +58,7 @@ class PresetTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
         guard_.reset(new DeviceStateGuard);
     }
     void TearDown() override { guard_.reset(); }
@@ -66,8 +66,8 @@ class PresetTest : public ::testing::Test
     // The device calls of one request.
     static std::vector<DeviceCall> CallsOf(int preset, bool force)
     {
-        DeviceRecorder recorder(app.device);
-        app.textures.ApplyPreset(preset, force);
+        DeviceRecorder recorder(app.Graphics().Device());
+        app.Graphics().Textures().ApplyPreset(preset, force);
         return recorder.calls;
     }
 
@@ -99,7 +99,8 @@ TEST_F(PresetTest, EveryPresetMakesItsCountOfCallsWithItsPinnedRows)
                     << "preset " << p.preset << " #" << row.position;
             }
         }
-        EXPECT_EQ(app.textures.currentPreset, 0) << "a request never changes currentPreset";
+        EXPECT_EQ(app.Graphics().Textures().currentPreset, 0)
+            << "a request never changes currentPreset";
     }
 }
 
@@ -119,9 +120,9 @@ TEST_F(PresetTest, WithoutADeviceNothingHappens)
     TextureTable table; // no renderer link
     table.ApplyPreset(2, true);
     Renderer renderer; // a link, but no device
-    renderer.textures.renderer = &renderer;
-    DeviceRecorder recorder(app.device);
-    renderer.textures.ApplyPreset(9, true);
+    renderer.Textures().renderer = &renderer;
+    DeviceRecorder recorder(app.Graphics().Device());
+    renderer.Textures().ApplyPreset(9, true);
     EXPECT_TRUE(recorder.calls.empty());
 }
 
@@ -139,20 +140,20 @@ TEST_F(PresetTest, PresetNineBlendsSourceTimesAlphaOverNothing)
     {
         DeviceStateGuard guard;
         if (c.preset9)
-            app.textures.ApplyPreset(9, true);
+            app.Graphics().Textures().ApplyPreset(9, true);
         DWORD value = 0;
-        app.device->GetRenderState(D3DRS_DESTBLEND, &value);
+        app.Graphics().Device()->GetRenderState(D3DRS_DESTBLEND, &value);
         EXPECT_EQ(value, c.preset9 ? (DWORD)D3DBLEND_ZERO : (DWORD)D3DBLEND_INVSRCALPHA);
 
         // The colour and alpha come from the vertex alone, so that only the
         // frame-buffer blend decides the pixel.
-        app.device->SetTexture(0, nullptr);
-        app.device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-        app.device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
-        app.device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-        app.device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
-        app.device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-        app.device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+        app.Graphics().Device()->SetTexture(0, nullptr);
+        app.Graphics().Device()->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+        app.Graphics().Device()->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+        app.Graphics().Device()->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+        app.Graphics().Device()->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+        app.Graphics().Device()->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+        app.Graphics().Device()->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
         const D3DCOLOR orange = 0x80FF8000;
         const TexturedVertex quad[4] = {{10, 10, 0, 1, orange, 0, 0, 0, 0},
                                         {50, 10, 0, 1, orange, 1, 0, 0, 0},
@@ -161,8 +162,9 @@ TEST_F(PresetTest, PresetNineBlendsSourceTimesAlphaOverNothing)
         const BackBufferPixels pixels = DrawnFrame(
             [&]
             {
-                app.device->SetVertexShader(kTexturedVertexFormat);
-                app.device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedVertex));
+                app.Graphics().Device()->SetVertexShader(kTexturedVertexFormat);
+                app.Graphics().Device()->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad,
+                                                         sizeof(TexturedVertex));
             });
         ASSERT_GT(pixels.width, 50);
         EXPECT_TRUE(Near(pixels.At(30, 30), c.expected, 2))

@@ -18,14 +18,8 @@ using namespace viewtest;
 
 namespace
 {
-class RendererTest : public ::testing::Test
+class RendererTest : public EditorDeviceTest
 {
-  protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
-        RestoreStartupBackBuffer();
-    }
 };
 
 // What TestCooperativeLevel and Present answer while patched.
@@ -38,6 +32,11 @@ HRESULT WINAPI LostPresent(IDirect3DDevice8*, const RECT*, const RECT*, HWND, co
 {
     return D3DERR_DEVICELOST;
 }
+HRESULT WINAPI FailedCopyRects(IDirect3DDevice8*, IDirect3DSurface8*, const RECT*, UINT,
+                               IDirect3DSurface8*, const POINT*)
+{
+    return D3DERR_INVALIDCALL;
+}
 
 // A frame of everything the editor draws, in a document of the test's own on
 // the start-up textures: the map, objects whose markers and labels overlap
@@ -47,9 +46,9 @@ struct EditorScene
     MapDocument doc;
     EditorScene()
     {
-        doc.heightmapTexture = app.document.heightmapTexture;
-        doc.colormapTexture = app.document.colormapTexture;
-        doc.objectImageTexture = app.document.objectImageTexture;
+        doc.heightmapTexture = app.Document().heightmapTexture;
+        doc.colormapTexture = app.Document().colormapTexture;
+        doc.objectImageTexture = app.Document().objectImageTexture;
         doc.viewScale = 1000;
         doc.AddObjectType("..\\objects\\tree.ini");
         for (int i = 0; i < 12; ++i)
@@ -67,9 +66,11 @@ struct EditorScene
         return DrawnFrame(
             [this]
             {
-                app.view.DrawMap(app, doc);
-                app.view.DrawObjects(app, app.fonts, doc);
-                app.fonts.Entry(app.textFont)->Print(0.0f, 0.0f, false, 0xFFFF0000, "Objects: 12");
+                app.View().Map().DrawMap(app.Graphics(), doc);
+                app.View().Map().DrawObjects(app.Graphics(), app.Fonts(), doc);
+                app.Fonts()
+                    .Entry(app.View().StatusFont())
+                    ->Print(0.0f, 0.0f, false, 0xFFFF0000, "Objects: 12");
             });
     }
 };
@@ -97,18 +98,18 @@ void ExpectPerspective(const D3DMATRIX& m, float fovy, float aspect, float zn, f
 TEST_F(RendererTest, BackBufferHasTheClientSizeTheDesktopFormatAndA16BitDepth)
 {
     // (Without a window manager the window may have been resized since.)
-    EXPECT_EQ(app.window, app.viewWindow);
+    EXPECT_EQ(app.Graphics().Window(), app.View().Handle());
     IDirect3DSurface8* surface = nullptr;
-    ASSERT_EQ(app.device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &surface), D3D_OK);
+    ASSERT_EQ(app.Graphics().Device()->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &surface), D3D_OK);
     D3DSURFACE_DESC desc;
     surface->GetDesc(&desc);
     surface->Release();
-    EXPECT_EQ((int)desc.Width, app.clientWidth);
-    EXPECT_EQ((int)desc.Height, app.clientHeight);
+    EXPECT_EQ((int)desc.Width, app.Graphics().Width());
+    EXPECT_EQ((int)desc.Height, app.Graphics().Height());
     D3DDISPLAYMODE mode;
-    app.direct3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
+    app.Graphics().Direct3D()->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
     EXPECT_EQ(desc.Format, mode.Format);
-    ASSERT_EQ(app.device->GetDepthStencilSurface(&surface), D3D_OK);
+    ASSERT_EQ(app.Graphics().Device()->GetDepthStencilSurface(&surface), D3D_OK);
     surface->GetDesc(&desc);
     surface->Release();
     EXPECT_EQ(desc.Format, D3DFMT_D16);
@@ -128,9 +129,7 @@ TEST_F(RendererTest, FramesClearToTheLowEightBitsOfEachBackgroundComponent)
                  {0, 0, 255, 0xFF0000FFu}}; // the start-up values, left in place
     for (const auto& c : cases)
     {
-        app.backgroundRed = c.red;
-        app.backgroundGreen = c.green;
-        app.backgroundBlue = c.blue;
+        app.Graphics().SetBackground(c.red, c.green, c.blue);
         const BackBufferPixels pixels = DrawnFrame([] {});
         ASSERT_GT(pixels.width, 0);
         for (int x : {0, pixels.width / 2, pixels.width - 1})
@@ -142,10 +141,10 @@ TEST_F(RendererTest, FramesClearToTheLowEightBitsOfEachBackgroundComponent)
 TEST_F(RendererTest, ProjectionIsTheLeftHandedPerspectiveWithAnIntegerAspect)
 {
     D3DMATRIX projection;
-    ASSERT_EQ(app.device->GetTransform(D3DTS_PROJECTION, &projection), D3D_OK);
+    ASSERT_EQ(app.Graphics().Device()->GetTransform(D3DTS_PROJECTION, &projection), D3D_OK);
     // The aspect is the integer quotient of the creation-time client size,
     // at least 1.
-    const int quotient = app.clientWidth / app.clientHeight;
+    const int quotient = app.Graphics().Width() / app.Graphics().Height();
     const float aspect = (float)(quotient > 0 ? quotient : 1);
     ExpectPerspective(projection, 3.14159265f / 3, aspect, 1.0f, 1000.0f);
     // The same formula for an aspect the screen does not give.
@@ -156,7 +155,7 @@ TEST_F(RendererTest, ProjectionIsTheLeftHandedPerspectiveWithAnIntegerAspect)
 
 TEST_F(RendererTest, TheBackBufferFollowsANewSizeAndTheFontsDrawOnIt)
 {
-    const int width = app.clientWidth, height = app.clientHeight;
+    const int width = app.Graphics().Width(), height = app.Graphics().Height();
     EditorScene scene;
     const struct
     {
@@ -165,15 +164,15 @@ TEST_F(RendererTest, TheBackBufferFollowsANewSizeAndTheFontsDrawOnIt)
     int expectedWidth = width, expectedHeight = height;
     for (const auto& size : sizes)
     {
-        EXPECT_TRUE(app.ResizeBackBuffer(size.width, size.height, app.fonts));
+        EXPECT_TRUE(app.Graphics().ResizeBackBuffer(size.width, size.height, app.Fonts()));
         if (size.width > 0)
             expectedWidth = size.width, expectedHeight = size.height;
         const BackBufferPixels frame = scene.Draw();
         EXPECT_EQ(frame.width, expectedWidth);
         EXPECT_EQ(frame.height, expectedHeight);
-        EXPECT_EQ(app.clientWidth, expectedWidth);
+        EXPECT_EQ(app.Graphics().Width(), expectedWidth);
         D3DVIEWPORT8 viewport;
-        app.device->GetViewport(&viewport);
+        app.Graphics().Device()->GetViewport(&viewport);
         EXPECT_EQ((int)viewport.Width, expectedWidth);
         // The status text in red at the top left, over the map.
         int red = 0;
@@ -189,49 +188,52 @@ TEST_F(RendererTest, ALostDeviceIsSkippedThenResetAndDrawsTheSameFrameAgain)
     EditorScene scene;
     const BackBufferPixels before = scene.Draw();
     D3DMATRIX projection;
-    app.device->GetTransform(D3DTS_PROJECTION, &projection);
+    app.Graphics().Device()->GetTransform(D3DTS_PROJECTION, &projection);
     DWORD blend = 0, magnify = 0;
-    app.device->GetRenderState(D3DRS_DESTBLEND, &blend);
-    app.device->GetTextureStageState(0, D3DTSS_MAGFILTER, &magnify);
+    app.Graphics().Device()->GetRenderState(D3DRS_DESTBLEND, &blend);
+    app.Graphics().Device()->GetTextureStageState(0, D3DTSS_MAGFILTER, &magnify);
     {
-        MethodPatch level(app.device, &IDirect3DDevice8::TestCooperativeLevel,
+        MethodPatch level(app.Graphics().Device(), &IDirect3DDevice8::TestCooperativeLevel,
                           (void*)PatchedTestCooperativeLevel);
         // Present finds the device lost (frames shown through GDI never
-        // present: for them the next frame's question finds it).
+        // present: for them the next frame's question finds it; a frame is
+        // presented when the copy for GDI fails).
         {
-            MethodPatch present(app.device, &IDirect3DDevice8::Present, (void*)LostPresent);
-            app.presentThroughGdi = false;
-            app.DrawFrame();
-            app.presentThroughGdi = true;
+            MethodPatch present(app.Graphics().Device(), &IDirect3DDevice8::Present,
+                                (void*)LostPresent);
+            MethodPatch copy(app.Graphics().Device(), &IDirect3DDevice8::CopyRects,
+                             (void*)FailedCopyRects);
+            app.View().ForgetKeptFrame();
+            app.View().DrawFrame();
         }
-        EXPECT_TRUE(app.deviceLost);
+        EXPECT_TRUE(app.Graphics().DeviceLost());
         // While it stays lost no frame is drawn.
         cooperativeLevel = D3DERR_DEVICELOST;
         {
-            DeviceRecorder recorder(app.device);
-            app.DrawFrame();
+            DeviceRecorder recorder(app.Graphics().Device());
+            app.View().DrawFrame();
             EXPECT_EQ(recorder.Count(DeviceCall::Clear), 0);
         }
         // Given back: reset, and frames again.
         cooperativeLevel = D3DERR_DEVICENOTRESET;
         {
-            DeviceRecorder recorder(app.device);
-            app.DrawFrame();
+            DeviceRecorder recorder(app.Graphics().Device());
+            app.View().DrawFrame();
             EXPECT_EQ(recorder.Count(DeviceCall::Clear), 1);
         }
-        EXPECT_FALSE(app.deviceLost);
+        EXPECT_FALSE(app.Graphics().DeviceLost());
         cooperativeLevel = D3D_OK;
     }
-    FontEntry* font = app.fonts.Entry(app.view.labelFont);
+    FontEntry* font = app.Fonts().Entry(app.View().Map().labelFont);
     ASSERT_TRUE(font && font->font);
     EXPECT_TRUE(font->font->CanDraw());
     DWORD blendAfter = 0, magnifyAfter = 0;
-    app.device->GetRenderState(D3DRS_DESTBLEND, &blendAfter);
-    app.device->GetTextureStageState(0, D3DTSS_MAGFILTER, &magnifyAfter);
+    app.Graphics().Device()->GetRenderState(D3DRS_DESTBLEND, &blendAfter);
+    app.Graphics().Device()->GetTextureStageState(0, D3DTSS_MAGFILTER, &magnifyAfter);
     EXPECT_EQ(blendAfter, blend);
     EXPECT_EQ(magnifyAfter, magnify);
     D3DMATRIX projectionAfter;
-    app.device->GetTransform(D3DTS_PROJECTION, &projectionAfter);
+    app.Graphics().Device()->GetTransform(D3DTS_PROJECTION, &projectionAfter);
     EXPECT_EQ(memcmp(&projection, &projectionAfter, sizeof(projection)), 0);
     // The map with its textures, the labels and the text: pixel for pixel.
     const BackBufferPixels after = scene.Draw();
@@ -248,12 +250,12 @@ TEST(RendererWithoutDevice, FailedCreationNamesTheStepAndNothingIsDrawnOrBound)
     // A window handle that names no window: the device cannot be created.
     EXPECT_EQ(renderer.CreateDevice((HWND)(intptr_t)0x7ffffff0, 1000.0f), 1);
     EXPECT_EQ(renderer.Device(), nullptr);
-    EXPECT_STREQ(renderer.failedStep, "CreateDevice");
+    EXPECT_STREQ(renderer.FailedStep(), "CreateDevice");
     renderer.ResizeViewport(0, 0, 100, 100);
     renderer.BeginFrame();
     renderer.EndFrame();
-    EXPECT_FALSE(renderer.ResizeBackBuffer(100, 100, app.fonts));
-    EXPECT_FALSE(renderer.RecoverDevice(app.fonts));
+    EXPECT_FALSE(renderer.ResizeBackBuffer(100, 100, app.Fonts()));
+    EXPECT_FALSE(renderer.RecoverDevice(app.Fonts()));
     EXPECT_EQ(renderer.LoadTexture("anything.bmp"), -1);
     EXPECT_EQ(renderer.BindTexture(nullptr, 0), 1);
     EXPECT_EQ(renderer.BindTextureByIndex(0, 1), 1);

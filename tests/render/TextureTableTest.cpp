@@ -24,16 +24,15 @@ class TextureTableTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
-        renderer_.device = app.device;
-        renderer_.textures.renderer = &renderer_;
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
+        renderer_.BorrowDevice(app.Graphics().Device());
         picture_ = Write("picture.bmp", Bitmap24(Pattern(300, 200, false)));
     }
 
     void TearDown() override
     {
-        renderer_.textures.ReleaseAll();
-        renderer_.device = nullptr; // borrowed: the editor releases it
+        renderer_.Textures().ReleaseAll();
+        renderer_.BorrowDevice(nullptr); // the editor releases it
     }
 
     std::string Write(const std::string& name, const Bytes& bytes)
@@ -45,7 +44,7 @@ class TextureTableTest : public ::testing::Test
 
     int Occupied() const
     {
-        const auto& slots = renderer_.textures.slots;
+        const auto& slots = renderer_.Textures().slots;
         return TextureTable::SlotCount -
                (int)std::count(slots, slots + TextureTable::SlotCount, nullptr);
     }
@@ -66,7 +65,7 @@ class TextureTableTest : public ::testing::Test
 TEST_F(TextureTableTest, NamesMatchWithoutRegardToCaseButAreNotResolved)
 {
     ASSERT_EQ(renderer_.LoadTexture(picture_.c_str()), 0);
-    TextureRecord* record = renderer_.textures.Record(0);
+    TextureRecord* record = renderer_.Textures().Record(0);
     ASSERT_NE(record, nullptr);
     IDirect3DTexture8* texture = record->texture;
     ASSERT_NE(texture, nullptr);
@@ -79,12 +78,12 @@ TEST_F(TextureTableTest, NamesMatchWithoutRegardToCaseButAreNotResolved)
     // Another text for the same file takes a slot of its own.
     const std::string other = folder_.Path() + "\\.\\picture.bmp";
     EXPECT_EQ(renderer_.LoadTexture(other.c_str()), 1);
-    EXPECT_EQ(renderer_.textures.Record(1)->fileName, other);
-    EXPECT_NE(renderer_.textures.Record(1)->texture, texture);
+    EXPECT_EQ(renderer_.Textures().Record(1)->fileName, other);
+    EXPECT_NE(renderer_.Textures().Record(1)->texture, texture);
     // The same text in other letters is not read again while the file is
     // unchanged.
     EXPECT_EQ(renderer_.LoadTexture(Upper(picture_).c_str()), 0);
-    EXPECT_EQ(renderer_.textures.Record(0), record);
+    EXPECT_EQ(renderer_.Textures().Record(0), record);
     EXPECT_EQ(record->texture, texture);
     EXPECT_EQ(Occupied(), 2);
 }
@@ -101,14 +100,14 @@ TEST_F(TextureTableTest, AChangedFileIsReadAgainIntoTheSameSlot)
     SetFileTime(file, nullptr, nullptr, &later);
     CloseHandle(file);
     EXPECT_EQ(renderer_.LoadTexture(Upper(picture_).c_str()), 0);
-    EXPECT_EQ(renderer_.textures.Record(0)->width, 40);
-    EXPECT_EQ(renderer_.textures.Record(0)->fileName, picture_) << "the first spelling";
+    EXPECT_EQ(renderer_.Textures().Record(0)->width, 40);
+    EXPECT_EQ(renderer_.Textures().Record(0)->fileName, picture_) << "the first spelling";
     EXPECT_EQ(Occupied(), 1);
     // Gone: it cannot be read as it is now, and the slot keeps its picture.
     ASSERT_TRUE(DeleteFileA(picture_.c_str()));
     EXPECT_EQ(renderer_.LoadTexture(picture_.c_str()), -1);
-    ASSERT_NE(renderer_.textures.Record(0), nullptr);
-    EXPECT_EQ(renderer_.textures.Record(0)->width, 40);
+    ASSERT_NE(renderer_.Textures().Record(0), nullptr);
+    EXPECT_EQ(renderer_.Textures().Record(0)->width, 40);
 }
 
 TEST_F(TextureTableTest, TheDocumentsImagesComeFromTheTable)
@@ -160,14 +159,14 @@ TEST_F(TextureTableTest, AFailedLoadChangesNothingAndTheNextTakesTheLowestEmptyS
     EXPECT_EQ(renderer_.LoadTexture(Write("c.bmp", pixel_).c_str()), 2);
     EXPECT_EQ(Occupied(), 3);
     // Nothing in the editor empties a slot; done by hand, the gap is filled first.
-    TextureRecord* gap = renderer_.textures.slots[1];
+    TextureRecord* gap = renderer_.Textures().slots[1];
     gap->ReleaseTexture();
     delete gap;
-    renderer_.textures.slots[1] = nullptr;
+    renderer_.Textures().slots[1] = nullptr;
     EXPECT_EQ(renderer_.LoadTexture(picture_.c_str()), 1);
-    EXPECT_EQ(renderer_.textures.Record(-1), nullptr);
-    EXPECT_EQ(renderer_.textures.Record(255), nullptr);
-    EXPECT_EQ(renderer_.textures.Record(3), nullptr);
+    EXPECT_EQ(renderer_.Textures().Record(-1), nullptr);
+    EXPECT_EQ(renderer_.Textures().Record(255), nullptr);
+    EXPECT_EQ(renderer_.Textures().Record(3), nullptr);
 }
 
 TEST_F(TextureTableTest, The256thDistinctNameGetsNoSlot)
@@ -175,10 +174,10 @@ TEST_F(TextureTableTest, The256thDistinctNameGetsNoSlot)
     for (int i = 0; i < TextureTable::SlotCount; ++i)
         ASSERT_EQ(renderer_.LoadTexture(Write("copy" + std::to_string(i) + ".bmp", pixel_).c_str()),
                   i);
-    const std::string last = renderer_.textures.Record(254)->fileName;
+    const std::string last = renderer_.Textures().Record(254)->fileName;
     EXPECT_EQ(renderer_.LoadTexture(Write("extra.bmp", pixel_).c_str()), -1);
     EXPECT_EQ(Occupied(), 255);
-    EXPECT_EQ(renderer_.textures.Record(254)->fileName, last);
+    EXPECT_EQ(renderer_.Textures().Record(254)->fileName, last);
     // Names already loaded are still found.
     EXPECT_EQ(renderer_.LoadTexture(Upper(last).c_str()), 254);
 }
@@ -190,7 +189,7 @@ TEST_F(TextureTableTest, NamesAreKeptWhole)
     const std::string name = prefix + std::string(MAX_PATH - 1 - prefix.size() - 4, 'n') + ".bmp";
     ASSERT_TRUE(WriteFileBytes(name, pixel_));
     EXPECT_EQ(renderer_.LoadTexture(name.c_str()), 0);
-    EXPECT_EQ(renderer_.textures.Record(0)->fileName, name);
+    EXPECT_EQ(renderer_.Textures().Record(0)->fileName, name);
     EXPECT_EQ(renderer_.LoadTexture(Upper(name).c_str()), 0);
 }
 
@@ -199,10 +198,10 @@ TEST_F(TextureTableTest, WithoutRendererOrDeviceNothingLoads)
     TextureTable table;
     EXPECT_EQ(table.AddTexture(picture_.c_str()), -1);
     Renderer noDevice;
-    noDevice.textures.renderer = &noDevice;
+    noDevice.Textures().renderer = &noDevice;
     EXPECT_EQ(noDevice.LoadTexture(picture_.c_str()), -1);
-    renderer_.textures.ReleaseAll();
-    EXPECT_EQ(renderer_.textures.renderer, nullptr);
+    renderer_.Textures().ReleaseAll();
+    EXPECT_EQ(renderer_.Textures().renderer, nullptr);
     EXPECT_EQ(renderer_.LoadTexture(picture_.c_str()), -1);
 }
 } // namespace

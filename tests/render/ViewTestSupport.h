@@ -21,6 +21,19 @@ namespace viewtest
 {
 using ::DrawnFrame;
 
+// The set-up every render suite shares: the editor started once (the test
+// fails with the step the device creation stopped at) and the back buffer
+// at the start-up size the scenes are laid out on.
+class EditorDeviceTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
+        RestoreStartupBackBuffer();
+    }
+};
+
 inline int Red(unsigned argb)
 {
     return (int)(argb >> 16 & 0xFF);
@@ -49,7 +62,7 @@ inline int LoadBitmap(const TempFolder& folder, const char* name, uint32_t width
     const std::string path = folder.File(name);
     EXPECT_TRUE(testimages::WriteFileBytes(
         path, testimages::Bitmap24(testimages::FromTexels(width, height, texels))));
-    const int slot = app.LoadTexture(path.c_str());
+    const int slot = app.Graphics().LoadTexture(path.c_str());
     EXPECT_GE(slot, 0) << path;
     return slot;
 }
@@ -66,15 +79,16 @@ class DeviceStateGuard
   public:
     DeviceStateGuard()
     {
-        if (app.device && FAILED(app.device->CreateStateBlock(D3DSBT_ALL, &block_)))
+        if (app.Graphics().Device() &&
+            FAILED(app.Graphics().Device()->CreateStateBlock(D3DSBT_ALL, &block_)))
             block_ = 0;
     }
     ~DeviceStateGuard()
     {
         if (block_)
         {
-            app.device->ApplyStateBlock(block_);
-            app.device->DeleteStateBlock(block_);
+            app.Graphics().Device()->ApplyStateBlock(block_);
+            app.Graphics().Device()->DeleteStateBlock(block_);
         }
     }
     DeviceStateGuard(const DeviceStateGuard&) = delete;

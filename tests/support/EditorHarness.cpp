@@ -3,12 +3,23 @@
 
 #include <stdio.h>
 
+#include "app/CommandRouter.h"
 #include "app/EditorApp.h"
 
 namespace
 {
 int startupWidth = 0, startupHeight = 0;
-}
+
+struct TestProgram
+{
+    CommandRouter router;
+    EditorApp editor{router};
+    TestProgram() { router.Attach(editor); }
+};
+TestProgram program;
+} // namespace
+
+EditorApp& app = program.editor;
 
 bool StartEditorOnce()
 {
@@ -18,14 +29,14 @@ bool StartEditorOnce()
         // Maps the tests open and save go on a list of the test run's own,
         // never on the user's.
         static TempFolder recentMapsFolder;
-        app.recentMaps.file = recentMapsFolder.File("recent.ini");
-        SaveProgramDirectory();
-        CreateEditorWindows(GetModuleHandleA(nullptr));
-        ShowWindow(app.mainWindow, SW_SHOWMAXIMIZED);
+        app.Recent().file = recentMapsFolder.File("recent.ini");
+        app.SaveProgramDirectory();
+        app.CreateWindows(GetModuleHandleA(nullptr));
+        ShowWindow(app.Main().Handle(), SW_SHOWMAXIMIZED);
         PumpMessages();
         state = app.Initialise() ? 1 : 2;
-        startupWidth = app.clientWidth;
-        startupHeight = app.clientHeight;
+        startupWidth = app.Graphics().Width();
+        startupHeight = app.Graphics().Height();
         PumpMessages();
     }
     return state == 1;
@@ -33,8 +44,8 @@ bool StartEditorOnce()
 
 void RestoreStartupBackBuffer()
 {
-    if (app.clientWidth != startupWidth || app.clientHeight != startupHeight)
-        app.ResizeBackBuffer(startupWidth, startupHeight, app.fonts);
+    if (app.Graphics().Width() != startupWidth || app.Graphics().Height() != startupHeight)
+        app.Graphics().ResizeBackBuffer(startupWidth, startupHeight, app.Fonts());
 }
 
 void PumpMessages()
@@ -106,7 +117,8 @@ bool ReadBackBuffer(IDirect3DDevice8* device, BackBufferPixels* out)
 
 bool ReadShownFrame(BackBufferPixels* out)
 {
-    return app.pictureKept && app.readback && ReadImageSurface(app.readback, out);
+    IDirect3DSurface8* kept = app.View().Presenter().KeptPicture();
+    return kept && ReadImageSurface(kept, out);
 }
 
 TempFolder::TempFolder()

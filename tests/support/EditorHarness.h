@@ -10,6 +10,13 @@
 #include <string>
 #include <vector>
 
+class EditorApp;
+
+// The application object of the test program, made by the harness with a
+// command router of its own (as RunEditor makes the program's); the tests
+// reach the editor's parts and windows through it.
+extern EditorApp& app;
+
 // Creates the main window and the palette as start-up does (program directory
 // saved, windows created, main window shown maximised) and runs Initialise;
 // File > Recent Maps is kept in a temporary folder.

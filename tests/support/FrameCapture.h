@@ -17,14 +17,14 @@ template <typename Draw>
 BackBufferPixels DrawnFrame(Draw draw, unsigned width = 0, unsigned height = 0)
 {
     BackBufferPixels pixels;
-    app.ResizeViewport(0, 0, width ? width : (unsigned)app.clientWidth,
-                       height ? height : (unsigned)app.clientHeight);
-    app.BeginFrame();
+    app.Graphics().ResizeViewport(0, 0, width ? width : (unsigned)app.Graphics().Width(),
+                                  height ? height : (unsigned)app.Graphics().Height());
+    app.Graphics().BeginFrame();
     draw();
-    app.device->EndScene();
-    EXPECT_TRUE(ReadBackBuffer(app.device, &pixels));
-    app.device->BeginScene();
-    app.EndFrame();
+    app.Graphics().Device()->EndScene();
+    EXPECT_TRUE(ReadBackBuffer(app.Graphics().Device(), &pixels));
+    app.Graphics().Device()->BeginScene();
+    app.View().Presenter().EndFrame();
     return pixels;
 }
 

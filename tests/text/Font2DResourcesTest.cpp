@@ -24,9 +24,9 @@ struct StateBlockFaults
 {
     static StateBlockFaults* current;
     int failBegin = 0, failEnd = 0, begins = 0, ends = 0, made = 0, deleted = 0;
-    MethodPatch begin{app.device, &Dev::BeginStateBlock, (void*)OnBegin};
-    MethodPatch end{app.device, &Dev::EndStateBlock, (void*)OnEnd};
-    MethodPatch remove{app.device, &Dev::DeleteStateBlock, (void*)OnDelete};
+    MethodPatch begin{app.Graphics().Device(), &Dev::BeginStateBlock, (void*)OnBegin};
+    MethodPatch end{app.Graphics().Device(), &Dev::EndStateBlock, (void*)OnEnd};
+    MethodPatch remove{app.Graphics().Device(), &Dev::DeleteStateBlock, (void*)OnDelete};
 
     StateBlockFaults(int beginToFail, int endToFail) : failBegin(beginToFail), failEnd(endToFail)
     {
@@ -62,7 +62,7 @@ StateBlockFaults* StateBlockFaults::current = nullptr;
 
 TEST(Font2DResources, StateBlockFailureIsReportedAndLeavesNothingMade)
 {
-    ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+    ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
     const struct
     {
         const char* what;
@@ -75,8 +75,9 @@ TEST(Font2DResources, StateBlockFailureIsReportedAndLeavesNothingMade)
     for (const auto& c : cases)
     {
         Font2D font("Tahoma", 8, 0);
-        ASSERT_EQ(font.CreateGlyphTexture(app.device), S_OK);
-        app.device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE); // the text states' is TRUE
+        ASSERT_EQ(font.CreateGlyphTexture(app.Graphics().Device()), S_OK);
+        app.Graphics().Device()->SetRenderState(D3DRS_ALPHABLENDENABLE,
+                                                FALSE); // the text states' is TRUE
         {
             StateBlockFaults faults(c.failBegin, c.failEnd);
             EXPECT_EQ(font.CreateDrawResources(), c.expected) << c.what;
@@ -86,7 +87,7 @@ TEST(Font2DResources, StateBlockFailureIsReportedAndLeavesNothingMade)
         EXPECT_TRUE(!font.vertexBuffer && !font.savedStateBlock && !font.drawStateBlock)
             << c.what << ": a resource left to draw with";
         DWORD blend = 0;
-        app.device->GetRenderState(D3DRS_ALPHABLENDENABLE, &blend);
+        app.Graphics().Device()->GetRenderState(D3DRS_ALPHABLENDENABLE, &blend);
         EXPECT_EQ(blend, (DWORD)FALSE) << c.what << ": text states set outside a recording";
     }
 }
@@ -106,12 +107,12 @@ TEST(Font2DResources, WithoutDeviceEveryDeviceOperationIsRefused)
     // and can be initialised again after Teardown.
     ASSERT_TRUE(StartEditorOnce());
     Font2D half("Tahoma", 8, 0);
-    ASSERT_EQ(half.CreateGlyphTexture(app.device), S_OK);
+    ASSERT_EQ(half.CreateGlyphTexture(app.Graphics().Device()), S_OK);
     EXPECT_EQ(half.DrawString(0, 0, 0xFFFFFFFF, "text", 0), E_FAIL);
     half.Teardown();
     EXPECT_EQ(half.glyphTexture, nullptr);
     EXPECT_EQ(half.device, nullptr);
-    EXPECT_EQ(half.CreateGlyphTexture(app.device), S_OK);
+    EXPECT_EQ(half.CreateGlyphTexture(app.Graphics().Device()), S_OK);
     EXPECT_EQ(half.CreateDrawResources(), S_OK);
     EXPECT_NE(half.savedStateBlock, half.drawStateBlock);
 }

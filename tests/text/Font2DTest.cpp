@@ -96,7 +96,7 @@ std::vector<DWORD> DeviceStates()
     for (DWORD state = 1; state <= D3DRS_NORMALORDER; ++state)
     {
         DWORD value = 0;
-        app.device->GetRenderState((D3DRENDERSTATETYPE)state, &value);
+        app.Graphics().Device()->GetRenderState((D3DRENDERSTATETYPE)state, &value);
         states.push_back(value);
     }
     for (DWORD stage = 0; stage < 2; ++stage)
@@ -105,7 +105,8 @@ std::vector<DWORD> DeviceStates()
             if (state == 12) // no stage state has this number (Wine's device faults on it)
                 continue;
             DWORD value = 0;
-            app.device->GetTextureStageState(stage, (D3DTEXTURESTAGESTATETYPE)state, &value);
+            app.Graphics().Device()->GetTextureStageState(stage, (D3DTEXTURESTAGESTATETYPE)state,
+                                                          &value);
             states.push_back(value);
         }
     return states;
@@ -116,8 +117,8 @@ class Font2DTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
-        ASSERT_EQ(font.CreateGlyphTexture(app.device), S_OK);
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
+        ASSERT_EQ(font.CreateGlyphTexture(app.Graphics().Device()), S_OK);
         ASSERT_EQ(font.CreateDrawResources(), S_OK);
     }
 
@@ -147,7 +148,7 @@ TEST_F(Font2DTest, TextureSideFollowsThePointSize)
     for (const auto& c : cases)
     {
         Font2D sized("Tahoma", c.points, 0);
-        ASSERT_EQ(sized.CreateGlyphTexture(app.device), S_OK) << c.points;
+        ASSERT_EQ(sized.CreateGlyphTexture(app.Graphics().Device()), S_OK) << c.points;
         EXPECT_EQ(sized.textureWidth, c.side) << c.points;
         EXPECT_EQ(sized.textureHeight, c.side) << c.points;
         D3DSURFACE_DESC level;
@@ -189,7 +190,7 @@ TEST_F(Font2DTest, TexelsAreWhiteWithGdisGreyLevelAsFourBitAlpha)
     // 20 points: the face is anti-aliased there (smaller sizes are drawn
     // without grey levels, as the typeface asks).
     Font2D twenty("Tahoma", 20, 0);
-    ASSERT_EQ(twenty.CreateGlyphTexture(app.device), S_OK);
+    ASSERT_EQ(twenty.CreateGlyphTexture(app.Graphics().Device()), S_OK);
     const int side = (int)twenty.textureWidth;
 
     // 'H' drawn by GDI on its own, as the reference for its cell.
@@ -312,7 +313,7 @@ TEST_F(Font2DTest, FlushesAfterEveryFiftiethCharacter)
         for (int i = 0; i < c.characters; ++i)
             text += i % 7 == 3 ? "x\r\x81" : "x";
         VertexWatch watch(font.vertexBuffer);
-        DeviceRecorder recorder(app.device);
+        DeviceRecorder recorder(app.Graphics().Device());
         DrawnFrame([&] { EXPECT_EQ(font.DrawString(0, 40, 0xFFFFFFFF, text.c_str(), 0), S_OK); });
         const std::vector<DeviceCall> draws = recorder.OfKind(DeviceCall::DrawPrimitive);
         ASSERT_EQ(draws.size(), c.batches.size()) << c.characters;
@@ -333,7 +334,7 @@ TEST_F(Font2DTest, FlushesAfterEveryFiftiethCharacter)
 
 TEST_F(Font2DTest, CallerStatesAndTextureComeBackAfterADrawFilteredOrNot)
 {
-    IDirect3DDevice8* d = app.device;
+    IDirect3DDevice8* d = app.Graphics().Device();
     DWORD before = 0;
     ASSERT_EQ(d->CreateStateBlock(D3DSBT_ALL, &before), D3D_OK);
     // Values the font's own states differ from, and a texture of the caller's.
@@ -384,13 +385,13 @@ TEST_F(Font2DTest, CallerStatesAndTextureComeBackAfterADrawFilteredOrNot)
 
 TEST_F(Font2DTest, StatusTextIsRedOnBlueInsideItsMeasuredBox)
 {
-    ASSERT_TRUE(app.initialised);
-    FontEntry* status = app.fonts.Entry(app.textFont);
+    ASSERT_TRUE(app.View().FramesEnabled());
+    FontEntry* status = app.Fonts().Entry(app.View().StatusFont());
     ASSERT_TRUE(status && status->ready);
     SIZE box;
     ASSERT_EQ(status->font->MeasureText("Objects: 0", &box), S_OK);
     D3DVIEWPORT8 viewport;
-    app.device->GetViewport(&viewport);
+    app.Graphics().Device()->GetViewport(&viewport);
     const BackBufferPixels pixels =
         DrawnFrame([&] { status->Print(0.0f, 0.0f, false, 0xFFFF0000, "Objects: %d", 0); });
     EXPECT_STREQ(status->textBuffer, "Objects: 0");
@@ -423,11 +424,12 @@ TEST_F(Font2DTest, ShrunkTextureKeepsGlyphsInTexelsAndDrawsThemLarger)
 {
     Font2D big("Tahoma", 30, 0);
     Font2D half("Tahoma", 15, 0); // what half the logical resolution gives 30 points
-    ASSERT_EQ(half.CreateGlyphTexture(app.device), S_OK);
+    ASSERT_EQ(half.CreateGlyphTexture(app.Graphics().Device()), S_OK);
     {
-        MethodPatch patch(app.device, &IDirect3DDevice8::GetDeviceCaps, (void*)SmallCaps);
+        MethodPatch patch(app.Graphics().Device(), &IDirect3DDevice8::GetDeviceCaps,
+                          (void*)SmallCaps);
         smallCapsPatch = &patch;
-        ASSERT_EQ(big.CreateGlyphTexture(app.device), S_OK);
+        ASSERT_EQ(big.CreateGlyphTexture(app.Graphics().Device()), S_OK);
     }
     ASSERT_EQ(big.CreateDrawResources(), S_OK);
     EXPECT_EQ(big.textureWidth, 256u);
@@ -453,7 +455,7 @@ TEST_F(Font2DTest, ShrunkTextureKeepsGlyphsInTexelsAndDrawsThemLarger)
 TEST_F(Font2DTest, HugeFaceKeepsEveryGlyphRectangleInsideTheTexture)
 {
     Font2D huge("Tahoma", 200, FONT2D_BOLD | FONT2D_ITALIC);
-    ASSERT_EQ(huge.CreateGlyphTexture(app.device), S_OK);
+    ASSERT_EQ(huge.CreateGlyphTexture(app.Graphics().Device()), S_OK);
     ASSERT_EQ(huge.CreateDrawResources(), S_OK);
     int cut = 0;
     for (int i = 0; i < 95; ++i)
@@ -477,7 +479,7 @@ TEST_F(Font2DTest, FailedVertexLockEndsTheDrawAndRestoresStates)
     {
         VertexWatch watch(font.vertexBuffer);
         watch.failLock = failing;
-        DeviceRecorder recorder(app.device);
+        DeviceRecorder recorder(app.Graphics().Device());
         const std::string text(60, 'x');
         DrawnFrame(
             [&] {

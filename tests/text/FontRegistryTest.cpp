@@ -52,8 +52,8 @@ class FontRegistryTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
-        registry.SetOwner(app.device);
+        ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
+        registry.SetOwner(app.Graphics().Device());
     }
     CurrentTempFolder folder;
     FontRegistry registry;
@@ -81,7 +81,7 @@ TEST_F(FontRegistryTest, NamesAreFoundWithoutRegardToAsciiCase)
     EXPECT_STREQ(entry->name, "Tahoma");
     EXPECT_EQ(entry->font->pointSize, 8u);
     EXPECT_EQ(entry->font->styleFlags, 0u);
-    EXPECT_EQ(entry->font->device, app.device);
+    EXPECT_EQ(entry->font->device, app.Graphics().Device());
     // Only A-Z fold: other bytes must match exactly.
     EXPECT_EQ(registry.FindOrRegister("Tahom\xc1"), 1);
     EXPECT_EQ(registry.Find("Tahom\xe1"), -1);
@@ -110,7 +110,7 @@ TEST_F(FontRegistryTest, ReleaseAndNewOwnerTearEveryFontDown)
     // reference.
     IDirect3DTexture8* texture = registry.Entry(1)->font->glyphTexture;
     texture->AddRef();
-    registry.SetOwner(app.device);
+    registry.SetOwner(app.Graphics().Device());
     for (FontEntry* slot : registry.slots)
         EXPECT_EQ(slot, nullptr);
     EXPECT_EQ(texture->Release(), 0u);
@@ -141,7 +141,7 @@ TEST_F(FontRegistryTest, FontsThatFailAreLoggedTakeANewSlotEachTimeAndDrawNothin
 
     // Printing on a font that is not ready draws and formats nothing.
     strcpy(failed->textBuffer, "before");
-    DeviceRecorder recorder(app.device);
+    DeviceRecorder recorder(app.Graphics().Device());
     failed->Print(10, 10, true, 0xFFFFFFFF, "Objects: %d", 5);
     EXPECT_TRUE(recorder.calls.empty());
     EXPECT_STREQ(failed->textBuffer, "before");
@@ -155,7 +155,8 @@ TEST_F(FontRegistryTest, FontsThatFailAreLoggedTakeANewSlotEachTimeAndDrawNothin
 TEST_F(FontRegistryTest, AFailingGlyphLockIsLoggedByName)
 {
     IDirect3DTexture8* probe = nullptr;
-    ASSERT_EQ(app.device->CreateTexture(4, 4, 1, 0, D3DFMT_A4R4G4B4, D3DPOOL_MANAGED, &probe),
+    ASSERT_EQ(app.Graphics().Device()->CreateTexture(4, 4, 1, 0, D3DFMT_A4R4G4B4, D3DPOOL_MANAGED,
+                                                     &probe),
               D3D_OK);
     {
         // The table of methods is shared with every glyph texture.
@@ -202,12 +203,12 @@ TEST_F(FontRegistryTest, CentringSubtractsIntegerHalvesOfTheMeasuredSize)
     for (const auto& c : cases)
     {
         BackBufferPixels pixels;
-        app.BeginFrame();
+        app.Graphics().BeginFrame();
         entry->Print(c.x, c.y, c.centred, 0xFF00FF00, "%c", 'W');
-        app.device->EndScene();
-        ASSERT_TRUE(ReadBackBuffer(app.device, &pixels));
-        app.device->BeginScene();
-        app.EndFrame();
+        app.Graphics().Device()->EndScene();
+        ASSERT_TRUE(ReadBackBuffer(app.Graphics().Device(), &pixels));
+        app.Graphics().Device()->BeginScene();
+        app.View().Presenter().EndFrame();
         // Green exactly over 101 x 13 pixels from (left, top).
         int wrong = 0;
         for (int y = c.top - 3; y < c.top + 16; ++y)
@@ -230,9 +231,9 @@ TEST_F(FontRegistryTest, LongNamesAndTextsAreCut)
     EXPECT_EQ(registry.Entry(1), nullptr);
 
     const std::string text(3000, 'x');
-    app.BeginFrame();
+    app.Graphics().BeginFrame();
     registry.Entry(0)->Print(0, 0, true, 0xFFFFFFFF, "%s!", text.c_str());
-    app.EndFrame();
+    app.View().Presenter().EndFrame();
     EXPECT_EQ(strlen(registry.Entry(0)->textBuffer), 2047u);
     EXPECT_EQ(registry.Entry(0)->textBuffer[2046], 'x');
 }

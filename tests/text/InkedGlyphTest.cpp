@@ -14,7 +14,7 @@
 
 TEST(InkedGlyphTest, InkedQuadsGiveTheCellsPixelsWithAFractionOfTheirArea)
 {
-    ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.failedStep;
+    ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
     RestoreStartupBackBuffer();
     std::string text; // every printable character, 24 to a line
     for (char c = 32; c <= 126; ++c)
@@ -26,8 +26,8 @@ TEST(InkedGlyphTest, InkedQuadsGiveTheCellsPixelsWithAFractionOfTheirArea)
     const D3DCOLOR colours[] = {0xFFFFFFFF, 0xFFFF0000, 0x80FFFFFF, 0x40112233};
     std::vector<FontVertex> pens; // x, y and colour of each
     unsigned state = 7;
-    for (int y = 4, i = 0; y + 80 < app.clientHeight; y += 56)
-        for (int x = 4; x + 160 < app.clientWidth; x += 110, ++i)
+    for (int y = 4, i = 0; y + 80 < app.Graphics().Height(); y += 56)
+        for (int x = 4; x + 160 < app.Graphics().Width(); x += 110, ++i)
         {
             state = state * 1664525u + 1013904223u;
             const float random = (float)(state >> 8) / 16777216.0f;
@@ -45,7 +45,7 @@ TEST(InkedGlyphTest, InkedQuadsGiveTheCellsPixelsWithAFractionOfTheirArea)
     for (const auto& face : faces)
     {
         Font2D font("Tahoma", face.points, face.style);
-        ASSERT_EQ(font.CreateGlyphTexture(app.device), S_OK);
+        ASSERT_EQ(font.CreateGlyphTexture(app.Graphics().Device()), S_OK);
         ASSERT_EQ(font.CreateDrawResources(), S_OK);
         // The quads of one pen against the cells of the same glyphs.
         std::vector<FontVertex> one, none, inked;
@@ -85,7 +85,7 @@ TEST(InkedGlyphTest, InkedQuadsGiveTheCellsPixelsWithAFractionOfTheirArea)
                     font.vertexBuffer->Unlock();
                     EXPECT_EQ(font.DrawVertices(font.vertexBuffer, 0, count), D3D_OK);
                 }
-                app.device->SetStreamSource(0, nullptr, 0);
+                app.Graphics().Device()->SetStreamSource(0, nullptr, 0);
             });
         ASSERT_EQ(inkedDrawn.pixels.size(), cellsDrawn.pixels.size());
         size_t differ = 0, first = 0;
