@@ -67,6 +67,11 @@ class KeptFrame
     // After a frame drawn whole or in part and shown: what it was drawn from.
     void Keep(const Renderer& renderer, const FontRegistry& fonts, int statusFont,
               const MapView& view, const MapDocument& document, const FrameBand& band);
+    // Memory of the copy of the objects as drawn (for benchmarks).
+    size_t ObjectBytes() const
+    {
+        return objects_.Bytes() + changed_.capacity() * sizeof(DrawnObject);
+    }
     void Forget()
     {
         valid_ = false;
