@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 
 #include <atomic>
 #include <functional>
@@ -22,12 +23,12 @@
 
 namespace
 {
-const size_t kObjects = 1000000;
+size_t kObjects = 1000000; // or the count given
 const DWORD kPostMilliseconds = 5;
 
 struct Gaps
 {
-    double started = 0, last = 0, longest = 0, finished = 0;
+    double started = 0, last = 0, longest = 0, longestEnd = 0, finished = 0, changed = 0;
     int handled = 0;
 } gaps;
 
@@ -39,7 +40,10 @@ LRESULT CALLBACK Noting(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return DefWindowProcA(window, message, wParam, lParam);
     const double now = Now();
     if (now - gaps.last > gaps.longest)
+    {
         gaps.longest = now - gaps.last;
+        gaps.longestEnd = now - gaps.started;
+    }
     gaps.last = now;
     ++gaps.handled;
     if (!app.View().FrameInProgress() && !GetUpdateRect(app.View().Handle(), nullptr, FALSE) &&
@@ -66,16 +70,22 @@ void Measure(const char* what, HWND noting, const std::function<void()>& change)
         });
     gaps.started = gaps.last = Now();
     change();
+    gaps.changed = Now() - gaps.started;
     RunMainLoop(app);
     stop = true;
     poster.join();
-    printf("| %-28s | %9.0f | %8d | %12.1f |\n", what, (gaps.finished - gaps.started) * 1e3,
-           gaps.handled, gaps.longest * 1e3);
+    printf("| %-28s | %9.0f | %8d | %12.1f | %9.0f | %9.1f |\n", what,
+           (gaps.finished - gaps.started) * 1e3, gaps.handled, gaps.longest * 1e3,
+           gaps.longestEnd * 1e3, gaps.changed * 1e3);
 }
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    // A count: that many objects (to tell what a change costs without them).
+    if (argc > 1 && atol(argv[1]) >= 0)
+        kObjects = (size_t)atol(argv[1]);
+    setvbuf(stdout, nullptr, _IONBF, 0); // each row as soon as it is measured
     if (!EnterProgramDirectory() || !StartEditorOnce())
     {
         printf("the editor could not be started in dist\\editor\n");
@@ -105,8 +115,8 @@ int main()
     printf("Longest time between handled messages while a whole frame of %zu objects draws\n"
            "(a message posted every %lu ms; slices of %d ms)\n\n",
            kObjects, (unsigned long)kPostMilliseconds, kFrameSliceMilliseconds);
-    printf("| %-28s | %9s | %8s | %12s |\n|---|---:|---:|---:|\n", "change", "frame ms",
-           "messages", "longest gap");
+    printf("| %-28s | %9s | %8s | %12s | %9s | %9s |\n|---|---:|---:|---:|---:|---:|\n",
+           "change", "frame ms", "messages", "longest gap", "ended at", "change ms");
     int width = 0, height = 0;
     app.View().Size(&width, &height);
     Measure("wheel zoom in at the centre", noting,

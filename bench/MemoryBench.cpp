@@ -9,6 +9,7 @@
 #include <psapi.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <string>
@@ -21,7 +22,7 @@
 
 namespace
 {
-const size_t kObjects = 1000000;
+size_t kObjects = 1000000; // or the count given
 
 struct Memory
 {
@@ -74,8 +75,15 @@ void Row(const char* part, double bytes)
 int main(int argc, char** argv)
 {
     // "markers": the frames without labels, to tell the device's share.
-    if (argc > 1 && strcmp(argv[1], "markers") == 0)
-        app.View().Map().showLabels = false;
+    // A number: that many objects instead of a million (to tell what grows
+    // with the objects from what the first labels cost once).
+    for (int i = 1; i < argc; ++i)
+    {
+        if (strcmp(argv[i], "markers") == 0)
+            app.View().Map().showLabels = false;
+        else if (atol(argv[i]) > 0)
+            kObjects = (size_t)atol(argv[i]);
+    }
     if (!EnterProgramDirectory() || !StartEditorOnce())
     {
         printf("the editor could not be started in dist\\editor\n");

@@ -190,7 +190,7 @@ struct MapView::Batches
     // which keeps every quad after all quads of earlier objects. The
     // vertices of a segment are kept in memory until it is drawn, so their
     // bytes bound it, not the number of objects.
-    static const size_t kSegmentBytes = 2u << 20;
+    static const size_t kSegmentBytes = 512u << 10;
 
     void StartSegment()
     {
