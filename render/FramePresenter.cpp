@@ -21,7 +21,8 @@ KeptFrame::Plan FramePresenter::Plan(const FrameInputs& in) const
     // Without a kept picture there is nothing to draw a part into.
     if (!pictureKept_)
         return KeptFrame::Plan();
-    return kept_.Compare(renderer_, in.fonts, in.statusFont, in.view, in.document, in.band);
+    return kept_.Compare(renderer_, in.fonts, in.statusFont, in.view, in.document, in.band,
+                         in.outline);
 }
 
 void FramePresenter::ShowFrame(const FrameInputs& in, FrameScene& scene, const RECT* update,
@@ -53,7 +54,8 @@ void FramePresenter::ShowFrame(const FrameInputs& in, FrameScene& scene, const R
         scene.FinishScene();
         if (EndPartFrame(plan.parts, plan.partCount))
         {
-            kept_.Keep(renderer_, in.fonts, in.statusFont, in.view, in.document, in.band);
+            kept_.Keep(renderer_, in.fonts, in.statusFont, in.view, in.document, in.band,
+                       in.outline);
             // The system may have uncovered more than the parts (and, where
             // no compositor keeps the window's pixels, lost what was there).
             if (update)
@@ -111,7 +113,7 @@ void FramePresenter::EndWholeFrame(const FrameInputs& in)
     EndFrame();
     // A frame presented leaves no picture to keep.
     if (pictureKept_)
-        kept_.Keep(renderer_, in.fonts, in.statusFont, in.view, in.document, in.band);
+        kept_.Keep(renderer_, in.fonts, in.statusFont, in.view, in.document, in.band, in.outline);
     else
         kept_.Forget();
 }

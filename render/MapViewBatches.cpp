@@ -273,6 +273,8 @@ MapView::Statistics MapView::LastDraw() const
 bool MapView::Batches::Plan(const MapDocument& document, size_t i)
 {
     const PlacedObject& object = document.objects[i];
+    if (document.IsTypeHidden(object.type)) // a hidden layer
+        return false;
     const float centreX = document.MapToViewX(object.x);
     const float centreY = document.MapToViewY(object.y);
     // A type outside the catalog has no label.
