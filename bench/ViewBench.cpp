@@ -11,8 +11,10 @@
 // part over the kept frame as the editor draws it. Starts the editor as the program does, with a
 // copy of the program directory layout (build/win/dist/editor) as the current directory, so the
 // sample map is the one drawn. Prints a table; never passes or fails on time.
-// Last, the pixels the labels' glyph quads cover against their whole cells,
-// a figure the machine's load does not shake.
+// The labels are measured both ways, from the font's label strips (one quad
+// per run of glyphs, as the editor draws them) and one quad per glyph, with
+// the quads each sends: a figure the machine's load does not shake. Last,
+// the pixels the labels' glyph quads cover against their whole cells.
 #include <windows.h>
 
 #include <stdio.h>
@@ -163,7 +165,9 @@ template <typename Frame> double SecondsPerFrame(Frame frame, int minimumFrames)
 struct Row
 {
     double empty = 1e9, batched = 1e9, oneByOne = 0.0, noLabels = 1e9, dragStep = 1e9;
-    int passes = 0; // of the whole frame
+    double glyphQuads = 1e9; // the frame with a quad per glyph
+    int passes = 0;          // of the whole frame
+    int stripQuads = 0, glyphQuadCount = 0; // the labels' quads sent, both ways
 };
 
 // The first object whose centre is in the view, or -1.
@@ -238,6 +242,17 @@ Row Measure(int count, bool oneByOne)
                                                 },
                                                 frames));
         row.passes = app.View().Map().LastDraw().passes;
+        row.stripQuads = app.View().Map().LastDraw().labelQuads;
+        app.View().Map().labelStrips = false;
+        row.glyphQuads = std::min(row.glyphQuads, SecondsPerFrame(
+                                                      []
+                                                      {
+                                                          app.View().ForgetKeptFrame();
+                                                          app.View().DrawFrame();
+                                                      },
+                                                      frames));
+        row.glyphQuadCount = app.View().Map().LastDraw().labelQuads;
+        app.View().Map().labelStrips = true;
         row.dragStep = std::min(row.dragStep, DragStepSeconds(frames));
     }
     if (oneByOne)
@@ -290,10 +305,12 @@ int main(int argc, char** argv)
            kRounds, kMinimumSeconds);
     printf(
         "| objects | zoom                  | centres in view | passes | empty map, ms | frame, "
-        "ms | / empty | labels off, ms | / empty | drag step, ms | / empty | one by one, ms |\n");
+        "ms | / empty | labels off, ms | / empty | drag step, ms | / empty | one by one, ms "
+        "| glyph quads, ms | / empty | label quads | glyph by glyph |\n");
     printf(
         "|--------:|-----------------------|----------------:|-------:|--------------:|-------"
-        "---:|--------:|---------------:|--------:|--------------:|--------:|---------------:|\n");
+        "---:|--------:|---------------:|--------:|--------------:|--------:|---------------:"
+        "|----------------:|--------:|------------:|---------------:|\n");
     const struct
     {
         const char* name;
@@ -321,10 +338,12 @@ int main(int argc, char** argv)
                 snprintf(oneByOne, sizeof(oneByOne), "%.1f", row.oneByOne * 1e3);
             printf(
                 "| %7d | %-21s | %15d | %6d | %13.1f | %9.1f | %6.2fx | %14.1f | %6.2fx | %13.1f "
-                "| %6.2fx | %14s |\n",
+                "| %6.2fx | %14s | %15.1f | %6.2fx | %11d | %14d |\n",
                 r.count, zoom.name, ObjectsInView(viewport), row.passes, row.empty * 1e3,
                 row.batched * 1e3, row.batched / row.empty, row.noLabels * 1e3,
-                row.noLabels / row.empty, row.dragStep * 1e3, row.dragStep / row.empty, oneByOne);
+                row.noLabels / row.empty, row.dragStep * 1e3, row.dragStep / row.empty, oneByOne,
+                row.glyphQuads * 1e3, row.glyphQuads / row.empty, row.stripQuads,
+                row.glyphQuadCount);
             fflush(stdout);
         }
     }
