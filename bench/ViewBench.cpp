@@ -205,8 +205,8 @@ struct Row
     struct
     {
         double empty = 1e9, batched = 1e9, noLabels = 1e9, glyphQuads = 1e9;
-    } cpu; // CPU seconds a frame
-    int passes = 0;          // of the whole frame
+    } cpu;                                  // CPU seconds a frame
+    int passes = 0;                         // of the whole frame
     int stripQuads = 0, glyphQuadCount = 0; // the labels' quads sent, both ways
 };
 
@@ -347,14 +347,12 @@ int main(int argc, char** argv)
            "step: one object in view moved 4 pixels, drawn in part over the kept frame.\n\n",
            app.Graphics().Width(), app.Graphics().Height(), viewport.Width, viewport.Height,
            kRounds, kMinimumSeconds);
-    printf(
-        "| objects | zoom                  | centres in view | passes | empty map, ms | frame, "
-        "ms | / empty | labels off, ms | / empty | drag step, ms | / empty | one by one, ms "
-        "| glyph quads, ms | / empty | label quads | glyph by glyph |\n");
-    printf(
-        "|--------:|-----------------------|----------------:|-------:|--------------:|-------"
-        "---:|--------:|---------------:|--------:|--------------:|--------:|---------------:"
-        "|----------------:|--------:|------------:|---------------:|\n");
+    printf("| objects | zoom                  | centres in view | passes | empty map, ms | frame, "
+           "ms | / empty | labels off, ms | / empty | drag step, ms | / empty | one by one, ms "
+           "| glyph quads, ms | / empty | label quads | glyph by glyph |\n");
+    printf("|--------:|-----------------------|----------------:|-------:|--------------:|-------"
+           "---:|--------:|---------------:|--------:|--------------:|--------:|---------------:"
+           "|----------------:|--------:|------------:|---------------:|\n");
     const struct
     {
         const char* name;
@@ -392,18 +390,23 @@ int main(int argc, char** argv)
             fflush(stdout);
             char line[256];
             const auto& cpu = row.cpu;
-            snprintf(line, sizeof(line),
-                     "| %7d | %-21s | %9.1f | %9.1f | %6.2fx | %10.1f | %6.2fx | %11.1f | %6.2fx |\n",
-                     r.count, zoom.name, cpu.empty * 1e3, cpu.batched * 1e3,
-                     cpu.batched / cpu.empty, cpu.noLabels * 1e3, cpu.noLabels / cpu.empty,
-                     cpu.glyphQuads * 1e3, cpu.glyphQuads / cpu.empty);
+            snprintf(
+                line, sizeof(line),
+                "| %7d | %-21s | %9.1f | %9.1f | %6.2fx | %10.1f | %6.2fx | %11.1f | %6.2fx |\n",
+                r.count, zoom.name, cpu.empty * 1e3, cpu.batched * 1e3, cpu.batched / cpu.empty,
+                cpu.noLabels * 1e3, cpu.noLabels / cpu.empty, cpu.glyphQuads * 1e3,
+                cpu.glyphQuads / cpu.empty);
             cpuTable += line;
         }
     }
-    printf("\nCPU time a frame, all threads (best of %d runs; 0 where the kernel cannot be asked)\n", kRounds);
-    printf("| objects | zoom                  | empty, ms | frame, ms | / empty | labels off | / empty "
+    printf(
+        "\nCPU time a frame, all threads (best of %d runs; 0 where the kernel cannot be asked)\n",
+        kRounds);
+    printf("| objects | zoom                  | empty, ms | frame, ms | / empty | labels off | / "
+           "empty "
            "| glyph quads | / empty |\n");
-    printf("|--------:|-----------------------|----------:|----------:|--------:|-----------:|--------:"
+    printf("|--------:|-----------------------|----------:|----------:|--------:|-----------:|-----"
+           "---:"
            "|------------:|--------:|\n");
     printf("%s", cpuTable.c_str());
     // The labels' fill at the start-up zoom, for the counts measured.

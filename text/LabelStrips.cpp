@@ -60,8 +60,7 @@ LabelStrips::LabelStrips(const Font2D& font) : font_(font)
         return;
     D3DSURFACE_DESC glyphs = {};
     D3DCAPS8 caps = {};
-    if (FAILED(font.glyphTexture->GetLevelDesc(0, &glyphs)) ||
-        FAILED(device->GetDeviceCaps(&caps)))
+    if (FAILED(font.glyphTexture->GetLevelDesc(0, &glyphs)) || FAILED(device->GetDeviceCaps(&caps)))
         return;
     // Texture coordinates of the copy are the glyph texture's scaled by a
     // power of two, which a float carries without rounding.
@@ -75,8 +74,8 @@ LabelStrips::LabelStrips(const Font2D& font) : font_(font)
         return;
     // Every line of a label must stay within its row step, or lines would
     // overlap and strips could not stand for them.
-    const int row = (int)lroundf((font.glyphCoords[0][3] - font.glyphCoords[0][1]) *
-                                 (float)font.textureHeight);
+    const int row =
+        (int)lroundf((font.glyphCoords[0][3] - font.glyphCoords[0][1]) * (float)font.textureHeight);
     for (char c = 32; c < 127; ++c)
     {
         const Cell cell = CellOf(font, c);
@@ -102,8 +101,8 @@ LabelStrips::LabelStrips(const Font2D& font) : font_(font)
     if (glyphTexels_.empty())
         return;
 
-    if (FAILED(device->CreateTexture((UINT)side_, (UINT)side_, 1, 0, glyphs.Format,
-                                     D3DPOOL_MANAGED, &texture_)))
+    if (FAILED(device->CreateTexture((UINT)side_, (UINT)side_, 1, 0, glyphs.Format, D3DPOOL_MANAGED,
+                                     &texture_)))
     {
         texture_ = nullptr;
         return;
@@ -120,7 +119,8 @@ LabelStrips::LabelStrips(const Font2D& font) : font_(font)
         WORD* line = (WORD*)((BYTE*)target.pBits + (size_t)y * target.Pitch);
         memset(line, 0, (size_t)side_ * sizeof(WORD));
         if (y < glyphHeight_)
-            memcpy(line, &glyphTexels_[(size_t)y * glyphWidth_], (size_t)glyphWidth_ * sizeof(WORD));
+            memcpy(line, &glyphTexels_[(size_t)y * glyphWidth_],
+                   (size_t)glyphWidth_ * sizeof(WORD));
     }
     texture_->UnlockRect(0);
 }
@@ -265,8 +265,8 @@ void LabelStrips::WriteStrip(int x, int y, int width, const std::vector<char>& g
     texture_->UnlockRect(0);
 }
 
-void LabelStrips::Append(const Layout* layout, float x, float y, D3DCOLOR colour,
-                         const char* text, std::vector<FontVertex>* vertices) const
+void LabelStrips::Append(const Layout* layout, float x, float y, D3DCOLOR colour, const char* text,
+                         std::vector<FontVertex>* vertices) const
 {
     if (!layout || !font_.InkedOnlyAt(x, y) || !(fabsf(x) < kFarthestPen) ||
         !(fabsf(y) < kFarthestPen))

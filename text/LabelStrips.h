@@ -82,12 +82,12 @@ class LabelStrips
 
     const Font2D& font_;
     IDirect3DTexture8* texture_ = nullptr;
-    int side_ = 0;                 // of the square texture, in texels
+    int side_ = 0; // of the square texture, in texels
     int glyphWidth_ = 0, glyphHeight_ = 0;
-    int rowHeight_ = 0;            // of a strip, in texels: the font's cells' height
+    int rowHeight_ = 0;             // of a strip, in texels: the font's cells' height
     std::vector<WORD> glyphTexels_; // the glyph texture, row after row
-    int shelfX_ = 0, shelfY_ = 0;  // where the next strip goes
-    bool full_ = false;            // a Find found no room since BeginFrame
+    int shelfX_ = 0, shelfY_ = 0;   // where the next strip goes
+    bool full_ = false;             // a Find found no room since BeginFrame
     std::unordered_map<std::string, Layout> layouts_;
 };
 

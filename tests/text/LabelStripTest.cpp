@@ -18,8 +18,11 @@ TEST(LabelStripTest, StripsGiveTheGlyphCellsPixelsInAFewQuads)
 {
     ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
     RestoreStartupBackBuffer();
-    std::string texts[] = {"..\\objects\\tree.ini", "Two lines\n{[|]} qjy_W@", "",
-                           "skipped \t\x01\x80\xff characters", "   ",
+    std::string texts[] = {"..\\objects\\tree.ini",
+                           "Two lines\n{[|]} qjy_W@",
+                           "",
+                           "skipped \t\x01\x80\xff characters",
+                           "   ",
                            "never placed: the texture is full by then"};
     for (char c = 32; c <= 126; ++c)
         texts[4] += c; // a run longer than a strip
