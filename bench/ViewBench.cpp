@@ -16,8 +16,8 @@
 // the quads each sends: a figure the machine's load does not shake. A second
 // table gives the CPU time a frame takes over all the process's threads (the
 // rasteriser's too), which other work on the machine disturbs far less than
-// the time on the clock. Last, the pixels the labels' glyph quads cover
-// against their whole cells.
+// the time on the clock. Last, the pixels the labels' glyph quads and the
+// strips' quads cover against the glyphs' whole cells.
 #include <windows.h>
 
 #include <stdio.h>
@@ -32,6 +32,7 @@
 #include "bench/BenchClock.h"
 #include "text/Font2D.h"
 #include "text/FontRegistry.h"
+#include "text/LabelStrips.h"
 #include "tests/support/EditorHarness.h"
 #include "tests/support/ObjectsOneByOne.h"
 
@@ -102,16 +103,25 @@ int ObjectsInView(const D3DVIEWPORT8& viewport)
     return inside;
 }
 
-// The pixels the labels' glyph quads cover (as the batches send them) and
-// those of the glyphs' whole cells, over the objects whose centre is in view:
-// what the rasteriser fills for the labels, without the timing's noise.
-void LabelFill(const D3DVIEWPORT8& viewport, double* quads, double* cells)
+// The pixels the labels' glyph quads cover (as the batches send them), those
+// of the label strips' quads and those of the glyphs' whole cells, over the
+// objects whose centre is in view: what the rasteriser fills for the labels,
+// without the timing's noise.
+void LabelFill(const D3DVIEWPORT8& viewport, double* quads, double* strips, double* cells)
 {
-    *quads = *cells = 0.0;
+    *quads = *strips = *cells = 0.0;
     FontEntry* entry = app.Fonts().Entry(app.View().Map().labelFont);
     Font2D* font = entry ? entry->DrawingFont() : nullptr;
-    if (!font)
+    LabelStrips* layouts = font ? font->Strips() : nullptr;
+    if (!font || !layouts)
         return;
+    const auto area = [](const std::vector<FontVertex>& vertices)
+    {
+        double pixels = 0.0;
+        for (size_t i = 0; i + 5 < vertices.size(); i += 6)
+            pixels += (vertices[i + 2].x - vertices[i].x) * (vertices[i].y - vertices[i + 1].y);
+        return pixels;
+    };
     std::vector<FontVertex> vertices;
     for (const PlacedObject& object : app.Document().objects)
     {
@@ -122,8 +132,11 @@ void LabelFill(const D3DVIEWPORT8& viewport, double* quads, double* cells)
             continue;
         vertices.clear();
         font->AppendString(x, y, 0xFFFFFFFF, type->path.c_str(), &vertices);
-        for (size_t i = 0; i + 5 < vertices.size(); i += 6)
-            *quads += (vertices[i + 2].x - vertices[i].x) * (vertices[i].y - vertices[i + 1].y);
+        *quads += area(vertices);
+        vertices.clear();
+        const char* text = type->path.c_str();
+        layouts->Append(layouts->Find(text), x, y, 0xFFFFFFFF, text, &vertices);
+        *strips += area(vertices);
         for (char c : type->path)
         {
             const float* g = font->glyphCoords[c - 32];
@@ -402,15 +415,14 @@ int main(int argc, char** argv)
     printf(
         "\nCPU time a frame, all threads (best of %d runs; 0 where the kernel cannot be asked)\n",
         kRounds);
-    printf("| objects | zoom                  | empty, ms | frame, ms | / empty | labels off | / "
-           "empty "
-           "| glyph quads | / empty |\n");
-    printf("|--------:|-----------------------|----------:|----------:|--------:|-----------:|-----"
-           "---:"
-           "|------------:|--------:|\n");
+    printf("| objects | zoom                  | empty, ms | frame, ms | / empty | labels off "
+           "| / empty | glyph quads | / empty |\n");
+    printf("|--------:|-----------------------|----------:|----------:|--------:|-----------:"
+           "|--------:|------------:|--------:|\n");
     printf("%s", cpuTable.c_str());
     // The labels' fill at the start-up zoom, for the counts measured.
-    printf("\nLabel glyph quads at the start-up zoom (objects centred in view): pixels covered\n");
+    printf("\nLabels at the start-up zoom (objects centred in view): pixels covered by the glyph "
+           "quads and by the strips' quads, each against the glyphs' whole cells\n");
     for (const auto& r : rows)
     {
         if (only && r.count != only)
@@ -418,10 +430,12 @@ int main(int argc, char** argv)
         PlaceObjects(r.count);
         document.viewScale = document.width * 12;
         document.scrollX = document.scrollY = 0.0f;
-        double quads = 0.0, cells = 0.0;
-        LabelFill(viewport, &quads, &cells);
-        printf("| %7d | quads %10.0f | whole cells %10.0f | %5.2fx |\n", r.count, quads, cells,
-               cells > 0.0 ? quads / cells : 0.0);
+        double quads = 0.0, strips = 0.0, cells = 0.0;
+        LabelFill(viewport, &quads, &strips, &cells);
+        printf("| %7d | glyph quads %10.0f | %5.2fx | strips %10.0f | %5.2fx | whole cells %10.0f "
+               "|\n",
+               r.count, quads, cells > 0.0 ? quads / cells : 0.0, strips,
+               cells > 0.0 ? strips / cells : 0.0, cells);
     }
     return 0;
 }

@@ -2,8 +2,8 @@
 // real device: whole back buffers of crowded scenes compared pixel for
 // pixel (overlapping and turned markers, overlapping labels, selection,
 // types without a label, objects across the edges of the viewport, culling
-// on and off, labels off, more label texts than the label strips hold), and
-// the batches really being few.
+// on and off, labels off, more label texts than the label strips hold), the
+// batches really being few and a label a quad per run of glyphs.
 #include <gtest/gtest.h>
 
 #include <string.h>
@@ -184,6 +184,19 @@ TEST_F(BatchedViewTest, CrowdedScenesGiveTheSamePixelsAsOneObjectAtATime)
         view.showLabels = s.labels;
         ExpectSameFrames(s.scene, s.viewportWidth, s.viewportHeight);
     }
+}
+
+TEST_F(BatchedViewTest, ALabelIsAQuadARunOfGlyphsRatherThanAQuadAGlyph)
+{
+    // Pixels alone would not tell labels that never find their strips.
+    Crowd(7, 200, 0.0f, 0.0f, (float)app.Graphics().Width(), (float)app.Graphics().Height());
+    Draw(true);
+    const int strips = view.LastDraw().labelQuads;
+    view.labelStrips = false;
+    Draw(true);
+    const int glyphs = view.LastDraw().labelQuads;
+    EXPECT_GT(strips, 0);
+    EXPECT_LT(strips * 4, glyphs) << strips << " quads from the strips";
 }
 
 TEST_F(BatchedViewTest, LabelTextsBeyondTheStripTexturesRoomGiveTheSamePixels)
