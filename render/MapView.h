@@ -37,6 +37,9 @@ class MapView
     bool cullOffscreenObjects = true;
     // View > Labels: off, the objects are drawn as markers only.
     bool showLabels = true;
+    // Labels from the font's label strips, one quad per run of glyphs; off,
+    // one quad per glyph (the same pixels; the view bench compares the two).
+    bool labelStrips = true;
 
     MapView();
     ~MapView();
@@ -73,6 +76,7 @@ class MapView
     struct Statistics
     {
         int passes = 0; // one draw of markers, one of labels each
+        int labelQuads = 0; // triangles sent for the labels, halved
     };
     Statistics LastDraw() const;
     // Memory the batches hold between frames: the planner's grid and the

@@ -11,9 +11,12 @@
 // values of the font's states are captured once per frame and put back after
 // every label pass, as each Print does.
 //
-// The vertices are those the one-at-a-time path sends, to the bit: the
-// marker outlines come from the same MarkerOutline, the glyph quads from
-// Font2D::AppendString, which moves the pen as DrawString does.
+// The marker vertices are those the one-at-a-time path sends, to the bit
+// (the outlines come from the same MarkerOutline). A label is one quad per
+// run of its glyphs from the font's label strips (LabelStrips.h), which show
+// each pixel the texel DrawString's glyph quad shows there; labels the strips
+// cannot take are the glyph quads of Font2D::AppendString, which moves the
+// pen as DrawString does.
 #include "render/MapView.h"
 
 #include <math.h>
@@ -29,6 +32,7 @@
 #include "render/ViewGeometry.h"
 #include "text/Font2D.h"
 #include "text/FontRegistry.h"
+#include "text/LabelStrips.h"
 
 namespace
 {
@@ -48,7 +52,10 @@ const UINT kGlyphVertices = 6;
 class Stream
 {
   public:
-    Stream(Renderer& renderer, Font2D* font) : renderer_(renderer), font_(font) {}
+    Stream(Renderer& renderer, Font2D* font, LabelStrips* strips)
+        : renderer_(renderer), font_(font), strips_(strips)
+    {
+    }
 
     void AddMarkers(const std::vector<TexturedVertex>& strip)
     {
@@ -100,7 +107,8 @@ class Stream
             const UINT first = pieces_[i].offset / draw.stride;
             if (draw.kind == Draw::Labels)
             {
-                font_->DrawVertices(buffer, first, draw.vertices);
+                font_->DrawVertices(buffer, first, draw.vertices,
+                                    strips_ ? strips_->Texture() : nullptr);
                 continue;
             }
             device->SetVertexShader(kTexturedVertexFormat);
@@ -145,6 +153,7 @@ class Stream
 
     Renderer& renderer_;
     Font2D* font_;
+    LabelStrips* strips_;
     std::vector<VertexRing::Piece> pieces_;
     std::vector<Draw> draws_;
     UINT used_ = 0;
@@ -160,6 +169,7 @@ struct MapView::Batches
         const char* text = nullptr;
         std::string cut; // the text when the path is longer than Print takes
         SIZE size = {0, 0};
+        const LabelStrips::Layout* strips = nullptr; // null: glyph by glyph
     };
     struct Pass
     {
@@ -173,12 +183,15 @@ struct MapView::Batches
     size_t gathered = 0; // bytes of vertices in the passes
     TypeLabel types[256];
     int lastPassCount = 0;
+    int lastLabelQuads = 0;
 
     // The frame being drawn (DrawObjects, or BeginObjects and its
     // ContinueObjects calls).
     std::vector<ViewArea> within; // the areas given, none for the whole view
     ViewArea area = {0, 0, 0, 0};
     Font2D* font = nullptr;
+    LabelStrips* strips = nullptr; // the font's, when labels are drawn from them
+    int labelQuads = 0;            // sent in this frame's segments so far
     bool cull = false;
     bool statesCaptured = false; // the font's caller states, for the labels
     bool labels = false;         // whether label passes are drawn
@@ -214,7 +227,8 @@ struct MapView::Batches
     }
 
     // Measured once per type and frame, not once per object.
-    const TypeLabel& LabelOf(const ObjectType& type, uint8_t index, const Font2D& font)
+    const TypeLabel& LabelOf(const ObjectType& type, uint8_t index, const Font2D& font,
+                             LabelStrips* strips)
     {
         TypeLabel& label = types[index];
         if (!label.measured)
@@ -228,6 +242,7 @@ struct MapView::Batches
             }
             label.size = {0, 0};
             font.MeasureText(label.text, &label.size);
+            label.strips = strips ? strips->Find(label.text) : nullptr;
         }
         return label;
     }
@@ -267,6 +282,7 @@ MapView::Statistics MapView::LastDraw() const
 {
     Statistics statistics;
     statistics.passes = batches_ ? batches_->lastPassCount : 0;
+    statistics.labelQuads = batches_ ? batches_->lastLabelQuads : 0;
     return statistics;
 }
 
@@ -279,7 +295,7 @@ bool MapView::Batches::Plan(const MapDocument& document, size_t i)
     const float centreY = document.MapToViewY(object.y);
     // A type outside the catalog has no label.
     const ObjectType* type = font ? document.FindObjectType(object.type) : nullptr;
-    const TypeLabel* label = type ? &LabelOf(*type, object.type, *font) : nullptr;
+    const TypeLabel* label = type ? &LabelOf(*type, object.type, *font, strips) : nullptr;
     const PixelBox markerBox = MarkerBox(centreX, centreY);
     const PixelBox labelBox =
         label ? ObjectLabelBox(centreX, centreY, label->size.cx, label->size.cy, font->textScale)
@@ -301,7 +317,10 @@ bool MapView::Batches::Plan(const MapDocument& document, size_t i)
         const float y = centreY + LabelOffsetY - (float)(label->size.cy / 2);
         Pass& pass = PassAt(planner.Place(DrawPassPlanner::Label, labelBox));
         const size_t before = pass.labels.size();
-        font->AppendString(x, y, colour, label->text, &pass.labels);
+        if (strips)
+            strips->Append(label->strips, x, y, colour, label->text, &pass.labels);
+        else
+            font->AppendString(x, y, colour, label->text, &pass.labels);
         gathered += (pass.labels.size() - before) * sizeof(FontVertex);
     }
     return true;
@@ -311,6 +330,8 @@ void MapView::Batches::Flush(Renderer& renderer, const MapDocument& document)
 {
     if (used > (size_t)lastPassCount)
         lastPassCount = (int)used;
+    for (size_t p = 0; p < used; ++p)
+        labelQuads += (int)(passes[p].labels.size() / kGlyphVertices);
     if (used > 0)
     {
         if (!statesCaptured)
@@ -321,7 +342,7 @@ void MapView::Batches::Flush(Renderer& renderer, const MapDocument& document)
             labels = font != nullptr && font->CaptureCallerStates() == D3D_OK;
             statesCaptured = true;
         }
-        Stream stream(renderer, font);
+        Stream stream(renderer, font, strips);
         for (size_t p = 0; p < used; ++p)
         {
             const Pass& pass = passes[p];
@@ -348,6 +369,9 @@ void MapView::BeginObjects(Renderer& renderer, const FontRegistry& fonts,
     FontEntry* entry = fonts.Entry(labelFont);
     // Labels only where Print would draw them.
     batches.font = showLabels && entry ? entry->DrawingFont() : nullptr;
+    batches.strips = batches.font && labelStrips ? batches.font->Strips() : nullptr;
+    if (batches.strips)
+        batches.strips->BeginFrame();
     // The markers are drawn with nothing on stage 1.
     renderer.BindTextureByIndex(-1, 1);
 
@@ -364,6 +388,7 @@ void MapView::BeginObjects(Renderer& renderer, const FontRegistry& fonts,
     batches.labels = false;
     batches.next = 0;
     batches.lastPassCount = 0;
+    batches.labelQuads = 0;
     for (Batches::TypeLabel& type : batches.types)
         type.measured = false;
     batches.StartSegment();
@@ -403,6 +428,7 @@ bool MapView::ContinueObjects(Renderer& renderer, const MapDocument& document,
     }
     batches.Flush(renderer, document);
     batches.open = false;
+    batches.lastLabelQuads = batches.labelQuads;
     // A frame whose passes grew far past a segment's bytes (its segments
     // filled different passes) gives the storage back.
     if (BatchBytes() > 4 * Batches::kSegmentBytes)
