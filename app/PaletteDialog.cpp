@@ -39,6 +39,15 @@ void FillRotationBox(HWND palette)
     SendMessageA(rotationBox, CB_SETCURSEL, 0, 0);
 }
 
+// Tab takes the controls in the order they are read: the controls row from
+// left to right, then the list below it (the template lists the list first).
+void OrderTabStops(HWND palette)
+{
+    for (int id : {IDC_ROTATION, IDC_RANDOMIZE, IDC_ADD, IDC_REMOVE, IDC_OBJECTLIST})
+        SetWindowPos(GetDlgItem(palette, id), HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void LayOutList(HWND palette, int width, int height)
 {
     const int rowHeight = PaletteControlsRowHeight(palette, WindowDpi(palette));
@@ -74,6 +83,7 @@ INT_PTR CALLBACK PaletteDialog::Procedure(HWND window, UINT message, WPARAM wPar
         if (lParam)
             ((PaletteDialog*)lParam)->window_ = window;
         FillRotationBox(window);
+        OrderTabStops(window);
         // The first WM_SIZE comes before the controls exist.
         RECT client;
         GetClientRect(window, &client);
@@ -189,6 +199,14 @@ void PaletteDialog::SyncList()
     const int type = document_.currentType;
     if (type >= 0 && type < (int)document_.objectTypes.size())
         SendDlgItemMessageA(window_, IDC_OBJECTLIST, LB_SETCURSEL, (WPARAM)type, 0);
+}
+
+void PaletteDialog::SelectType(int type)
+{
+    if (type < 0 || type >= (int)document_.objectTypes.size())
+        return;
+    document_.currentType = type;
+    SendDlgItemMessageA(window_, IDC_OBJECTLIST, LB_SETCURSEL, (WPARAM)type, 0);
 }
 
 bool ReadRotationRow(HWND rotationBox, int row, short* rotation)

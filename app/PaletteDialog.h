@@ -36,6 +36,9 @@ class PaletteDialog
     void SyncList();
     // Rebuilds it whatever changed, with no row selected (after a load).
     void RebuildList();
+    // The type becomes the one the next object gets, its row the list's
+    // selection (scrolled into view).
+    void SelectType(int type);
 
     // The dialog procedure. The object comes with WM_INITDIALOG's lParam; a
     // palette created without one (lParam 0) lays itself out and shows its

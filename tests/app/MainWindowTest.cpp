@@ -1,7 +1,8 @@
 // The main window's messages and commands on the real windows and device:
 // activation and the main loop, painting (and again on a timer while the
 // device is lost), the back buffer following the view's size, zoom, the popup rule,
-// mouse capture, quit.
+// mouse capture, quit; the layout as the window narrows and its smallest
+// size; Tab among the palette's controls and F6 between the panes.
 #include <gtest/gtest.h>
 
 #include "app/EditCommands.h"
@@ -82,6 +83,13 @@ TEST_F(MainWindowTest, WindowsComeFromTheResources)
     char text[32] = "";
     GetMenuStringA(menu, 1, text, sizeof(text), MF_BYPOSITION);
     EXPECT_STREQ(text, "&Edit");
+    // Every menu has its letter; Import > Tiles, which does nothing, is greyed.
+    for (int i = 0; i < 6; ++i)
+    {
+        GetMenuStringA(menu, (UINT)i, text, sizeof(text), MF_BYPOSITION);
+        EXPECT_EQ(text[0], '&') << text;
+    }
+    EXPECT_TRUE(GetMenuState(menu, ID_IMPORT_TILES, MF_BYCOMMAND) & MF_GRAYED);
 }
 
 TEST_F(MainWindowTest, StartUpLoadsTheSampleMapThroughTheTextureTable)
@@ -303,4 +311,108 @@ TEST_F(MainWindowTest, ButtonsHoldTheCaptureUntilAllAreUpAndLosingItClearsTheFla
     EXPECT_FALSE(app.View().Gesture().dragging);
     app.Document().RemoveObject(app.Document().ObjectCount() - 1);
     app.Document().StartNewHistory();
+}
+
+TEST_F(MainWindowTest, TabGoesThroughThePalettesControlsAndF6BetweenThePanes)
+{
+    HWND palette = app.Palette().Handle();
+    const auto press = [](WPARAM key, bool shift)
+    {
+        SetShift(shift);
+        MSG message = {GetFocus(), WM_KEYDOWN, key, 1, GetTickCount(), {0, 0}};
+        const bool taken =
+            app.Main().TranslateShortcut(&message) || app.Main().TranslatePaletteKeys(&message);
+        SetShift(false);
+        PumpMessages();
+        return taken;
+    };
+    SetFocus(GetDlgItem(palette, IDC_OBJECTLIST));
+    // As the controls are read: the row from the left, then the list.
+    const int order[] = {IDC_ROTATION, IDC_RANDOMIZE, IDC_ADD, IDC_REMOVE, IDC_OBJECTLIST};
+    for (int id : order)
+    {
+        EXPECT_TRUE(press(VK_TAB, false));
+        EXPECT_EQ(GetFocus(), GetDlgItem(palette, id)) << id;
+    }
+    EXPECT_TRUE(press(VK_TAB, true));
+    EXPECT_EQ(GetFocus(), GetDlgItem(palette, IDC_REMOVE)) << "Shift+Tab goes back";
+    EXPECT_TRUE(press(VK_F6, false));
+    EXPECT_EQ(GetFocus(), app.View().Handle());
+    EXPECT_FALSE(press(VK_TAB, false)) << "the view's keys are its own";
+    EXPECT_TRUE(press(VK_F6, true));
+    EXPECT_EQ(GetFocus(), GetDlgItem(palette, IDC_REMOVE)) << "back where it was";
+    EXPECT_TRUE(press(VK_F6, false));
+    EXPECT_EQ(GetFocus(), app.View().Handle());
+}
+
+TEST_F(MainWindowTest, NarrowingTakesTheViewsWidthFirstAndNeverTheStatusBar)
+{
+    HWND main = app.Main().Handle(), palette = app.Palette().Handle();
+    const auto in = [](HWND window, HWND parent)
+    {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        MapWindowPoints(nullptr, parent, (POINT*)&rect, 2);
+        return rect;
+    };
+    const int controlsRow = in(GetDlgItem(palette, IDC_REMOVE), palette).right;
+    ShowWindow(main, SW_RESTORE);
+    int lastPalette = -1;
+    bool hidden = false;
+    for (int width = 1400; width >= 150; width -= 20)
+    {
+        // Below its smallest size only as a small screen makes it: the
+        // size is not offered to the window first (WM_WINDOWPOSCHANGING).
+        SetWindowPos(main, nullptr, 0, 0, width, 600,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
+        SCOPED_TRACE(width);
+        RECT client;
+        GetClientRect(main, &client);
+        const RECT bar = in(app.Status().Handle(), main), view = in(app.View().Handle(), main),
+                   docked = in(palette, main);
+        EXPECT_EQ(bar.bottom, client.bottom);
+        EXPECT_EQ(view.bottom, bar.top);
+        const bool shown = IsWindowVisible(palette) != FALSE;
+        EXPECT_EQ(shown, app.Main().PaletteShown());
+        const int paletteWidth = shown ? docked.right - docked.left : 0;
+        if (shown)
+        {
+            EXPECT_FALSE(hidden) << "shown again in a narrower window";
+            EXPECT_EQ(docked.right, client.right);
+            EXPECT_EQ(docked.left - view.right, kSplitterWidth);
+            EXPECT_GE(paletteWidth, controlsRow);
+            EXPECT_GE(view.right - view.left, 100);
+            if (lastPalette > 0 && paletteWidth < lastPalette)
+            {
+                EXPECT_EQ(view.right - view.left, 100) << "the view gives up its width first";
+            }
+        }
+        else
+        {
+            EXPECT_EQ(view.right, client.right);
+        }
+        hidden = hidden || !shown;
+        lastPalette = paletteWidth;
+    }
+    EXPECT_TRUE(hidden);
+    SendToMain(WM_COMMAND, ID_VIEW_PALETTE); // with no room beside the view: floating
+    EXPECT_TRUE(IsWindowVisible(palette));
+    EXPECT_FALSE(app.Main().PaletteDocked());
+    SendToMain(WM_COMMAND, ID_VIEW_FLOATINGPALETTE);
+
+    // The smallest size a user can give it: the menu bar on one line, the
+    // palette's controls whole, the status bar at the bottom.
+    SetWindowPos(main, nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(app.Main().PaletteDocked());
+    EXPECT_TRUE(IsWindowVisible(palette));
+    EXPECT_GE(in(palette, main).right - in(palette, main).left, controlsRow);
+    MENUBARINFO menu = {};
+    menu.cbSize = sizeof(menu);
+    ASSERT_TRUE(GetMenuBarInfo(main, OBJID_MENU, 0, &menu));
+    EXPECT_LE(menu.rcBar.bottom - menu.rcBar.top, GetSystemMetrics(SM_CYMENU) + 1);
+    RECT client;
+    GetClientRect(main, &client);
+    EXPECT_EQ(in(app.Status().Handle(), main).bottom, client.bottom);
+    EXPECT_GT(in(app.View().Handle(), main).bottom, 0);
+    ShowWindow(main, SW_SHOWMAXIMIZED);
 }
