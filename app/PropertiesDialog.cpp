@@ -57,7 +57,7 @@ void FillFields(HWND dialog, EditorApp& editor)
     // The map statistics line describes the heightmap that is loaded (a
     // failed load keeps the old size for the view, not for this line);
     // "Tile Grid Dimensions:" keeps its text.
-    if (editor.Graphics().Textures().Record(document.heightmapTexture))
+    if (document.heightmapTexture >= 0)
         SetField(dialog, IDC_POLYGONALDIMENSIONS, "Heightmap: %dx%d", document.width,
                  document.height);
     else
