@@ -114,6 +114,13 @@ bool WindowsFileSystem::Exists(const std::string& path)
     return !path.empty() && GetFileAttributesW(FullPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool WindowsFileSystem::SameName(const std::string& a, const std::string& b)
+{
+    const std::wstring wideA = Widen(a), wideB = Widen(b);
+    return CompareStringOrdinal(wideA.c_str(), (int)wideA.size(), wideB.c_str(), (int)wideB.size(),
+                                TRUE) == CSTR_EQUAL;
+}
+
 FileError WindowsFileSystem::ReadWholeFile(const std::string& path,
                                            std::vector<unsigned char>* bytes)
 {

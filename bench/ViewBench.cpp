@@ -168,6 +168,7 @@ class OneByOneApp
 // CLOCK_PROCESS_CPUTIME_ID as a system call); 0 elsewhere.
 double CpuSeconds()
 {
+#if defined(__GNUC__) && defined(__x86_64__)
     static const bool onLinux = []
     {
         typedef void(CDECL * HostVersion)(const char**, const char**);
@@ -192,6 +193,9 @@ double CpuSeconds()
                      : "a"(228LL), "D"(2LL), "S"(&time)
                      : "rcx", "r11", "memory");
     return result == 0 ? (double)time.seconds + (double)time.nanoseconds * 1e-9 : 0.0;
+#else
+    return 0.0; // a compiler without GCC's inline assembly, or not x86-64
+#endif
 }
 
 // Seconds a frame, and CPU seconds a frame in `cpu` (the best so far kept).
