@@ -14,14 +14,19 @@ int RunMainLoop(EditorApp& editor)
     MSG message;
     for (;;)
     {
-        // Scrolling with the right button draws continuously; everything
+        // Scrolling with the right button draws continuously, and a frame
+        // drawn in slices goes on whenever no message waits; everything
         // else draws when it asks for a frame, and the loop waits meanwhile.
         const bool scrolling = editor.Main().Active() && editor.View().Scrolling();
-        if (scrolling)
+        const bool drawing = editor.View().FrameInProgress();
+        if (scrolling || drawing)
         {
             if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
             {
-                editor.View().Tick();
+                if (scrolling)
+                    editor.View().Tick();
+                else
+                    editor.View().ContinueFrame();
                 continue;
             }
             if (message.message == WM_QUIT)
@@ -98,6 +103,9 @@ int RunEditor(HINSTANCE instance)
         return status;
     }
     RefreshEditMenu(editor); // the title names the (untitled) map
+    // Whole frames of many objects are drawn between messages, so that the
+    // editor answers input while they draw.
+    editor.View().SliceFrames(kFrameSliceMilliseconds);
     editor.Copies().Start();
     OfferRecovery(editor);
     editor.Recent().Load(main);

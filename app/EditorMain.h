@@ -10,9 +10,15 @@ class EditorApp;
 
 // Removes and dispatches messages. Frames are drawn when the view is asked
 // to paint (something changed); while the right button scrolls and the main
-// window is active, a tick of the view runs whenever no message is waiting.
-// Otherwise the loop waits for messages. Returns 1 when WM_QUIT arrives.
+// window is active, a tick of the view runs whenever no message is waiting,
+// and so does the next slice of a frame drawn in slices. Otherwise the loop
+// waits for messages. Returns 1 when WM_QUIT arrives.
 int RunMainLoop(EditorApp& editor);
+
+// The editor's slices of a frame drawn between messages: with the time a
+// message then waits at most for the rest of the slice, input is answered
+// well within a tenth of a second.
+const int kFrameSliceMilliseconds = 30;
 
 // Tells the user which step of the device creation failed; returns the
 // program's exit status for that case, 2.

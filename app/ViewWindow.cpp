@@ -9,6 +9,8 @@
 // panning or dragging.
 #include "app/ViewWindow.h"
 
+#include <string.h>
+
 #include <windowsx.h>
 
 #include "app/EditorEvents.h"
@@ -290,6 +292,9 @@ void ViewWindow::OnPaint()
 
 void ViewWindow::RequestFrame()
 {
+    // Whatever asks for a frame has changed what the frame in progress is
+    // drawn from: the next paint starts it again.
+    presenter_.AbandonFrame();
     // One pixel asks for the paint: the update region the paint then finds
     // is that pixel and whatever the system itself wants repainted (a part
     // uncovered, whose pixels nothing else keeps), which the kept picture
@@ -313,8 +318,35 @@ void ViewWindow::Tick()
     GetCursorPos(&pointer);
     ScreenToClient(window_, &pointer); // may lie outside the client area
     if (gesture_.rightButtonDown)
+    {
+        const float scrollX = document_.scrollX, scrollY = document_.scrollY;
         ScrollToward(pointer.x, pointer.y);
-    DrawFrame();
+        if (memcmp(&scrollX, &document_.scrollX, sizeof(float)) != 0 ||
+            memcmp(&scrollY, &document_.scrollY, sizeof(float)) != 0)
+            presenter_.AbandonFrame();
+    }
+    if (presenter_.FrameInProgress())
+        ContinueFrame();
+    else
+        DrawFrame();
+}
+
+const ObjectsDeadline* ViewWindow::SliceDeadline(ObjectsDeadline* storage) const
+{
+    if (sliceMilliseconds_ <= 0)
+        return nullptr;
+    storage->at = std::chrono::steady_clock::now() + std::chrono::milliseconds(sliceMilliseconds_);
+    storage->objects = sliceObjects_;
+    return storage;
+}
+
+void ViewWindow::ContinueFrame()
+{
+    ObjectsDeadline deadline;
+    presenter_.ContinueFrame(Inputs(), *this, SliceDeadline(&deadline));
+    // A device lost between slices: the paint finds it and waits for it.
+    if (!presenter_.FrameInProgress() && renderer_.DeviceLost())
+        RequestFrame();
 }
 
 FrameInputs ViewWindow::Inputs() const
@@ -331,15 +363,24 @@ KeptFrame::Plan ViewWindow::PlanFrame() const
 
 void ViewWindow::DrawFrame(const RECT* update)
 {
-    presenter_.ShowFrame(
-        Inputs(), [this](const ViewArea* parts, int count) { DrawScene(parts, count); }, update);
+    ObjectsDeadline deadline;
+    presenter_.ShowFrame(Inputs(), *this, update, SliceDeadline(&deadline));
 }
 
-void ViewWindow::DrawScene(const ViewArea* parts, int partCount)
+void ViewWindow::BeginScene(const ViewArea* parts, int partCount)
 {
     renderer_.BeginFrame();
     map_.DrawMap(renderer_, document_);
-    map_.DrawObjects(renderer_, fonts_, document_, parts, partCount);
+    map_.BeginObjects(renderer_, fonts_, document_, parts, partCount);
+}
+
+bool ViewWindow::DrawSceneObjects(const ObjectsDeadline* deadline)
+{
+    return map_.ContinueObjects(renderer_, document_, deadline);
+}
+
+void ViewWindow::FinishScene()
+{
     if (gesture_.banding)
         map_.DrawRubberBand(renderer_, (float)gesture_.bandX0, (float)gesture_.bandY0,
                             (float)gesture_.bandX1, (float)gesture_.bandY1);

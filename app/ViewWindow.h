@@ -51,7 +51,7 @@ struct PointerGesture
     int popupX = 0, popupY = 0;
 };
 
-class ViewWindow
+class ViewWindow : private FrameScene
 {
   public:
     ViewWindow(MapDocument& document, Renderer& renderer, FontRegistry& fonts, StatusBar& status,
@@ -86,6 +86,19 @@ class ViewWindow
     FramePresenter& Presenter() { return presenter_; }
     // One idle pass of the main loop: timer, right-button scrolling, a frame.
     void Tick();
+    // Whole frames of many objects drawn in slices of about this many
+    // milliseconds between messages, or of at most this many objects when
+    // given (0: every frame at once, as tests and benchmarks draw them
+    // unless they ask). The editor turns it on.
+    void SliceFrames(int milliseconds, size_t objectsPerSlice = 0)
+    {
+        sliceMilliseconds_ = milliseconds;
+        sliceObjects_ = objectsPerSlice;
+    }
+    // A whole frame is being drawn in slices: the main loop calls
+    // ContinueFrame whenever no message waits.
+    bool FrameInProgress() const { return presenter_.FrameInProgress(); }
+    void ContinueFrame();
     MapView& Map() { return map_; }
     const MapView& Map() const { return map_; }
     int StatusFont() const { return statusFont_; }
@@ -161,8 +174,13 @@ class ViewWindow
     void OnWheel(WPARAM wParam, LPARAM lParam);
     void OnCaptureChanged(HWND taker);
     void ShowPopupMenu(int x, int y);
-    void DrawScene(const ViewArea* parts, int partCount);
     FrameInputs Inputs() const;
+    // The frame's scene, as FramePresenter draws it.
+    void BeginScene(const ViewArea* parts, int partCount) override;
+    bool DrawSceneObjects(const ObjectsDeadline* deadline) override;
+    void FinishScene() override;
+    // The end of the slice starting now, or null without slicing.
+    const ObjectsDeadline* SliceDeadline(ObjectsDeadline* storage) const;
 
     // Pointer editing.
     void PressAt(int px, int py);
@@ -194,6 +212,8 @@ class ViewWindow
     bool framesEnabled_ = false;
     FrameTimer timer_;
     float frameTime_ = 0.0f;
+    int sliceMilliseconds_ = 0;
+    size_t sliceObjects_ = 0;
     PointerGesture gesture_;
     BrushTool brush_;
 };

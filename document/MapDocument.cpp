@@ -315,13 +315,7 @@ bool MapDocument::AreObjectsModified() const
         return false;
     if (comparedValid_ && comparedVersion_ == objectsVersion_)
         return comparedDiffers_;
-    bool differs =
-        objects.size() != savedObjects_.size() || objectTypes.size() != savedTypes_.size();
-    for (size_t i = 0; i < objectTypes.size() && !differs; ++i)
-        differs = objectTypes[i].path != savedTypes_[i].path;
-    if (!differs && !objects.empty())
-        differs = memcmp(objects.data(), savedObjects_.data(),
-                         objects.size() * sizeof(PlacedObject)) != 0;
+    const bool differs = saved_.Differs(objectTypes, objects);
     comparedValid_ = true;
     comparedVersion_ = objectsVersion_;
     comparedDiffers_ = differs;
@@ -336,8 +330,7 @@ bool MapDocument::AreSettingsModified() const
 void MapDocument::NoteObjectsSaved()
 {
     savedObjectsVersion_ = objectsVersion_;
-    savedTypes_ = objectTypes;
-    savedObjects_ = objects;
+    saved_.Note(objectTypes, objects);
     comparedValid_ = false;
     objectsUnsaved_ = false;
 }

@@ -25,6 +25,7 @@
 #include "document/ObjectFile.h"
 #include "document/ObjectType.h"
 #include "document/PlacedObject.h"
+#include "document/SavedObjects.h"
 #include "document/Selection.h"
 #include "document/SpatialIndex.h"
 #include "document/TypeLayers.h"
@@ -290,8 +291,12 @@ class MapDocument
     // Forgets the history (and ends a drag); the document as it is now is
     // what was last loaded or saved. A new map: no type is hidden or locked.
     void StartNewHistory();
-    // Memory of the spatial index of the object centres (for benchmarks).
+    // Memory of the spatial index of the object centres, of what the
+    // objects were when last loaded or saved, and of the selection (for
+    // benchmarks).
     size_t SpatialIndexBytes() const { return index_.Bytes(); }
+    size_t SavedObjectsBytes() const { return saved_.Bytes(); }
+    size_t SelectionBytes() const { return selection_.Bytes(); }
 
   private:
     struct DragState
@@ -348,14 +353,13 @@ class MapDocument
     // The objects' version: a step (or a drag's motion) gives them a new one,
     // undoing restores the old one, so one version always means the same
     // contents. The saved version needs no comparison; any other version is
-    // compared once with the saved copy (a cheap test on the counts first)
-    // and the answer kept until the version or the saved copy changes. The
-    // copy costs the objects' memory once more.
+    // compared once with the saved block hashes (a cheap test on the counts
+    // first) and the answer kept until the version or the saved state
+    // changes.
     uint64_t objectsVersion_ = 0;
     uint64_t savedObjectsVersion_ = 0;
     uint64_t lastVersion_ = 0;
-    std::vector<ObjectType> savedTypes_;
-    std::vector<PlacedObject> savedObjects_;
+    SavedObjects saved_;
     mutable bool comparedValid_ = false;
     mutable uint64_t comparedVersion_ = 0;
     mutable bool comparedDiffers_ = false;

@@ -16,6 +16,7 @@ class Selection
   public:
     bool Has(size_t index) const { return index < flags_.size() && flags_[index] != 0; }
     size_t Count() const { return count_; }
+    size_t Bytes() const { return flags_.capacity(); } // memory held (for benchmarks)
 
     // Follows the object list's length: new objects are not selected.
     void Resize(size_t objectCount);

@@ -145,6 +145,9 @@ bool Renderer::ResetDevice(int width, int height, FontRegistry& fonts)
     ++frameSerial_; // the back buffer's pixels go with the reset
     fonts.ReleaseDeviceResources();
     frameVertices_.Release();
+    if (drawnPixel_)
+        drawnPixel_->Release();
+    drawnPixel_ = nullptr;
     // Nothing default-pool may stay bound either.
     device_->SetStreamSource(0, nullptr, 0);
     device_->SetIndices(nullptr, 0);

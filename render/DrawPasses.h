@@ -13,6 +13,7 @@
 #ifndef MAPEDITOR_DRAWPASSES_H
 #define MAPEDITOR_DRAWPASSES_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include <vector>
@@ -39,6 +40,7 @@ class DrawPassPlanner
 
     // Passes given out since Begin.
     int PassCount() const { return (highest_ + 2) / 2; }
+    size_t Bytes() const { return cells_.capacity() * sizeof(int32_t); }
 
     // Side of the grid's square cells in pixels. Two boxes in a common cell
     // count as overlapping: smaller cells find fewer false overlaps (and so

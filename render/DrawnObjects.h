@@ -30,6 +30,7 @@ class DrawnObjects
     // The objects now, as they would be drawn.
     void Keep(const std::vector<PlacedObject>& objects, const Selection& selection);
     void Forget() { kept_.clear(); }
+    size_t Bytes() const { return kept_.capacity() * sizeof(DrawnObject); }
 
     // Appends to *changed the kept and the present look of every object whose
     // drawing may differ from the kept frame's. Objects before the first and

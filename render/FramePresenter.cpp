@@ -6,6 +6,7 @@
 
 void FramePresenter::Release()
 {
+    inProgress_ = false;
     pictureKept_ = false;
     kept_.Forget();
     if (readback_)
@@ -24,11 +25,21 @@ KeptFrame::Plan FramePresenter::Plan(const FrameInputs& in) const
                          in.outline);
 }
 
-void FramePresenter::ShowFrame(const FrameInputs& in, const DrawScene& draw, const RECT* update)
+void FramePresenter::ShowFrame(const FrameInputs& in, FrameScene& scene, const RECT* update,
+                               const ObjectsDeadline* slice)
 {
     // A lost device draws nothing until it is given back and reset.
     if (!renderer_.RecoverDevice(in.fonts))
+    {
+        inProgress_ = false;
         return;
+    }
+    // The window shows the last complete picture until the frame is done.
+    if (inProgress_)
+    {
+        ShowKeptPicture(update);
+        return;
+    }
     const KeptFrame::Plan plan = Plan(in);
     if (plan.redraw == KeptFrame::Nothing && ShowKeptPicture(update))
         return;
@@ -38,7 +49,9 @@ void FramePresenter::ShowFrame(const FrameInputs& in, const DrawScene& draw, con
         for (int i = 0; i < plan.partCount; ++i)
             parts[i] = {(float)plan.parts[i].left, (float)plan.parts[i].top,
                         (float)plan.parts[i].right, (float)plan.parts[i].bottom};
-        draw(parts, plan.partCount);
+        scene.BeginScene(parts, plan.partCount);
+        scene.DrawSceneObjects(nullptr);
+        scene.FinishScene();
         if (EndPartFrame(plan.parts, plan.partCount))
         {
             kept_.Keep(renderer_, in.fonts, in.statusFont, in.view, in.document, in.band,
@@ -50,7 +63,53 @@ void FramePresenter::ShowFrame(const FrameInputs& in, const DrawScene& draw, con
             return;
         }
     }
-    draw(nullptr, 0);
+    scene.BeginScene(nullptr, 0);
+    if (!scene.DrawSceneObjects(slice))
+    {
+        // The rest in later slices; the scene is ended between them.
+        renderer_.EndFrame();
+        inProgress_ = true;
+        ++statistics_.framesSliced;
+        if (update)
+            ShowKeptPicture(update);
+        return;
+    }
+    scene.FinishScene();
+    EndWholeFrame(in);
+}
+
+bool FramePresenter::ContinueFrame(const FrameInputs& in, FrameScene& scene,
+                                   const ObjectsDeadline* slice)
+{
+    if (!inProgress_)
+        return false;
+    if (!renderer_.Device() || renderer_.DeviceLost())
+    {
+        AbandonFrame();
+        return false;
+    }
+    renderer_.ResumeFrame();
+    if (!scene.DrawSceneObjects(slice))
+    {
+        renderer_.EndFrame();
+        return true;
+    }
+    inProgress_ = false;
+    scene.FinishScene();
+    EndWholeFrame(in);
+    return false;
+}
+
+void FramePresenter::AbandonFrame()
+{
+    if (!inProgress_)
+        return;
+    inProgress_ = false;
+    ++statistics_.framesAbandoned;
+}
+
+void FramePresenter::EndWholeFrame(const FrameInputs& in)
+{
     EndFrame();
     // A frame presented leaves no picture to keep.
     if (pictureKept_)

@@ -14,15 +14,21 @@
 //
 // When the copy fails, the frame is presented into the view all the same
 // (which Windows shows), and the failure goes to debug.txt once.
+//
+// A whole frame of very many objects may be drawn in slices between
+// messages, so that the editor answers input while it draws: the back
+// buffer, which nobody sees, holds the frame as far as it is drawn, and the
+// window goes on showing the kept picture until the frame is complete. Any
+// change to what the frame is drawn from abandons it (the next paint starts
+// it again); a frame that fits in one slice is drawn as before.
 #ifndef MAPEDITOR_FRAMEPRESENTER_H
 #define MAPEDITOR_FRAMEPRESENTER_H
 
 #include <windows.h>
 #include <d3d8.h>
 
-#include <functional>
-
 #include "render/KeptFrame.h"
+#include "render/MapView.h"
 
 class FontRegistry;
 class MapDocument;
@@ -45,6 +51,25 @@ struct FrameStatistics
 {
     unsigned framesShown = 0;     // whole, in part or kept
     unsigned framesPresented = 0; // of those, presented because the copy failed
+    unsigned framesSliced = 0;    // whole frames that took more than one slice
+    unsigned framesAbandoned = 0; // sliced frames given up for a change
+};
+
+// The three stages of drawing a frame's scene, which the view implements.
+class FrameScene
+{
+  public:
+    // Begins the frame (clears the back buffer and begins the scene),
+    // draws the map and sets the objects up: all of them, or only where they
+    // reach into the parts (back buffer pixels), when given.
+    virtual void BeginScene(const ViewArea* parts, int partCount) = 0;
+    // Draws objects until all are drawn (true) or the deadline passes.
+    virtual bool DrawSceneObjects(const ObjectsDeadline* deadline) = 0;
+    // What lies over the objects (the rubber band, the count).
+    virtual void FinishScene() = 0;
+
+  protected:
+    ~FrameScene() = default;
 };
 
 class FramePresenter
@@ -58,15 +83,22 @@ class FramePresenter
     // The window the frames are shown in (the view).
     void SetWindow(HWND window) { window_ = window; }
 
-    // Draws the scene between BeginFrame and the frame's end: the objects
-    // only where they reach into the parts (back buffer pixels), when given.
-    using DrawScene = std::function<void(const ViewArea* parts, int partCount)>;
     // The one call for a frame: nothing drawn while the device is lost;
     // otherwise drawn whole, only in the parts that changed since the kept
     // picture, or not at all when nothing did, and shown. `update` (client
     // pixels, or null) is the region the system asked to repaint: the kept
-    // picture covers it too, whatever was drawn.
-    void ShowFrame(const FrameInputs& inputs, const DrawScene& draw, const RECT* update = nullptr);
+    // picture covers it too, whatever was drawn. With a deadline, a whole
+    // frame not done by then is left in progress (FrameInProgress), and
+    // while it is, ShowFrame only shows the kept picture.
+    void ShowFrame(const FrameInputs& inputs, FrameScene& scene, const RECT* update = nullptr,
+                   const ObjectsDeadline* slice = nullptr);
+    // Draws the next slice of the frame in progress, and ends and shows the
+    // frame when it is complete. False when no frame is in progress after it.
+    bool ContinueFrame(const FrameInputs& inputs, FrameScene& scene,
+                       const ObjectsDeadline* slice);
+    bool FrameInProgress() const { return inProgress_; }
+    // What the frame in progress is drawn from has changed: it is given up.
+    void AbandonFrame();
     // What the next frame would draw.
     KeptFrame::Plan Plan(const FrameInputs& inputs) const;
     // The next frame is drawn whole.
@@ -88,6 +120,8 @@ class FramePresenter
     // The picture of the last frame shown through GDI, or null.
     IDirect3DSurface8* KeptPicture() const { return pictureKept_ ? readback_ : nullptr; }
     const FrameStatistics& Statistics() const { return statistics_; }
+    // Memory of what the kept picture was drawn from (for benchmarks).
+    size_t KeptFrameBytes() const { return kept_.ObjectBytes(); }
     // Lets go of the copy (before the device goes).
     void Release();
 
@@ -101,6 +135,8 @@ class FramePresenter
     bool CopyBackBufferToWindow();
     // The fallback: Present into the window, the failure noted once.
     void PresentIntoWindow();
+    // Ends a frame drawn whole, shows it and keeps what it was drawn from.
+    void EndWholeFrame(const FrameInputs& inputs);
 
     Renderer& renderer_;
     HWND window_ = nullptr;
@@ -108,6 +144,7 @@ class FramePresenter
     bool pictureKept_ = false;
     bool copyFailureNoted_ = false; // debug.txt has the line already
     KeptFrame kept_;                // what the kept picture was drawn from
+    bool inProgress_ = false;       // a whole frame drawn in slices
     FrameStatistics statistics_;
 };
 

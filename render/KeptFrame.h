@@ -84,6 +84,11 @@ class KeptFrame
     void Keep(const Renderer& renderer, const FontRegistry& fonts, int statusFont,
               const MapView& view, const MapDocument& document, const FrameBand& band,
               const FrameOutline& outline = FrameOutline());
+    // Memory of the copy of the objects as drawn (for benchmarks).
+    size_t ObjectBytes() const
+    {
+        return objects_.Bytes() + changed_.capacity() * sizeof(DrawnObject);
+    }
     void Forget()
     {
         valid_ = false;

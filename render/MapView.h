@@ -5,6 +5,7 @@
 #ifndef MAPEDITOR_MAPVIEW_H
 #define MAPEDITOR_MAPVIEW_H
 
+#include <chrono>
 #include <memory>
 
 #include "render/ViewGeometry.h"
@@ -12,6 +13,19 @@
 class FontRegistry;
 class MapDocument;
 class Renderer;
+
+// When the objects of a frame drawn in slices stop for the messages waiting:
+// at a time, or after so many objects (0: no limit; tests slice by count,
+// which does not depend on the machine's speed).
+struct ObjectsDeadline
+{
+    std::chrono::steady_clock::time_point at;
+    size_t objects = 0;
+    bool Passed(size_t planned) const
+    {
+        return (objects && planned >= objects) || std::chrono::steady_clock::now() >= at;
+    }
+};
 
 class MapView
 {
@@ -42,6 +56,16 @@ class MapView
     // and the rest of the view is taken from the kept frame (KeptFrame.h).
     void DrawObjects(Renderer& renderer, const FontRegistry& fonts, const MapDocument& document,
                      const ViewArea* within = nullptr, int areas = 0) const;
+    // The same in slices: BeginObjects sets the frame's objects up, and each
+    // ContinueObjects draws on until all are drawn (true) or the deadline
+    // has passed (false; null: no deadline). The document, the view and the
+    // device must stay as they were between the calls; the slices' draws
+    // are those of DrawObjects, grouped differently, so the finished frame
+    // has its pixels.
+    void BeginObjects(Renderer& renderer, const FontRegistry& fonts, const MapDocument& document,
+                      const ViewArea* within = nullptr, int areas = 0) const;
+    bool ContinueObjects(Renderer& renderer, const MapDocument& document,
+                         const ObjectsDeadline* deadline) const;
     // The outline of the rectangle between two view points, over everything.
     void DrawRubberBand(Renderer& renderer, float x0, float y0, float x1, float y1) const;
     // The brush's outline: an ellipse centred on a view point, over
@@ -55,6 +79,9 @@ class MapView
         int labelQuads = 0; // triangles sent for the labels, halved
     };
     Statistics LastDraw() const;
+    // Memory the batches hold between frames: the planner's grid and the
+    // vertices of the largest segment (for benchmarks).
+    size_t BatchBytes() const;
 
     // Where a label is centred relative to its marker's centre, and its colours.
     static constexpr float LabelOffsetX = 8.0f;

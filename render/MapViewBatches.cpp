@@ -1,9 +1,11 @@
 // The map view's objects drawn in batches. One object at a time, each marker
 // is a draw and each label a draw fenced by two state-block applications and
 // a capture; with thousands of objects in view those calls are the frame.
-// Here the frame is planned first: every marker and label visible gets a pass
-// from the DrawPassPlanner (DrawPasses.h), which keeps every pair of quads
-// that may share a pixel in its one-at-a-time order. Then each pass is drawn
+// Here the objects are planned in segments of a bounded size of vertices
+// (a million objects in view would otherwise hold hundreds of megabytes):
+// every marker and label visible gets a pass from the DrawPassPlanner
+// (DrawPasses.h), which keeps every pair of quads that may share a pixel in
+// its one-at-a-time order. Then each pass of the segment is drawn
 // as one strip of all its markers, with the states the map left, and one
 // triangle list of all its labels, with the font's own states; the caller's
 // values of the font's states are captured once per frame and put back after
@@ -176,13 +178,34 @@ struct MapView::Batches
     };
 
     DrawPassPlanner planner;
-    std::vector<Pass> passes; // the first `used` hold this frame's quads
+    std::vector<Pass> passes; // the first `used` hold this segment's quads
     size_t used = 0;
+    size_t gathered = 0; // bytes of vertices in the passes
     TypeLabel types[256];
     int lastPassCount = 0;
     int lastLabelQuads = 0;
 
-    void StartFrame(const ViewArea& area)
+    // The frame being drawn (DrawObjects, or BeginObjects and its
+    // ContinueObjects calls).
+    std::vector<ViewArea> within; // the areas given, none for the whole view
+    ViewArea area = {0, 0, 0, 0};
+    Font2D* font = nullptr;
+    LabelStrips* strips = nullptr; // the font's, when labels are drawn from them
+    int labelQuads = 0;            // sent in this frame's segments so far
+    bool cull = false;
+    bool statesCaptured = false; // the font's caller states, for the labels
+    bool labels = false;         // whether label passes are drawn
+    size_t next = 0;             // the next object to plan
+    bool open = false;
+
+    // A segment is the objects planned between two flushes: each is planned
+    // on its own, and all its passes are drawn before the next segment's,
+    // which keeps every quad after all quads of earlier objects. The
+    // vertices of a segment are kept in memory until it is drawn, so their
+    // bytes bound it, not the number of objects.
+    static const size_t kSegmentBytes = 512u << 10;
+
+    void StartSegment()
     {
         planner.Begin(area);
         for (size_t i = 0; i < used; ++i)
@@ -191,8 +214,7 @@ struct MapView::Batches
             passes[i].labels.clear();
         }
         used = 0;
-        for (TypeLabel& type : types)
-            type.measured = false;
+        gathered = 0;
     }
 
     Pass& PassAt(int index)
@@ -236,6 +258,21 @@ struct MapView::Batches
         }
         strip->insert(strip->end(), quad, quad + 4);
     }
+
+    bool Reaches(const PixelBox& box) const
+    {
+        if (within.empty())
+            return BoxOverlaps(area, box);
+        for (const ViewArea& part : within)
+            if (BoxOverlaps(part, box))
+                return true;
+        return false;
+    }
+
+    // Plans the object's quads into the segment; false when it is left out.
+    bool Plan(const MapDocument& document, size_t i);
+    // Draws the segment's passes and starts the next segment.
+    void Flush(Renderer& renderer, const MapDocument& document);
 };
 
 MapView::MapView() = default;
@@ -249,104 +286,174 @@ MapView::Statistics MapView::LastDraw() const
     return statistics;
 }
 
-void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
-                          const MapDocument& document, const ViewArea* within, int areas) const
+bool MapView::Batches::Plan(const MapDocument& document, size_t i)
 {
-    IDirect3DDevice8* device = renderer.Device();
-    if (!device)
-        return;
+    const PlacedObject& object = document.objects[i];
+    if (document.IsTypeHidden(object.type)) // a hidden layer
+        return false;
+    const float centreX = document.MapToViewX(object.x);
+    const float centreY = document.MapToViewY(object.y);
+    // A type outside the catalog has no label.
+    const ObjectType* type = font ? document.FindObjectType(object.type) : nullptr;
+    const TypeLabel* label = type ? &LabelOf(*type, object.type, *font, strips) : nullptr;
+    const PixelBox markerBox = MarkerBox(centreX, centreY);
+    const PixelBox labelBox =
+        label ? ObjectLabelBox(centreX, centreY, label->size.cx, label->size.cy, font->textScale)
+              : PixelBox{};
+    // MarkerMayShow's test, over each area.
+    const bool markerShows = isfinite(centreX) && isfinite(centreY) && Reaches(markerBox);
+    if (cull && !markerShows && !(label && Reaches(labelBox)))
+        return false;
+
+    CornerPoint outline[4];
+    MarkerOutline(object.rotation, centreX, centreY, outline);
+    AddMarker(&PassAt(planner.Place(DrawPassPlanner::Marker, markerBox)).markers, outline);
+    gathered += kVerticesPerMarker * sizeof(TexturedVertex);
+    if (label)
+    {
+        const D3DCOLOR colour = document.IsSelected(i) ? SelectedLabelColour : LabelColour;
+        // Centred as Print centres: integer halves subtracted in floating point.
+        const float x = centreX + LabelOffsetX - (float)(label->size.cx / 2);
+        const float y = centreY + LabelOffsetY - (float)(label->size.cy / 2);
+        Pass& pass = PassAt(planner.Place(DrawPassPlanner::Label, labelBox));
+        const size_t before = pass.labels.size();
+        if (strips)
+            strips->Append(label->strips, x, y, colour, label->text, &pass.labels);
+        else
+            font->AppendString(x, y, colour, label->text, &pass.labels);
+        gathered += (pass.labels.size() - before) * sizeof(FontVertex);
+    }
+    return true;
+}
+
+void MapView::Batches::Flush(Renderer& renderer, const MapDocument& document)
+{
+    if (used > (size_t)lastPassCount)
+        lastPassCount = (int)used;
+    for (size_t p = 0; p < used; ++p)
+        labelQuads += (int)(passes[p].labels.size() / kGlyphVertices);
+    if (used > 0)
+    {
+        if (!statesCaptured)
+        {
+            // Stage 0 holds the marker image from here on, in every pass:
+            // it is the value the label passes capture and put back.
+            renderer.BindTextureByIndex(document.objectImageTexture, 0);
+            labels = font != nullptr && font->CaptureCallerStates() == D3D_OK;
+            statesCaptured = true;
+        }
+        Stream stream(renderer, font, strips);
+        for (size_t p = 0; p < used; ++p)
+        {
+            const Pass& pass = passes[p];
+            stream.AddMarkers(pass.markers);
+            if (labels)
+                stream.AddLabels(pass.labels);
+        }
+        stream.Flush();
+        // The device catches up before the next segment (Renderer.h).
+        renderer.WaitForDrawing();
+    }
+    StartSegment();
+}
+
+void MapView::BeginObjects(Renderer& renderer, const FontRegistry& fonts,
+                           const MapDocument& document, const ViewArea* within, int areas) const
+{
     if (!batches_)
         batches_.reset(new Batches);
     Batches& batches = *batches_;
+    batches.open = renderer.Device() != nullptr;
+    if (!batches.open)
+        return;
     FontEntry* entry = fonts.Entry(labelFont);
     // Labels only where Print would draw them.
-    Font2D* font = showLabels && entry ? entry->DrawingFont() : nullptr;
-    LabelStrips* strips = font && labelStrips ? font->Strips() : nullptr;
-    if (strips)
-        strips->BeginFrame();
+    batches.font = showLabels && entry ? entry->DrawingFont() : nullptr;
+    batches.strips = batches.font && labelStrips ? batches.font->Strips() : nullptr;
+    if (batches.strips)
+        batches.strips->BeginFrame();
     // The markers are drawn with nothing on stage 1.
     renderer.BindTextureByIndex(-1, 1);
 
     // The passes are planned over the visible area, or over the box of the
     // areas given; a quad is sent when it reaches into one of them.
-    if (areas <= 0)
-        within = nullptr;
-    ViewArea area = within ? within[0] : renderer.VisibleArea();
+    batches.within.assign(within, within + (within && areas > 0 ? areas : 0));
+    ViewArea area = within && areas > 0 ? within[0] : renderer.VisibleArea();
     for (int i = 1; within && i < areas; ++i)
         area = {fminf(area.left, within[i].left), fminf(area.top, within[i].top),
                 fmaxf(area.right, within[i].right), fmaxf(area.bottom, within[i].bottom)};
-    const auto reaches = [&](const PixelBox& box)
-    {
-        if (!within)
-            return BoxOverlaps(area, box);
-        for (int i = 0; i < areas; ++i)
-            if (BoxOverlaps(within[i], box))
-                return true;
-        return false;
-    };
-    batches.StartFrame(area);
-    const bool cull = cullOffscreenObjects || within;
-    const int count = document.ObjectCount();
-    bool anySent = false;
-    for (int i = 0; i < count; ++i)
-    {
-        const PlacedObject& object = document.objects[(size_t)i];
-        if (document.IsTypeHidden(object.type)) // a hidden layer
-            continue;
-        const float centreX = document.MapToViewX(object.x);
-        const float centreY = document.MapToViewY(object.y);
-        // A type outside the catalog has no label.
-        const ObjectType* type = font ? document.FindObjectType(object.type) : nullptr;
-        const Batches::TypeLabel* label =
-            type ? &batches.LabelOf(*type, object.type, *font, strips) : nullptr;
-        const PixelBox markerBox = MarkerBox(centreX, centreY);
-        const PixelBox labelBox = label ? ObjectLabelBox(centreX, centreY, label->size.cx,
-                                                         label->size.cy, font->textScale)
-                                        : PixelBox{};
-        // MarkerMayShow's test, over each area.
-        const bool markerShows = isfinite(centreX) && isfinite(centreY) && reaches(markerBox);
-        if (cull && !markerShows && !(label && reaches(labelBox)))
-            continue;
-        anySent = true;
+    batches.area = area;
+    batches.cull = cullOffscreenObjects || !batches.within.empty();
+    batches.statesCaptured = false;
+    batches.labels = false;
+    batches.next = 0;
+    batches.lastPassCount = 0;
+    batches.labelQuads = 0;
+    for (Batches::TypeLabel& type : batches.types)
+        type.measured = false;
+    batches.StartSegment();
+    (void)document;
+}
 
-        CornerPoint outline[4];
-        MarkerOutline(object.rotation, centreX, centreY, outline);
-        Batches::AddMarker(
-            &batches.PassAt(batches.planner.Place(DrawPassPlanner::Marker, markerBox)).markers,
-            outline);
-        if (label)
+bool MapView::ContinueObjects(Renderer& renderer, const MapDocument& document,
+                              const ObjectsDeadline* deadline) const
+{
+    if (!batches_ || !batches_->open)
+        return true;
+    Batches& batches = *batches_;
+    if (!renderer.Device())
+        return batches.open = false, true;
+    const size_t count = document.objects.size();
+    // The clock is read every so many objects: a read costs more than
+    // planning one object.
+    const size_t kObjectsBetweenClockReads = 256;
+    const size_t first = batches.next;
+    while (batches.next < count)
+    {
+        size_t step = kObjectsBetweenClockReads;
+        if (deadline && deadline->objects && deadline->objects < step)
+            step = deadline->objects;
+        const size_t end = batches.next + step < count ? batches.next + step : count;
+        for (; batches.next < end; ++batches.next)
         {
-            const D3DCOLOR colour =
-                document.IsSelected((size_t)i) ? SelectedLabelColour : LabelColour;
-            // Centred as Print centres: integer halves subtracted in floating point.
-            const float x = centreX + LabelOffsetX - (float)(label->size.cx / 2);
-            const float y = centreY + LabelOffsetY - (float)(label->size.cy / 2);
-            Batches::Pass& pass =
-                batches.PassAt(batches.planner.Place(DrawPassPlanner::Label, labelBox));
-            if (strips)
-                strips->Append(label->strips, x, y, colour, label->text, &pass.labels);
-            else
-                font->AppendString(x, y, colour, label->text, &pass.labels);
+            batches.Plan(document, batches.next);
+            if (batches.gathered >= Batches::kSegmentBytes)
+                batches.Flush(renderer, document);
+        }
+        if (deadline && batches.next < count && deadline->Passed(batches.next - first))
+        {
+            batches.Flush(renderer, document);
+            return false;
         }
     }
-    batches.lastPassCount = (int)batches.used;
-    batches.lastLabelQuads = 0;
-    for (size_t p = 0; p < batches.used; ++p)
-        batches.lastLabelQuads += (int)(batches.passes[p].labels.size() / kGlyphVertices);
-    if (!anySent)
-        return;
-
-    // Stage 0 holds the marker image from here on, in every pass: it is the
-    // value the label passes capture and put back.
-    renderer.BindTextureByIndex(document.objectImageTexture, 0);
-    const bool labels = font != nullptr && font->CaptureCallerStates() == D3D_OK;
-    Stream stream(renderer, font, strips);
-    for (size_t p = 0; p < batches.used; ++p)
+    batches.Flush(renderer, document);
+    batches.open = false;
+    batches.lastLabelQuads = batches.labelQuads;
+    // A frame whose passes grew far past a segment's bytes (its segments
+    // filled different passes) gives the storage back.
+    if (BatchBytes() > 4 * Batches::kSegmentBytes)
     {
-        const Batches::Pass& pass = batches.passes[p];
-        stream.AddMarkers(pass.markers);
-        if (labels)
-            stream.AddLabels(pass.labels);
+        batches.passes.clear();
+        batches.passes.shrink_to_fit();
     }
-    stream.Flush();
+    return true;
+}
+
+void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
+                          const MapDocument& document, const ViewArea* within, int areas) const
+{
+    BeginObjects(renderer, fonts, document, within, areas);
+    ContinueObjects(renderer, document, nullptr);
+}
+
+size_t MapView::BatchBytes() const
+{
+    if (!batches_)
+        return 0;
+    size_t bytes = sizeof(Batches) + batches_->passes.capacity() * sizeof(Batches::Pass) +
+                   batches_->planner.Bytes();
+    for (const Batches::Pass& pass : batches_->passes)
+        bytes += pass.markers.capacity() * sizeof(TexturedVertex) +
+                 pass.labels.capacity() * sizeof(FontVertex);
+    return bytes;
 }

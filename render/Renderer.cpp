@@ -168,6 +168,34 @@ void Renderer::BeginFrame()
     device_->BeginScene();
 }
 
+void Renderer::WaitForDrawing()
+{
+    IDirect3DSurface8* back = nullptr;
+    if (!device_ || FAILED(device_->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
+        return;
+    D3DSURFACE_DESC desc, kept;
+    if (drawnPixel_ && (FAILED(back->GetDesc(&desc)) || FAILED(drawnPixel_->GetDesc(&kept)) ||
+                        kept.Format != desc.Format))
+    {
+        drawnPixel_->Release();
+        drawnPixel_ = nullptr;
+    }
+    if (!drawnPixel_ && (FAILED(back->GetDesc(&desc)) ||
+                         FAILED(device_->CreateImageSurface(1, 1, desc.Format, &drawnPixel_))))
+        drawnPixel_ = nullptr;
+    const RECT pixel = {0, 0, 1, 1};
+    const POINT at = {0, 0};
+    if (drawnPixel_)
+        device_->CopyRects(back, &pixel, 1, drawnPixel_, &at);
+    back->Release();
+}
+
+void Renderer::ResumeFrame()
+{
+    if (device_)
+        device_->BeginScene();
+}
+
 void Renderer::EndFrame()
 {
     if (device_)
@@ -191,6 +219,9 @@ void Renderer::ReleaseDevice()
 {
     ++frameSerial_;
     frameVertices_.Release();
+    if (drawnPixel_)
+        drawnPixel_->Release();
+    drawnPixel_ = nullptr;
     if (device_)
     {
         device_->Release();

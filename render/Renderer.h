@@ -35,6 +35,9 @@ class Renderer
     void BeginFrame();
     // EndScene; FramePresenter shows the frame.
     void EndFrame();
+    // BeginScene again for the next slice of a frame (FramePresenter): the
+    // back buffer keeps what the earlier slices drew.
+    void ResumeFrame();
 
     // Device loss and size changes (DeviceReset.cpp). The fonts are the ones
     // made on this device: their default-pool resources go before the reset
@@ -72,6 +75,14 @@ class Renderer
     const TextureTable& Textures() const { return textures_; }
     // What the batched map view streams its quads through.
     VertexRing& FrameVertices() { return frameVertices_; }
+    // Waits until the device has drawn everything sent so far, by reading
+    // one pixel of the back buffer back. Under Wine the draws are queued to
+    // the device's thread and binned by the rasteriser until something
+    // needs their pixels, and the memory they hold meanwhile grows with
+    // everything sent: a frame of very many objects waits after every
+    // segment, so that the memory stays bounded and a slice of the frame
+    // ends when its drawing does.
+    void WaitForDrawing();
     // Name of the step at which the last CreateDevice failed, or null.
     const char* FailedStep() const { return failedStep_; }
     // Present reported the device lost, or a reset failed.
@@ -121,6 +132,7 @@ class Renderer
     int clientHeight_ = 0;
     TextureTable textures_;
     VertexRing frameVertices_;
+    IDirect3DSurface8* drawnPixel_ = nullptr; // WaitForDrawing's copy
     int background_[3] = {0, 0, 0};
     const char* failedStep_ = nullptr;
     bool deviceLost_ = false;

@@ -18,7 +18,7 @@
 class VertexRing
 {
   public:
-    static const UINT BufferBytes = 8u << 20;
+    static const UINT BufferBytes = 512u << 10;
     static const int BufferCount = 3;
 
     // A piece of vertex data for the next fill and where it lands.
