@@ -16,11 +16,28 @@ static_assert(ID_FILE_RECENT_LAST - ID_FILE_RECENT_FIRST + 1 == RecentFiles::kLi
               "one command id per entry of the list");
 } // namespace
 
+bool SameMapFile(const std::string& a, const std::string& b)
+{
+    const auto wide = [](const std::string& name)
+    {
+        std::wstring text(name.size(), L'\0');
+        const int length = MultiByteToWideChar(CP_ACP, 0, name.data(), (int)name.size(), &text[0],
+                                               (int)text.size());
+        text.resize(length > 0 ? (size_t)length : 0);
+        for (wchar_t& c : text)
+            c = c == L'/' ? L'\\' : c;
+        return text;
+    };
+    const std::wstring wa = wide(a), wb = wide(b);
+    return CompareStringOrdinal(wa.data(), (int)wa.size(), wb.data(), (int)wb.size(), TRUE) ==
+           CSTR_EQUAL;
+}
+
 // The list as it is on the disk now; a missing or unreadable file is an
 // empty list.
 RecentFiles RecentMaps::ReadListFile() const
 {
-    RecentFiles read;
+    RecentFiles read(SameMapFile);
     std::vector<unsigned char> bytes;
     if (!file.empty() && files_.ReadWholeFile(file, &bytes) == FileError::None)
         read.Read(std::string(bytes.begin(), bytes.end()));

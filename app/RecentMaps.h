@@ -13,6 +13,11 @@
 
 class FileSystem;
 
+// Whether two names are the same map file to Windows: the system's ordinal
+// comparison without regard to case (any script's letters, as file names
+// are compared), with the two separators alike.
+bool SameMapFile(const std::string& a, const std::string& b);
+
 class RecentMaps
 {
   public:
@@ -23,7 +28,7 @@ class RecentMaps
     static std::string DefaultFile();
 
     std::string file = DefaultFile(); // tests point it at a folder of their own
-    RecentFiles list;                 // as the submenu shows it
+    RecentFiles list{SameMapFile}; // as the submenu shows it
 
     // Reads the list from its file (a missing or unreadable file is an
     // empty list) and fills the submenu of `window`'s menu bar.
