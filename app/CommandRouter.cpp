@@ -8,6 +8,7 @@
 #include "app/ObjectImport.h"
 #include "app/PropertiesDialog.h"
 #include "app/ShellFiles.h"
+#include "app/ToolCommands.h"
 #include "app/UserMessages.h"
 #include "resource.h"
 
@@ -65,7 +66,7 @@ void CommandRouter::RunCommand(int command)
     HWND window = editor.Main().Handle();
     if (RunEditCommand(editor, window, command) || RunFileCommand(editor, window, command))
         return;
-    if (RunViewCommand(command))
+    if (RunViewCommand(command) || RunToolCommand(editor, window, command))
     {
         RefreshEditMenu(editor);
         return;

@@ -6,6 +6,7 @@
 
 #include "app/EditorApp.h"
 #include "app/ObjectClipboard.h"
+#include "app/ToolCommands.h"
 #include "app/UserMessages.h"
 #include "resource.h"
 
@@ -140,6 +141,7 @@ void RefreshEditMenu(EditorApp& editor)
     shown.resize((size_t)std::max(0, GetWindowTextW(window, &shown[0], (int)shown.size())));
     if (title != WindowsFileSystem::NarrowName(shown))
         SetWindowTextA(window, title.c_str());
+    RefreshToolsMenu(editor);
     editor.Status().Refresh();
     // The view shows the document as it is now, and a press whose drag an
     // edit ended drags no more.

@@ -10,6 +10,7 @@
 // Cancel command) does nothing.
 #include "app/PaletteDialog.h"
 
+#include <commctrl.h>
 #include <stdlib.h>
 
 #include <string>
@@ -72,7 +73,11 @@ INT_PTR CALLBACK PaletteDialog::Procedure(HWND window, UINT message, WPARAM wPar
     {
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         if (lParam)
+        {
             ((PaletteDialog*)lParam)->window_ = window;
+            SetWindowSubclass(GetDlgItem(window, IDC_OBJECTLIST), ListProcedure, 0,
+                              (DWORD_PTR)lParam);
+        }
         FillRotationBox(window);
         // The first WM_SIZE comes before the controls exist.
         RECT client;
@@ -93,6 +98,15 @@ INT_PTR CALLBACK PaletteDialog::Procedure(HWND window, UINT message, WPARAM wPar
         if (PaletteDialog* palette = (PaletteDialog*)GetWindowLongPtrA(window, DWLP_USER))
             palette->OnCommand(wParam);
         return TRUE;
+    case WM_MEASUREITEM: // before WM_INITDIALOG: the list is made with the dialog
+        MeasurePaletteRow(window, (MEASUREITEMSTRUCT*)lParam);
+        return TRUE;
+    case WM_DRAWITEM:
+    {
+        const PaletteDialog* palette = (PaletteDialog*)GetWindowLongPtrA(window, DWLP_USER);
+        DrawPaletteRow(*(const DRAWITEMSTRUCT*)lParam, palette ? &palette->document_ : nullptr);
+        return TRUE;
+    }
     }
     return FALSE;
 }
@@ -121,7 +135,7 @@ void PaletteDialog::ObjectPlaced()
 
 void PaletteDialog::RemoveSelectedType()
 {
-    const int type = (int)SendDlgItemMessageA(window_, IDC_OBJECTLIST, LB_GETCURSEL, 0, 0);
+    const int type = CurrentRow();
     if (type < 0 || type >= (int)document_.objectTypes.size())
         return;
     const size_t users = document_.CountObjectsOfType(type);
@@ -150,7 +164,7 @@ void PaletteDialog::OnCommand(WPARAM wParam)
         // Row n is catalog entry n. No selection (-1) designates no entry,
         // and placing then does nothing.
         if (notification == LBN_SELCHANGE)
-            document_.currentType = (int)SendDlgItemMessageA(window_, id, LB_GETCURSEL, 0, 0);
+            document_.currentType = CurrentRow();
         break;
     case IDC_ROTATION:
         if (notification == CBN_SELCHANGE)
@@ -179,6 +193,7 @@ void PaletteDialog::RebuildList()
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
     shownCatalogRevision_ = document_.CatalogRevision();
+    shownRows_.clear();
 }
 
 void PaletteDialog::SyncList()
@@ -188,7 +203,7 @@ void PaletteDialog::SyncList()
     RebuildList();
     const int type = document_.currentType;
     if (type >= 0 && type < (int)document_.objectTypes.size())
-        SendDlgItemMessageA(window_, IDC_OBJECTLIST, LB_SETCURSEL, (WPARAM)type, 0);
+        SelectRowOnly(type);
 }
 
 bool ReadRotationRow(HWND rotationBox, int row, short* rotation)

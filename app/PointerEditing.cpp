@@ -64,6 +64,7 @@ void ViewWindow::EndPress()
     gesture_.moving = false;
     gesture_.banding = false;
     document_.EndDrag();
+    EndStroke(); // a brush or eraser stroke becomes its step
 }
 
 void ViewWindow::FollowDocument()
@@ -278,7 +279,9 @@ void ViewWindow::OnKey(WPARAM key)
     case VK_DOWN:
         document_.NudgeSelection(0, step);
         break;
-    default: // every other key does nothing
+    default: // S, B, E, [ and ]: the tools and the brush's size (Ctrl+S saves)
+        if (ToolKeyCommand((unsigned)key) && !KeyHeld(VK_CONTROL))
+            events_.RunCommand(ToolKeyCommand((unsigned)key));
         break;
     }
     // A key that edited ended an open drag: the press drags no more.

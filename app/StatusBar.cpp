@@ -21,10 +21,11 @@ enum Part
     kZoom,
     kCounts,
     kMapName,
+    kTool,
     kPartCount
 };
 // Right edges of the parts, in pixels (the last one takes the rest).
-const int kPartEdges[kPartCount] = {190, 300, 390, 500, 680, -1};
+const int kPartEdges[kPartCount] = {190, 300, 390, 500, 680, 880, -1};
 } // namespace
 
 void StatusBar::SetPart(int part, const char* text)
@@ -116,6 +117,14 @@ void StatusBar::Refresh()
              document.SelectedCount());
     SetPart(kCounts, text);
     SetPart(kMapName, document.DisplayName().c_str());
+    SetPart(kTool, tool_);
+}
+
+void StatusBar::ShowTool(const char* name)
+{
+    tool_ = name;
+    if (window_)
+        SetPart(kTool, tool_);
 }
 
 std::string StatusBar::Field(int part) const

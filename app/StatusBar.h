@@ -1,7 +1,8 @@
 // The status bar below the view: the pointer's map position (as fractions
 // and as heightmap cell), the heightmap's value (0-255) at that cell, the
-// zoom (view pixels per cell), the object and selected counts, and the map
-// file's name. It reads the document and keeps only the pointer's place.
+// zoom (view pixels per cell), the object and selected counts, the map
+// file's name and the tool. It reads the document and keeps only the
+// pointer's place and the tool's name.
 #ifndef MAPEDITOR_STATUSBAR_H
 #define MAPEDITOR_STATUSBAR_H
 
@@ -26,6 +27,8 @@ class StatusBar
     void ShowPointer(int px, int py);
     // Every field again (after an edit, a load, a zoom).
     void Refresh();
+    // The tool the view's left button works with ("Select", "Brush", ...).
+    void ShowTool(const char* name);
 
     // The text of one field (for the tests).
     std::string Field(int part) const;
@@ -39,6 +42,7 @@ class StatusBar
     std::vector<std::string> shown_; // each part's text as last set
     int pointerX_ = -1, pointerY_ = -1;
     bool pointerKnown_ = false;
+    const char* tool_ = "Select";
 };
 
 #endif

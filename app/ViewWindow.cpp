@@ -146,6 +146,9 @@ LRESULT ViewWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CAPTURECHANGED:
         OnCaptureChanged((HWND)lParam);
         return 0;
+    case WM_MOUSELEAVE:
+        PointerLeft();
+        return 0;
     }
     return DefWindowProcA(window_, message, wParam, lParam);
 }
@@ -161,9 +164,13 @@ void ViewWindow::OnSize(int width, int height)
 
 void ViewWindow::OnMouseMove(int x, int y)
 {
+    TrackPointer(x, y);
     if (gesture_.leftButtonDown)
     {
-        MoveTo(x, y);
+        if (brush_.stroking)
+            StrokeAt(x, y);
+        else
+            MoveTo(x, y);
         RequestFrame();
     }
     if (gesture_.panning)
@@ -178,7 +185,8 @@ void ViewWindow::OnLeftButtonDown(int x, int y)
     SetFocus(window_);
     gesture_.leftButtonDown = true;
     SetCapture(window_);
-    PressAt(x, y);
+    if (!BeginStrokeAt(x, y)) // the brush and the eraser stroke instead
+        PressAt(x, y);
     RequestFrame();
 }
 
@@ -244,7 +252,10 @@ void ViewWindow::OnWheel(WPARAM wParam, LPARAM lParam)
     gesture_.wheelRemainder += GET_WHEEL_DELTA_WPARAM(wParam);
     const int steps = gesture_.wheelRemainder / WHEEL_DELTA;
     gesture_.wheelRemainder -= steps * WHEEL_DELTA;
-    if (steps != 0)
+    // With the brush or the eraser, Ctrl+wheel sizes the brush instead.
+    if (steps != 0 && brush_.tool != Tool::Select && (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL))
+        StepBrushRadius(steps);
+    else if (steps != 0)
         ZoomBySteps(steps, at.x, at.y);
 }
 
@@ -310,7 +321,7 @@ FrameInputs ViewWindow::Inputs() const
 {
     const FrameBand band = {gesture_.banding, gesture_.bandX0, gesture_.bandY0, gesture_.bandX1,
                             gesture_.bandY1};
-    return {fonts_, statusFont_, map_, document_, band};
+    return {fonts_, statusFont_, map_, document_, band, BrushOutline()};
 }
 
 KeptFrame::Plan ViewWindow::PlanFrame() const
@@ -332,6 +343,9 @@ void ViewWindow::DrawScene(const ViewArea* parts, int partCount)
     if (gesture_.banding)
         map_.DrawRubberBand(renderer_, (float)gesture_.bandX0, (float)gesture_.bandY0,
                             (float)gesture_.bandX1, (float)gesture_.bandY1);
+    const FrameOutline outline = BrushOutline();
+    if (outline.shown)
+        map_.DrawBrushOutline(renderer_, outline.x, outline.y, outline.radiusX, outline.radiusY);
     if (FontEntry* status = fonts_.Entry(statusFont_))
         status->Print(0.0f, 0.0f, false, kStatusTextColour, "Objects: %d", document_.ObjectCount());
 }

@@ -4,9 +4,10 @@
 // wheel's remainder, the scroll timing, where the popup opened) and the
 // frames it shows (the map drawing's settings and the kept frame).
 //
-// Its methods live in three files: ViewWindow.cpp (the window procedure and
+// Its methods live in four files: ViewWindow.cpp (the window procedure and
 // the frames), PointerEditing.cpp (placing, picking, dragging, the band, the
-// keys, right-button scrolling) and ViewNavigation.cpp (zoom and pan).
+// keys, right-button scrolling), ViewNavigation.cpp (zoom and pan) and
+// BrushPointer.cpp (the tools, brush and eraser strokes, the outline).
 #ifndef MAPEDITOR_VIEWWINDOW_H
 #define MAPEDITOR_VIEWWINDOW_H
 
@@ -14,6 +15,7 @@
 
 #include <stdint.h>
 
+#include "app/BrushTool.h"
 #include "app/FrameTimer.h"
 #include "render/FramePresenter.h"
 #include "render/MapView.h"
@@ -146,6 +148,18 @@ class ViewWindow
     // the view's centre.
     void KeepScrollInBounds();
 
+    // ---- Brush and eraser (BrushPointer.cpp) ----
+    // Tools > Select, Brush, Eraser: what the left button does. The status
+    // bar names the tool; the brush and the eraser show their outline.
+    void ChooseTool(Tool tool);
+    Tool CurrentTool() const { return brush_.tool; }
+    const BrushSettings& Brush() const { return brush_.settings; }
+    void SetBrushSettings(const BrushSettings& settings);
+    // [ and ], Ctrl+wheel: the radius in steps of 1.25x (1 to 256 cells).
+    void StepBrushRadius(int steps);
+    // The outline the next frame draws under the pointer, if any.
+    FrameOutline BrushOutline() const;
+
   private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -179,6 +193,13 @@ class ViewWindow
     void StartPan(int px, int py);
     void PanTo(int px, int py);
 
+    // Brush and eraser strokes: false (nothing begun) for the select tool.
+    bool BeginStrokeAt(int px, int py);
+    void StrokeAt(int px, int py);
+    void EndStroke();
+    void TrackPointer(int px, int py);
+    void PointerLeft();
+
     MapDocument& document_;
     Renderer& renderer_;
     FontRegistry& fonts_;
@@ -194,6 +215,7 @@ class ViewWindow
     FrameTimer timer_;
     float frameTime_ = 0.0f;
     PointerGesture gesture_;
+    BrushTool brush_;
 };
 
 #endif

@@ -20,7 +20,8 @@ KeptFrame::Plan FramePresenter::Plan(const FrameInputs& in) const
     // Without a kept picture there is nothing to draw a part into.
     if (!pictureKept_)
         return KeptFrame::Plan();
-    return kept_.Compare(renderer_, in.fonts, in.statusFont, in.view, in.document, in.band);
+    return kept_.Compare(renderer_, in.fonts, in.statusFont, in.view, in.document, in.band,
+                         in.outline);
 }
 
 void FramePresenter::ShowFrame(const FrameInputs& in, const DrawScene& draw, const RECT* update)
@@ -40,7 +41,8 @@ void FramePresenter::ShowFrame(const FrameInputs& in, const DrawScene& draw, con
         draw(parts, plan.partCount);
         if (EndPartFrame(plan.parts, plan.partCount))
         {
-            kept_.Keep(renderer_, in.fonts, in.statusFont, in.view, in.document, in.band);
+            kept_.Keep(renderer_, in.fonts, in.statusFont, in.view, in.document, in.band,
+                       in.outline);
             // The system may have uncovered more than the parts (and, where
             // no compositor keeps the window's pixels, lost what was there).
             if (update)
@@ -52,7 +54,7 @@ void FramePresenter::ShowFrame(const FrameInputs& in, const DrawScene& draw, con
     EndFrame();
     // A frame presented leaves no picture to keep.
     if (pictureKept_)
-        kept_.Keep(renderer_, in.fonts, in.statusFont, in.view, in.document, in.band);
+        kept_.Keep(renderer_, in.fonts, in.statusFont, in.view, in.document, in.band, in.outline);
     else
         kept_.Forget();
 }

@@ -37,6 +37,7 @@ struct FrameInputs
     const MapView& view;
     const MapDocument& document;
     FrameBand band;
+    FrameOutline outline = FrameOutline(); // the brush's, under the pointer
 };
 
 // Counts read by tests and benchmarks.

@@ -75,6 +75,13 @@ RECT PixelsWithin(const BoxUnion& boxes, const ViewArea& area)
     return {(LONG)left, (LONG)top, (LONG)right, (LONG)bottom};
 }
 
+// The brush's outline: the ellipse's two lines and a pixel of rounding.
+PixelBox OutlineBox(const FrameOutline& outline)
+{
+    return {outline.x - outline.radiusX - 2.0, outline.y - outline.radiusY - 2.0,
+            outline.x + outline.radiusX + 3.0, outline.y + outline.radiusY + 3.0};
+}
+
 bool Touch(const RECT& a, const RECT& b)
 {
     return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
@@ -98,7 +105,7 @@ bool KeptFrame::Inputs::operator==(const Inputs& other) const
            memcmp(textures, other.textures, sizeof(textures)) == 0 &&
            memcmp(images, other.images, sizeof(images)) == 0 && labels == other.labels &&
            cull == other.cull && labelFont == other.labelFont && statusFont == other.statusFont &&
-           types == other.types;
+           types == other.types && hidden == other.hidden;
 }
 
 KeptFrame::Inputs KeptFrame::Read(const Renderer& renderer, const FontRegistry& fonts,
@@ -130,12 +137,14 @@ KeptFrame::Inputs KeptFrame::Read(const Renderer& renderer, const FontRegistry& 
     in.types.reserve(document.objectTypes.size());
     for (const ObjectType& type : document.objectTypes)
         in.types.push_back(type.path);
+    for (size_t type = 0; type < document.objectTypes.size(); ++type)
+        in.hidden.push_back(document.IsTypeHidden((int)type));
     return in;
 }
 
 KeptFrame::Plan KeptFrame::Compare(const Renderer& renderer, const FontRegistry& fonts,
                                    int statusFont, const MapView& view, const MapDocument& document,
-                                   const FrameBand& band) const
+                                   const FrameBand& band, const FrameOutline& outline) const
 {
     Plan plan;
     if (!valid_)
@@ -148,7 +157,7 @@ KeptFrame::Plan KeptFrame::Compare(const Renderer& renderer, const FontRegistry&
                           &changed_))
         return plan;
 
-    BoxUnion objectBoxes, countBoxes, bandBoxes;
+    BoxUnion objectBoxes, countBoxes, bandBoxes, outlineBoxes;
     const Font2D* labelFont = now.labels ? now.labelFont : nullptr;
     SIZE labelSizes[256];
     bool measured[256] = {};
@@ -185,9 +194,17 @@ KeptFrame::Plan KeptFrame::Compare(const Renderer& renderer, const FontRegistry&
             bandBoxes.Add(BandBox(band));
     }
 
+    if (!(outline == outline_))
+    {
+        if (outline_.shown)
+            outlineBoxes.Add(OutlineBox(outline_));
+        if (outline.shown)
+            outlineBoxes.Add(OutlineBox(outline));
+    }
+
     // Only the visible area can change.
     const ViewArea area = renderer.VisibleArea();
-    for (const BoxUnion* boxes : {&objectBoxes, &countBoxes, &bandBoxes})
+    for (const BoxUnion* boxes : {&objectBoxes, &countBoxes, &bandBoxes, &outlineBoxes})
     {
         RECT part = PixelsWithin(*boxes, area);
         if (IsRectEmpty(&part))
@@ -226,11 +243,13 @@ KeptFrame::Plan KeptFrame::Compare(const Renderer& renderer, const FontRegistry&
 }
 
 void KeptFrame::Keep(const Renderer& renderer, const FontRegistry& fonts, int statusFont,
-                     const MapView& view, const MapDocument& document, const FrameBand& band)
+                     const MapView& view, const MapDocument& document, const FrameBand& band,
+                     const FrameOutline& outline)
 {
     inputs_ = Read(renderer, fonts, statusFont, view, document);
     objects_.Keep(document.objects, document.CurrentSelection());
     count_ = document.ObjectCount();
     band_ = band;
+    outline_ = outline;
     valid_ = true;
 }

@@ -8,7 +8,7 @@
 // objects that reach into those boxes, takes that part into the kept
 // picture and leaves the rest as it was (FramePresenter::EndPartFrame). Anything
 // else (the zoom, the scroll, the viewport, a texture, the fonts, the type
-// catalog, View > Labels, a reset) makes the next frame whole. A frame with
+// catalog, a type hidden or shown, View > Labels, a reset) makes the next frame whole. A frame with
 // nothing changed shows the kept picture again.
 #ifndef MAPEDITOR_KEPTFRAME_H
 #define MAPEDITOR_KEPTFRAME_H
@@ -35,6 +35,21 @@ struct FrameBand
     int x0, y0, x1, y1;
 };
 
+// The brush's outline under the pointer, if shown: an ellipse in view
+// pixels (a circle of heightmap cells, whose cells need not be square).
+struct FrameOutline
+{
+    bool shown = false;
+    float x = 0.0f, y = 0.0f;
+    float radiusX = 0.0f, radiusY = 0.0f;
+    bool operator==(const FrameOutline& other) const
+    {
+        return shown == other.shown &&
+               (!shown || (x == other.x && y == other.y && radiusX == other.radiusX &&
+                           radiusY == other.radiusY));
+    }
+};
+
 class KeptFrame
 {
   public:
@@ -44,9 +59,9 @@ class KeptFrame
         Part,    // draw, and keep only the parts
         Whole
     };
-    // The changed objects, the count text and the rubber band each give a
-    // part; parts that touch are joined.
-    static const int MostParts = 3;
+    // The changed objects, the count text, the rubber band and the brush's
+    // outline each give a part; parts that touch are joined.
+    static const int MostParts = 4;
     struct Plan
     {
         Redraw redraw = Whole;
@@ -63,10 +78,12 @@ class KeptFrame
     // What the next frame must draw. `statusFont` is the font of the count
     // in the view's top-left corner.
     Plan Compare(const Renderer& renderer, const FontRegistry& fonts, int statusFont,
-                 const MapView& view, const MapDocument& document, const FrameBand& band) const;
+                 const MapView& view, const MapDocument& document, const FrameBand& band,
+                 const FrameOutline& outline = FrameOutline()) const;
     // After a frame drawn whole or in part and shown: what it was drawn from.
     void Keep(const Renderer& renderer, const FontRegistry& fonts, int statusFont,
-              const MapView& view, const MapDocument& document, const FrameBand& band);
+              const MapView& view, const MapDocument& document, const FrameBand& band,
+              const FrameOutline& outline = FrameOutline());
     void Forget()
     {
         valid_ = false;
@@ -89,6 +106,7 @@ class KeptFrame
         const Font2D* labelFont = nullptr;
         const Font2D* statusFont = nullptr;
         std::vector<std::string> types;
+        std::vector<bool> hidden; // per catalog entry: its objects are not drawn
         bool operator==(const Inputs& other) const;
     };
     static Inputs Read(const Renderer& renderer, const FontRegistry& fonts, int statusFont,
@@ -99,6 +117,7 @@ class KeptFrame
     DrawnObjects objects_;
     int count_ = 0;
     FrameBand band_ = {false, 0, 0, 0, 0};
+    FrameOutline outline_;
     mutable std::vector<DrawnObject> changed_;
 };
 

@@ -1,7 +1,7 @@
 // The map view drawn from the document: the map square (colormap shaded by
 // the heightmap), every placed object as a turned marker with its type's path
-// as a label (red when selected), and the outline of a rubber band. The view
-// only reads the document.
+// as a label (red when selected; none of a hidden type), the outline of a
+// rubber band and the brush's outline. The view only reads the document.
 #ifndef MAPEDITOR_MAPVIEW_H
 #define MAPEDITOR_MAPVIEW_H
 
@@ -41,6 +41,9 @@ class MapView
                      const ViewArea* within = nullptr, int areas = 0) const;
     // The outline of the rectangle between two view points, over everything.
     void DrawRubberBand(Renderer& renderer, float x0, float y0, float x1, float y1) const;
+    // The brush's outline: an ellipse centred on a view point, over
+    // everything (BrushOutline.cpp).
+    void DrawBrushOutline(Renderer& renderer, float x, float y, float radiusX, float radiusY) const;
 
     // What the last DrawObjects did, for the tests and the view bench.
     struct Statistics

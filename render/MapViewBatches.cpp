@@ -274,6 +274,8 @@ void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
     for (int i = 0; i < count; ++i)
     {
         const PlacedObject& object = document.objects[(size_t)i];
+        if (document.IsTypeHidden(object.type)) // a hidden layer
+            continue;
         const float centreX = document.MapToViewX(object.x);
         const float centreY = document.MapToViewY(object.y);
         // A type outside the catalog has no label.

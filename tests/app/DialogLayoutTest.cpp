@@ -1,4 +1,4 @@
-// The palette and the properties dialog laid out at the DPI this program
+// The palette, the properties and the brush dialogs laid out at the DPI this program
 // runs at, measured with each control's own font: every text fits its
 // control, the path fields hold a real path, no control covers another or
 // leaves the dialog, and the palette's list starts below its controls row.
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BrushDialog.h"
 #include "app/EditorApp.h"
 #include "app/PaletteDialog.h"
 #include "app/PropertiesDialog.h"
@@ -194,4 +195,14 @@ TEST(DialogLayoutTest, PropertiesShowEveryTextWhole)
     EXPECT_EQ(TextOf(GetDlgItem(properties, IDC_POLYGONALDIMENSIONS)), L"Heightmap: 16384x16384");
     ExpectLaidOut(properties, "properties");
     DestroyWindow(properties);
+}
+
+TEST(DialogLayoutTest, BrushDialogShowsEveryTextWhole)
+{
+    BrushDialogState state = {&app.Document(), BrushSettings()};
+    HWND brush = CreateHidden(IDD_BRUSHDIALOG, BrushDialogProc, (LPARAM)&state);
+    ASSERT_NE(brush, nullptr);
+    EXPECT_EQ(TextOf(GetDlgItem(brush, IDC_BRUSHOPEN)).substr(0, 6), L"Open: ");
+    ExpectLaidOut(brush, "brush");
+    DestroyWindow(brush);
 }

@@ -52,6 +52,8 @@ void ResetEditor()
     document.snapToCells = false;
     document.StartNewHistory();
     app.View().ResetGesture();
+    app.View().ChooseTool(Tool::Select);
+    app.View().SetBrushSettings(BrushSettings());
     app.Palette().SetRotation(0);
     SendDlgItemMessageA(app.Palette().Handle(), IDC_ROTATION, CB_SETCURSEL, 0, 0);
     SendDlgItemMessageA(app.Palette().Handle(), IDC_RANDOMIZE, BM_SETCHECK, BST_UNCHECKED, 0);

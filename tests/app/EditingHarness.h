@@ -20,7 +20,8 @@ extern const char kSampleColormap[];
 // The editor as after start-up on the sample map: no objects, an empty catalog
 // and palette list, the sample heightmap and colormap, "6x" zoom without
 // scroll, palette rotation row "0", "Randomize" off, type 0, nothing
-// selected, a new history, no button held, Ctrl and Shift up, no capture.
+// selected, a new history, no button held, Ctrl and Shift up, no capture,
+// the select tool and the brush's first settings.
 void ResetEditor();
 
 // The editor started once and reset before and after each test.

@@ -76,12 +76,14 @@ TEST_F(MainWindowTest, WindowsComeFromTheResources)
     EXPECT_LE(palette.bottom, bar.top);
     EXPECT_LE(view.bottom, bar.top);
     EXPECT_TRUE(IsWindowVisible(app.Palette().Handle()));
-    // File, Edit, Map, Import, View, Help.
+    // File, Edit, Tools, Map, Import, View, Help.
     HMENU menu = GetMenu(app.Main().Handle());
-    ASSERT_EQ(GetMenuItemCount(menu), 6);
+    ASSERT_EQ(GetMenuItemCount(menu), 7);
     char text[32] = "";
     GetMenuStringA(menu, 1, text, sizeof(text), MF_BYPOSITION);
     EXPECT_STREQ(text, "&Edit");
+    GetMenuStringA(menu, 2, text, sizeof(text), MF_BYPOSITION);
+    EXPECT_STREQ(text, "&Tools");
 }
 
 TEST_F(MainWindowTest, StartUpLoadsTheSampleMapThroughTheTextureTable)

@@ -1,5 +1,6 @@
-// The commands of the model test (ModelEditCommands.cpp, ModelMapCommands.cpp)
-// and what they share. Each takes its arguments from the command bytes.
+// The commands of the model test (ModelEditCommands.cpp, ModelMapCommands.cpp,
+// ModelBrushCommands.cpp) and what they share. Each takes its arguments from
+// the command bytes.
 #ifndef MAPEDITOR_TESTS_MODELCOMMANDS_H
 #define MAPEDITOR_TESTS_MODELCOMMANDS_H
 
@@ -44,6 +45,10 @@ void SaveMap(ModelWorld& w, CommandBytes& in);
 void LoadObjects(ModelWorld& w, CommandBytes& in);
 void OpenMap(ModelWorld& w, CommandBytes& in);
 void RecoveryCopy(ModelWorld& w, CommandBytes& in);
+
+// The brush and the eraser (ModelBrushCommands.cpp).
+void BrushAlong(ModelWorld& w, CommandBytes& in);
+void EraseAlong(ModelWorld& w, CommandBytes& in);
 } // namespace model
 
 #endif

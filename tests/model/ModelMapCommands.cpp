@@ -297,6 +297,8 @@ const struct
     {"import heightmap", 1, ImportHeightmap},
     {"properties", 2, Properties},
     {"snap", 1, ToggleSnap},
+    {"brush stroke", 2, BrushAlong},
+    {"eraser stroke", 2, EraseAlong},
     {"save objects", 2, SaveObjects},
     {"save map", 1, SaveMap},
     {"load objects", 1, LoadObjects, true},

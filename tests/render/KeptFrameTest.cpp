@@ -1,7 +1,8 @@
 // Frames drawn in part over the kept frame, on Wine's real device: after each
-// kind of edit in a crowded scene the picture shown is the one a frame drawn
-// whole gives, pixel for pixel, and the window shows it; what must redraw
-// the whole frame does.
+// kind of edit in a crowded scene (and as the brush's outline comes, follows
+// the pointer and goes) the picture shown is the one a frame drawn whole
+// gives, pixel for pixel, and the window shows it; what must redraw the
+// whole frame does.
 #include <gtest/gtest.h>
 
 #include <string.h>
@@ -31,6 +32,10 @@ class KeptFrameTest : public EditorDeviceTest
         doc.SwapContents(&keptTypes_, &keptObjects_);
         keptScale_ = doc.viewScale;
         doc.viewScale = 2000;
+        // The brush's outline is measured in heightmap cells.
+        keptWidth_ = doc.width;
+        keptHeight_ = doc.height;
+        doc.width = doc.height = 256;
         doc.scrollX = doc.scrollY = 300.0f;
         doc.AddObjectType("..\\objects\\tree.ini");
         doc.AddObjectType("W");
@@ -57,13 +62,26 @@ class KeptFrameTest : public EditorDeviceTest
         MapDocument& doc = app.Document();
         doc.SwapContents(&keptTypes_, &keptObjects_);
         doc.viewScale = keptScale_;
+        doc.width = keptWidth_;
+        doc.height = keptHeight_;
         doc.scrollX = doc.scrollY = 0.0f;
         app.View().ResetGesture();
+        app.View().ChooseTool(Tool::Select);
+        app.View().SetBrushSettings(BrushSettings());
         app.View().Map().showLabels = true;
         app.View().ForgetKeptFrame();
     }
 
     KeptFrame::Plan Plan() const { return app.View().PlanFrame(); }
+    // The pointer over the view at a client point, no button held: the
+    // system's pointer too, or the view hears that it left.
+    static void PointerAt(int x, int y)
+    {
+        POINT at = {x, y};
+        ClientToScreen(app.View().Handle(), &at);
+        SetCursorPos(at.x, at.y);
+        SendMessageA(app.View().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    }
 
     // The client area of the view window as the screen shows it.
     static BackBufferPixels WindowPixels(int width, int height)
@@ -89,6 +107,7 @@ class KeptFrameTest : public EditorDeviceTest
     std::vector<ObjectType> keptTypes_;
     std::vector<PlacedObject> keptObjects_;
     int keptScale_ = 0;
+    int keptWidth_ = 0, keptHeight_ = 0;
 };
 } // namespace
 
@@ -123,6 +142,20 @@ TEST_F(KeptFrameTest, EachEditDrawnInPartShowsTheWholeFramesPixels)
         {"the band grows", [] { app.View().StretchBand(360, 260); }, KeptFrame::Part, true},
         {"the band goes", [] { app.View().StopBanding(); }, KeptFrame::Part, true},
         {"all selected", [&] { doc.SelectAll(); }, KeptFrame::Part, false},
+        // The brush's outline under the pointer: its old and new boxes.
+        {"the outline appears",
+         []
+         {
+             app.View().ChooseTool(Tool::Brush);
+             app.View().StepBrushRadius(-6);
+             PointerAt(300, 220);
+         },
+         KeptFrame::Part, true},
+        {"the outline follows the pointer", [] { PointerAt(340, 250); }, KeptFrame::Part, true},
+        {"the outline grows", [] { app.View().StepBrushRadius(2); }, KeptFrame::Part, true},
+        {"the outline goes", [] { app.View().ChooseTool(Tool::Select); }, KeptFrame::Part, true},
+        {"a type hidden", [&] { doc.SetTypeHidden(0, true); }, KeptFrame::Whole, false},
+        {"shown again", [&] { doc.SetTypeHidden(0, false); }, KeptFrame::Whole, false},
         {"scrolled a pixel", [&] { doc.scrollX += 1.0f; }, KeptFrame::Whole, false},
         {"labels off", [] { app.View().Map().showLabels = false; }, KeptFrame::Whole, false},
         {"labels on", [] { app.View().Map().showLabels = true; }, KeptFrame::Whole, false},

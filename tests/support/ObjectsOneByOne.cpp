@@ -43,6 +43,8 @@ void DrawObjectsOneByOne(const MapView& view, Renderer& renderer, const FontRegi
     for (int i = 0; i < count; ++i)
     {
         const PlacedObject& object = document.objects[(size_t)i];
+        if (document.IsTypeHidden(object.type))
+            continue;
         const float centreX = document.MapToViewX(object.x);
         const float centreY = document.MapToViewY(object.y);
         // An object whose type designates no catalog entry has no path to
