@@ -11,8 +11,13 @@
 // part over the kept frame as the editor draws it. Starts the editor as the program does, with a
 // copy of the program directory layout (build/win/dist/editor) as the current directory, so the
 // sample map is the one drawn. Prints a table; never passes or fails on time.
-// Last, the pixels the labels' glyph quads cover against their whole cells,
-// a figure the machine's load does not shake.
+// The labels are measured both ways, from the font's label strips (one quad
+// per run of glyphs, as the editor draws them) and one quad per glyph, with
+// the quads each sends: a figure the machine's load does not shake. A second
+// table gives the CPU time a frame takes over all the process's threads (the
+// rasteriser's too), which other work on the machine disturbs far less than
+// the time on the clock. Last, the pixels the labels' glyph quads and the
+// strips' quads cover against the glyphs' whole cells.
 #include <windows.h>
 
 #include <stdio.h>
@@ -27,6 +32,7 @@
 #include "bench/BenchClock.h"
 #include "text/Font2D.h"
 #include "text/FontRegistry.h"
+#include "text/LabelStrips.h"
 #include "tests/support/EditorHarness.h"
 #include "tests/support/ObjectsOneByOne.h"
 
@@ -97,16 +103,25 @@ int ObjectsInView(const D3DVIEWPORT8& viewport)
     return inside;
 }
 
-// The pixels the labels' glyph quads cover (as the batches send them) and
-// those of the glyphs' whole cells, over the objects whose centre is in view:
-// what the rasteriser fills for the labels, without the timing's noise.
-void LabelFill(const D3DVIEWPORT8& viewport, double* quads, double* cells)
+// The pixels the labels' glyph quads cover (as the batches send them), those
+// of the label strips' quads and those of the glyphs' whole cells, over the
+// objects whose centre is in view: what the rasteriser fills for the labels,
+// without the timing's noise.
+void LabelFill(const D3DVIEWPORT8& viewport, double* quads, double* strips, double* cells)
 {
-    *quads = *cells = 0.0;
+    *quads = *strips = *cells = 0.0;
     FontEntry* entry = app.Fonts().Entry(app.View().Map().labelFont);
     Font2D* font = entry ? entry->DrawingFont() : nullptr;
-    if (!font)
+    LabelStrips* layouts = font ? font->Strips() : nullptr;
+    if (!font || !layouts)
         return;
+    const auto area = [](const std::vector<FontVertex>& vertices)
+    {
+        double pixels = 0.0;
+        for (size_t i = 0; i + 5 < vertices.size(); i += 6)
+            pixels += (vertices[i + 2].x - vertices[i].x) * (vertices[i].y - vertices[i + 1].y);
+        return pixels;
+    };
     std::vector<FontVertex> vertices;
     for (const PlacedObject& object : app.Document().objects)
     {
@@ -117,8 +132,11 @@ void LabelFill(const D3DVIEWPORT8& viewport, double* quads, double* cells)
             continue;
         vertices.clear();
         font->AppendString(x, y, 0xFFFFFFFF, type->path.c_str(), &vertices);
-        for (size_t i = 0; i + 5 < vertices.size(); i += 6)
-            *quads += (vertices[i + 2].x - vertices[i].x) * (vertices[i].y - vertices[i + 1].y);
+        *quads += area(vertices);
+        vertices.clear();
+        const char* text = type->path.c_str();
+        layouts->Append(layouts->Find(text), x, y, 0xFFFFFFFF, text, &vertices);
+        *strips += area(vertices);
         for (char c : type->path)
         {
             const float* g = font->glyphCoords[c - 32];
@@ -144,12 +162,48 @@ class OneByOneApp
     }
 };
 
-// Seconds a frame, the best of the runs given.
-template <typename Frame> double SecondsPerFrame(Frame frame, int minimumFrames)
+// CPU seconds the process has used in all its threads, the rasteriser's
+// among them. Windows has no counter that sees threads Wine did not make, so
+// under Wine on Linux the kernel is asked directly (clock_gettime of
+// CLOCK_PROCESS_CPUTIME_ID as a system call); 0 elsewhere.
+double CpuSeconds()
+{
+#if defined(__GNUC__) && defined(__x86_64__)
+    static const bool onLinux = []
+    {
+        typedef void(CDECL * HostVersion)(const char**, const char**);
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        const HostVersion host =
+            ntdll ? (HostVersion)(void*)GetProcAddress(ntdll, "wine_get_host_version") : nullptr;
+        const char* system = nullptr;
+        const char* release = nullptr;
+        if (host)
+            host(&system, &release);
+        return system && strcmp(system, "Linux") == 0;
+    }();
+    if (!onLinux)
+        return 0.0;
+    struct
+    {
+        long long seconds, nanoseconds;
+    } time = {0, 0};
+    long long result = 0;
+    __asm__ volatile("syscall"
+                     : "=a"(result)
+                     : "a"(228LL), "D"(2LL), "S"(&time)
+                     : "rcx", "r11", "memory");
+    return result == 0 ? (double)time.seconds + (double)time.nanoseconds * 1e-9 : 0.0;
+#else
+    return 0.0; // a compiler without GCC's inline assembly, or not x86-64
+#endif
+}
+
+// Seconds a frame, and CPU seconds a frame in `cpu` (the best so far kept).
+template <typename Frame> double SecondsPerFrame(Frame frame, int minimumFrames, double* cpu)
 {
     frame(); // warm-up
     int frames = 0;
-    const double start = Now();
+    const double start = Now(), startCpu = CpuSeconds();
     double elapsed = 0.0;
     while (frames < minimumFrames || elapsed < kMinimumSeconds)
     {
@@ -157,13 +211,20 @@ template <typename Frame> double SecondsPerFrame(Frame frame, int minimumFrames)
         ++frames;
         elapsed = Now() - start;
     }
+    *cpu = std::min(*cpu, (CpuSeconds() - startCpu) / frames);
     return elapsed / frames;
 }
 
 struct Row
 {
     double empty = 1e9, batched = 1e9, oneByOne = 0.0, noLabels = 1e9, dragStep = 1e9;
-    int passes = 0; // of the whole frame
+    double glyphQuads = 1e9; // the frame with a quad per glyph
+    struct
+    {
+        double empty = 1e9, batched = 1e9, noLabels = 1e9, glyphQuads = 1e9;
+    } cpu;                                  // CPU seconds a frame
+    int passes = 0;                         // of the whole frame
+    int stripQuads = 0, glyphQuadCount = 0; // the labels' quads sent, both ways
 };
 
 // The first object whose centre is in the view, or -1.
@@ -184,6 +245,7 @@ int ObjectInView(const D3DVIEWPORT8& viewport)
 // turn): what a drag step costs once the frame before it is on screen.
 double DragStepSeconds(int frames)
 {
+    double unused = 0.0;
     D3DVIEWPORT8 viewport;
     app.Graphics().Device()->GetViewport(&viewport);
     const int moved = ObjectInView(viewport);
@@ -199,7 +261,7 @@ double DragStepSeconds(int frames)
             object.x += (n++ % 2 == 0) ? step : -step;
             app.View().DrawFrame();
         },
-        frames);
+        frames, &unused);
 }
 
 // The empty map and the objects in turn, the best of kRounds rounds each.
@@ -216,7 +278,7 @@ Row Measure(int count, bool oneByOne)
                                                 app.View().ForgetKeptFrame();
                                                 app.View().DrawFrame();
                                             },
-                                            kMinimumFrames));
+                                            kMinimumFrames, &row.cpu.empty));
         aside.swap(app.Document().objects);
         const int frames = count >= 1000000 ? 1 : kMinimumFrames;
         // View > Labels off: the markers alone.
@@ -227,7 +289,7 @@ Row Measure(int count, bool oneByOne)
                                                       app.View().ForgetKeptFrame();
                                                       app.View().DrawFrame();
                                                   },
-                                                  frames));
+                                                  frames, &row.cpu.noLabels));
         app.View().Map().showLabels = true;
         // Each frame drawn whole, as after a zoom or a scroll.
         row.batched = std::min(row.batched, SecondsPerFrame(
@@ -236,12 +298,26 @@ Row Measure(int count, bool oneByOne)
                                                     app.View().ForgetKeptFrame();
                                                     app.View().DrawFrame();
                                                 },
-                                                frames));
+                                                frames, &row.cpu.batched));
         row.passes = app.View().Map().LastDraw().passes;
+        row.stripQuads = app.View().Map().LastDraw().labelQuads;
+        app.View().Map().labelStrips = false;
+        row.glyphQuads = std::min(row.glyphQuads, SecondsPerFrame(
+                                                      []
+                                                      {
+                                                          app.View().ForgetKeptFrame();
+                                                          app.View().DrawFrame();
+                                                      },
+                                                      frames, &row.cpu.glyphQuads));
+        row.glyphQuadCount = app.View().Map().LastDraw().labelQuads;
+        app.View().Map().labelStrips = true;
         row.dragStep = std::min(row.dragStep, DragStepSeconds(frames));
     }
     if (oneByOne)
-        row.oneByOne = SecondsPerFrame(OneByOneApp::DrawFrame, 1);
+    {
+        double unused = 0.0;
+        row.oneByOne = SecondsPerFrame(OneByOneApp::DrawFrame, 1, &unused);
+    }
     return row;
 }
 } // namespace
@@ -288,12 +364,12 @@ int main(int argc, char** argv)
            "step: one object in view moved 4 pixels, drawn in part over the kept frame.\n\n",
            app.Graphics().Width(), app.Graphics().Height(), viewport.Width, viewport.Height,
            kRounds, kMinimumSeconds);
-    printf(
-        "| objects | zoom                  | centres in view | passes | empty map, ms | frame, "
-        "ms | / empty | labels off, ms | / empty | drag step, ms | / empty | one by one, ms |\n");
-    printf(
-        "|--------:|-----------------------|----------------:|-------:|--------------:|-------"
-        "---:|--------:|---------------:|--------:|--------------:|--------:|---------------:|\n");
+    printf("| objects | zoom                  | centres in view | passes | empty map, ms | frame, "
+           "ms | / empty | labels off, ms | / empty | drag step, ms | / empty | one by one, ms "
+           "| glyph quads, ms | / empty | label quads | glyph by glyph |\n");
+    printf("|--------:|-----------------------|----------------:|-------:|--------------:|-------"
+           "---:|--------:|---------------:|--------:|--------------:|--------:|---------------:"
+           "|----------------:|--------:|------------:|---------------:|\n");
     const struct
     {
         const char* name;
@@ -304,6 +380,7 @@ int main(int argc, char** argv)
         int count;
         bool everyZoom;
     } rows[] = {{1000, true}, {10000, true}, {100000, true}, {1000000, false}};
+    std::string cpuTable; // printed after the first
     for (const auto& r : rows)
     {
         if (only && r.count != only)
@@ -321,15 +398,35 @@ int main(int argc, char** argv)
                 snprintf(oneByOne, sizeof(oneByOne), "%.1f", row.oneByOne * 1e3);
             printf(
                 "| %7d | %-21s | %15d | %6d | %13.1f | %9.1f | %6.2fx | %14.1f | %6.2fx | %13.1f "
-                "| %6.2fx | %14s |\n",
+                "| %6.2fx | %14s | %15.1f | %6.2fx | %11d | %14d |\n",
                 r.count, zoom.name, ObjectsInView(viewport), row.passes, row.empty * 1e3,
                 row.batched * 1e3, row.batched / row.empty, row.noLabels * 1e3,
-                row.noLabels / row.empty, row.dragStep * 1e3, row.dragStep / row.empty, oneByOne);
+                row.noLabels / row.empty, row.dragStep * 1e3, row.dragStep / row.empty, oneByOne,
+                row.glyphQuads * 1e3, row.glyphQuads / row.empty, row.stripQuads,
+                row.glyphQuadCount);
             fflush(stdout);
+            char line[256];
+            const auto& cpu = row.cpu;
+            snprintf(
+                line, sizeof(line),
+                "| %7d | %-21s | %9.1f | %9.1f | %6.2fx | %10.1f | %6.2fx | %11.1f | %6.2fx |\n",
+                r.count, zoom.name, cpu.empty * 1e3, cpu.batched * 1e3, cpu.batched / cpu.empty,
+                cpu.noLabels * 1e3, cpu.noLabels / cpu.empty, cpu.glyphQuads * 1e3,
+                cpu.glyphQuads / cpu.empty);
+            cpuTable += line;
         }
     }
+    printf(
+        "\nCPU time a frame, all threads (best of %d runs; 0 where the kernel cannot be asked)\n",
+        kRounds);
+    printf("| objects | zoom                  | empty, ms | frame, ms | / empty | labels off "
+           "| / empty | glyph quads | / empty |\n");
+    printf("|--------:|-----------------------|----------:|----------:|--------:|-----------:"
+           "|--------:|------------:|--------:|\n");
+    printf("%s", cpuTable.c_str());
     // The labels' fill at the start-up zoom, for the counts measured.
-    printf("\nLabel glyph quads at the start-up zoom (objects centred in view): pixels covered\n");
+    printf("\nLabels at the start-up zoom (objects centred in view): pixels covered by the glyph "
+           "quads and by the strips' quads, each against the glyphs' whole cells\n");
     for (const auto& r : rows)
     {
         if (only && r.count != only)
@@ -337,10 +434,12 @@ int main(int argc, char** argv)
         PlaceObjects(r.count);
         document.viewScale = document.width * 12;
         document.scrollX = document.scrollY = 0.0f;
-        double quads = 0.0, cells = 0.0;
-        LabelFill(viewport, &quads, &cells);
-        printf("| %7d | quads %10.0f | whole cells %10.0f | %5.2fx |\n", r.count, quads, cells,
-               cells > 0.0 ? quads / cells : 0.0);
+        double quads = 0.0, strips = 0.0, cells = 0.0;
+        LabelFill(viewport, &quads, &strips, &cells);
+        printf("| %7d | glyph quads %10.0f | %5.2fx | strips %10.0f | %5.2fx | whole cells %10.0f "
+               "|\n",
+               r.count, quads, cells > 0.0 ? quads / cells : 0.0, strips,
+               cells > 0.0 ? strips / cells : 0.0, cells);
     }
     return 0;
 }

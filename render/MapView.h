@@ -23,6 +23,9 @@ class MapView
     bool cullOffscreenObjects = true;
     // View > Labels: off, the objects are drawn as markers only.
     bool showLabels = true;
+    // Labels from the font's label strips, one quad per run of glyphs; off,
+    // one quad per glyph (the same pixels; the view bench compares the two).
+    bool labelStrips = true;
 
     MapView();
     ~MapView();
@@ -49,6 +52,7 @@ class MapView
     struct Statistics
     {
         int passes = 0; // one draw of markers, one of labels each
+        int labelQuads = 0; // triangles sent for the labels, halved
     };
     Statistics LastDraw() const;
 

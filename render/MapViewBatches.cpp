@@ -9,9 +9,12 @@
 // values of the font's states are captured once per frame and put back after
 // every label pass, as each Print does.
 //
-// The vertices are those the one-at-a-time path sends, to the bit: the
-// marker outlines come from the same MarkerOutline, the glyph quads from
-// Font2D::AppendString, which moves the pen as DrawString does.
+// The marker vertices are those the one-at-a-time path sends, to the bit
+// (the outlines come from the same MarkerOutline). A label is one quad per
+// run of its glyphs from the font's label strips (LabelStrips.h), which show
+// each pixel the texel DrawString's glyph quad shows there; labels the strips
+// cannot take are the glyph quads of Font2D::AppendString, which moves the
+// pen as DrawString does.
 #include "render/MapView.h"
 
 #include <math.h>
@@ -27,6 +30,7 @@
 #include "render/ViewGeometry.h"
 #include "text/Font2D.h"
 #include "text/FontRegistry.h"
+#include "text/LabelStrips.h"
 
 namespace
 {
@@ -46,7 +50,10 @@ const UINT kGlyphVertices = 6;
 class Stream
 {
   public:
-    Stream(Renderer& renderer, Font2D* font) : renderer_(renderer), font_(font) {}
+    Stream(Renderer& renderer, Font2D* font, LabelStrips* strips)
+        : renderer_(renderer), font_(font), strips_(strips)
+    {
+    }
 
     void AddMarkers(const std::vector<TexturedVertex>& strip)
     {
@@ -98,7 +105,8 @@ class Stream
             const UINT first = pieces_[i].offset / draw.stride;
             if (draw.kind == Draw::Labels)
             {
-                font_->DrawVertices(buffer, first, draw.vertices);
+                font_->DrawVertices(buffer, first, draw.vertices,
+                                    strips_ ? strips_->Texture() : nullptr);
                 continue;
             }
             device->SetVertexShader(kTexturedVertexFormat);
@@ -143,6 +151,7 @@ class Stream
 
     Renderer& renderer_;
     Font2D* font_;
+    LabelStrips* strips_;
     std::vector<VertexRing::Piece> pieces_;
     std::vector<Draw> draws_;
     UINT used_ = 0;
@@ -158,6 +167,7 @@ struct MapView::Batches
         const char* text = nullptr;
         std::string cut; // the text when the path is longer than Print takes
         SIZE size = {0, 0};
+        const LabelStrips::Layout* strips = nullptr; // null: glyph by glyph
     };
     struct Pass
     {
@@ -170,6 +180,7 @@ struct MapView::Batches
     size_t used = 0;
     TypeLabel types[256];
     int lastPassCount = 0;
+    int lastLabelQuads = 0;
 
     void StartFrame(const ViewArea& area)
     {
@@ -194,7 +205,8 @@ struct MapView::Batches
     }
 
     // Measured once per type and frame, not once per object.
-    const TypeLabel& LabelOf(const ObjectType& type, uint8_t index, const Font2D& font)
+    const TypeLabel& LabelOf(const ObjectType& type, uint8_t index, const Font2D& font,
+                             LabelStrips* strips)
     {
         TypeLabel& label = types[index];
         if (!label.measured)
@@ -208,6 +220,7 @@ struct MapView::Batches
             }
             label.size = {0, 0};
             font.MeasureText(label.text, &label.size);
+            label.strips = strips ? strips->Find(label.text) : nullptr;
         }
         return label;
     }
@@ -232,6 +245,7 @@ MapView::Statistics MapView::LastDraw() const
 {
     Statistics statistics;
     statistics.passes = batches_ ? batches_->lastPassCount : 0;
+    statistics.labelQuads = batches_ ? batches_->lastLabelQuads : 0;
     return statistics;
 }
 
@@ -247,6 +261,9 @@ void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
     FontEntry* entry = fonts.Entry(labelFont);
     // Labels only where Print would draw them.
     Font2D* font = showLabels && entry ? entry->DrawingFont() : nullptr;
+    LabelStrips* strips = font && labelStrips ? font->Strips() : nullptr;
+    if (strips)
+        strips->BeginFrame();
     // The markers are drawn with nothing on stage 1.
     renderer.BindTextureByIndex(-1, 1);
 
@@ -281,7 +298,7 @@ void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
         // A type outside the catalog has no label.
         const ObjectType* type = font ? document.FindObjectType(object.type) : nullptr;
         const Batches::TypeLabel* label =
-            type ? &batches.LabelOf(*type, object.type, *font) : nullptr;
+            type ? &batches.LabelOf(*type, object.type, *font, strips) : nullptr;
         const PixelBox markerBox = MarkerBox(centreX, centreY);
         const PixelBox labelBox = label ? ObjectLabelBox(centreX, centreY, label->size.cx,
                                                          label->size.cy, font->textScale)
@@ -306,10 +323,16 @@ void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
             const float y = centreY + LabelOffsetY - (float)(label->size.cy / 2);
             Batches::Pass& pass =
                 batches.PassAt(batches.planner.Place(DrawPassPlanner::Label, labelBox));
-            font->AppendString(x, y, colour, label->text, &pass.labels);
+            if (strips)
+                strips->Append(label->strips, x, y, colour, label->text, &pass.labels);
+            else
+                font->AppendString(x, y, colour, label->text, &pass.labels);
         }
     }
     batches.lastPassCount = (int)batches.used;
+    batches.lastLabelQuads = 0;
+    for (size_t p = 0; p < batches.used; ++p)
+        batches.lastLabelQuads += (int)(batches.passes[p].labels.size() / kGlyphVertices);
     if (!anySent)
         return;
 
@@ -317,7 +340,7 @@ void MapView::DrawObjects(Renderer& renderer, const FontRegistry& fonts,
     // value the label passes capture and put back.
     renderer.BindTextureByIndex(document.objectImageTexture, 0);
     const bool labels = font != nullptr && font->CaptureCallerStates() == D3D_OK;
-    Stream stream(renderer, font);
+    Stream stream(renderer, font, strips);
     for (size_t p = 0; p < batches.used; ++p)
     {
         const Batches::Pass& pass = batches.passes[p];

@@ -6,6 +6,8 @@
 #include <math.h>
 #include <string.h>
 
+#include "text/LabelStrips.h"
+
 namespace
 {
 // Pre-transformed, coloured, one set of texture coordinates.
@@ -164,6 +166,9 @@ HRESULT Font2D::ReleaseDrawResources()
 
 HRESULT Font2D::ReleaseGlyphTexture()
 {
+    delete strips_; // its texture copies this one's
+    strips_ = nullptr;
+    stripsTried_ = false;
     if (glyphTexture)
         glyphTexture->Release();
     glyphTexture = nullptr;
@@ -348,7 +353,7 @@ void Font2D::AppendString(float x, float y, D3DCOLOR colour, const char* text,
     // half puts texel edges on pixel centres: which texel a pixel shows then
     // rests on the rasteriser's rounding, which differs between a cell and a
     // smaller quad, so such strings keep their whole cells.
-    const bool inkedOnly = textScale == 1.0f && !OnHalfPixel(x) && !OnHalfPixel(y);
+    const bool inkedOnly = InkedOnlyAt(x, y);
     for (const char* p = text; *p; ++p)
     {
         if (*p == '\n')
@@ -371,6 +376,21 @@ void Font2D::AppendString(float x, float y, D3DCOLOR colour, const char* text,
     vertices->resize((size_t)(out - vertices->data()));
 }
 
+bool Font2D::InkedOnlyAt(float x, float y) const
+{
+    return textScale == 1.0f && !OnHalfPixel(x) && !OnHalfPixel(y);
+}
+
+LabelStrips* Font2D::Strips()
+{
+    if (!stripsTried_ && glyphTexture)
+    {
+        stripsTried_ = true;
+        strips_ = new LabelStrips(*this);
+    }
+    return strips_ && strips_->Usable() ? strips_ : nullptr;
+}
+
 HRESULT Font2D::CaptureCallerStates()
 {
     if (!CanDraw())
@@ -378,11 +398,14 @@ HRESULT Font2D::CaptureCallerStates()
     return device->CaptureStateBlock(savedStateBlock);
 }
 
-HRESULT Font2D::DrawVertices(IDirect3DVertexBuffer8* buffer, UINT first, UINT count)
+HRESULT Font2D::DrawVertices(IDirect3DVertexBuffer8* buffer, UINT first, UINT count,
+                             IDirect3DTexture8* texture)
 {
     if (!CanDraw() || !buffer)
         return E_FAIL;
     device->ApplyStateBlock(drawStateBlock);
+    if (texture)
+        device->SetTexture(0, texture);
     device->SetVertexShader(kFontVertexFormat);
     device->SetStreamSource(0, buffer, sizeof(FontVertex));
     const HRESULT result = device->DrawPrimitive(D3DPT_TRIANGLELIST, first, count / 3);

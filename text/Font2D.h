@@ -10,6 +10,8 @@
 
 #include <vector>
 
+class LabelStrips;
+
 #define FONT2D_BOLD 1
 #define FONT2D_ITALIC 2
 #define FONT2D_FILTERED 4
@@ -81,7 +83,16 @@ class Font2D
     void AppendString(float x, float y, D3DCOLOR colour, const char* text,
                       std::vector<FontVertex>* vertices) const;
     HRESULT CaptureCallerStates();
-    HRESULT DrawVertices(IDirect3DVertexBuffer8* buffer, UINT first, UINT count);
+    // `texture`, when given, is drawn from in place of the glyph texture (the
+    // label strips' texture).
+    HRESULT DrawVertices(IDirect3DVertexBuffer8* buffer, UINT first, UINT count,
+                         IDirect3DTexture8* texture = nullptr);
+    // Whether AppendString gives a string at this pen its inked boxes alone
+    // (whole cells otherwise: scaled glyphs, a pen on a half pixel).
+    bool InkedOnlyAt(float x, float y) const;
+    // The labels' strips of this font (LabelStrips.h), made on first use and
+    // released with the glyph texture; null when the font cannot have them.
+    LabelStrips* Strips();
 
   private:
     float RowHeight() const;
@@ -95,6 +106,9 @@ class Font2D
     int PutInkedGlyph(FontVertex* v, float x, float y, D3DCOLOR colour, char c) const;
     // Finds glyphInk from the texels as the texture holds them (A4R4G4B4).
     void FindGlyphInk(const BYTE* texels, int pitch, unsigned width, unsigned height);
+
+    LabelStrips* strips_ = nullptr; // owned; see Strips()
+    bool stripsTried_ = false;
 };
 
 #endif

@@ -2,17 +2,20 @@
 // real device: whole back buffers of crowded scenes compared pixel for
 // pixel (overlapping and turned markers, overlapping labels, selection,
 // types without a label, objects across the edges of the viewport, culling
-// on and off, labels off), and the batches really being few.
+// on and off, labels off, more label texts than the label strips hold), the
+// batches really being few and a label a quad per run of glyphs.
 #include <gtest/gtest.h>
 
 #include <string.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "tests/render/ViewTestSupport.h"
 #include "tests/support/ObjectsOneByOne.h"
 #include "tests/support/DeviceRecorder.h"
+#include "text/LabelStrips.h"
 
 using namespace viewtest;
 
@@ -181,4 +184,44 @@ TEST_F(BatchedViewTest, CrowdedScenesGiveTheSamePixelsAsOneObjectAtATime)
         view.showLabels = s.labels;
         ExpectSameFrames(s.scene, s.viewportWidth, s.viewportHeight);
     }
+}
+
+TEST_F(BatchedViewTest, ALabelIsAQuadARunOfGlyphsRatherThanAQuadAGlyph)
+{
+    // Pixels alone would not tell labels that never find their strips.
+    Crowd(7, 200, 0.0f, 0.0f, (float)app.Graphics().Width(), (float)app.Graphics().Height());
+    Draw(true);
+    const int strips = view.LastDraw().labelQuads;
+    view.labelStrips = false;
+    Draw(true);
+    const int glyphs = view.LastDraw().labelQuads;
+    EXPECT_GT(strips, 0);
+    EXPECT_LT(strips * 4, glyphs) << strips << " quads from the strips";
+}
+
+TEST_F(BatchedViewTest, LabelTextsBeyondTheStripTexturesRoomGiveTheSamePixels)
+{
+    // A hundred and twenty texts of the longest path need more strips than
+    // the label font's strip texture holds: a frame draws what found no room
+    // glyph by glyph, and the next frame lays the texture out afresh; the
+    // strips packed last, at the texture's far edge, are drawn too.
+    Random random = {6};
+    for (int t = 0; t < 120; ++t)
+    {
+        std::string path = std::to_string(t) + ' ';
+        while (path.size() < kMaxObjectTypePath)
+            path += (char)(33 + (t * 7 + path.size()) % 94);
+        ASSERT_TRUE(doc->AddObjectType(path));
+        PlacedObject object;
+        memset(&object, 0, sizeof(object));
+        object.type = (uint8_t)(3 + t);
+        object.x = (random.Between(0.0f, 400.0f) + doc->scrollX) / doc->viewScale;
+        object.y = (8.0f + 7.5f * (float)t + doc->scrollY) / doc->viewScale;
+        doc->AddObject(object);
+    }
+    ExpectSameFrames("more label texts than the strips hold");
+    LabelStrips* strips = app.Fonts().Entry(view.labelFont)->DrawingFont()->Strips();
+    ASSERT_NE(strips, nullptr);
+    EXPECT_EQ(strips->Find(std::string(kMaxObjectTypePath, 'W').c_str()), nullptr)
+        << "the texture filled up";
 }
