@@ -54,6 +54,9 @@ bool CommandRouter::RunViewCommand(int command)
     case ID_VIEW_FLOATINGPALETTE:
         main.DockPalette(!main.PaletteDocked());
         return true;
+    case ID_VIEW_NEXTPANE: // F6
+        main.FocusNextPane();
+        return true;
     }
     return false;
 }

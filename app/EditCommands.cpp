@@ -61,7 +61,7 @@ bool RunEditCommand(EditorApp& editor, HWND window, int command)
         CopySelectionToClipboard(window, document);
         break;
     case ID_EDIT_PASTE:
-        PasteFromClipboard(window, document, view);
+        PasteFromClipboard(window, document, view, editor.Files());
         break;
     case ID_EDIT_DUPLICATE:
         Duplicate(document);

@@ -29,7 +29,8 @@ int RunMainLoop(EditorApp& editor)
         }
         else if (GetMessageA(&message, nullptr, 0, 0) <= 0)
             return 1; // WM_QUIT (or a broken queue)
-        if (editor.Main().TranslateShortcut(&message))
+        if (editor.Main().TranslateShortcut(&message) ||
+            editor.Main().TranslatePaletteKeys(&message))
             continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);

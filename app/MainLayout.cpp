@@ -1,5 +1,6 @@
-// The main window's children and where they go, and the splitter between
-// the view and the docked palette (see MainWindow.h).
+// The main window's children and where they go, the splitter between the
+// view and the docked palette, and the smallest size the window takes
+// (see MainWindow.h).
 #include "app/MainWindow.h"
 
 #include <windowsx.h>
@@ -9,12 +10,14 @@
 #include "app/PaletteDialog.h"
 #include "app/StatusBar.h"
 #include "app/ViewWindow.h"
+#include "resource.h"
 
 namespace
 {
-// The narrowest the palette and the view may be made with the splitter.
-const int kNarrowestPalette = 120;
+// The narrowest the view gets before the palette gives up width, and the
+// list rows the docked palette shows at the window's smallest.
 const int kNarrowestView = 100;
+const int kLeastListRows = 3;
 
 void SetStyle(HWND window, LONG add, LONG remove, LONG addEx, LONG removeEx)
 {
@@ -30,6 +33,53 @@ RECT MainWindow::SplitterRect() const
         GetWindowRect(view_.Handle(), &view);
     MapWindowPoints(nullptr, window_, (POINT*)&view, 2);
     return RECT{view.right, 0, view.right + kSplitterWidth, view.bottom};
+}
+
+int MainWindow::PaletteLeastWidth() const
+{
+    // The right edge of the rightmost control but the list, which takes
+    // whatever width it is given.
+    HWND palette = palette_.Handle(), list = GetDlgItem(palette, IDC_OBJECTLIST);
+    int right = 0;
+    for (HWND child = GetWindow(palette, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        RECT rect;
+        if (child == list || !GetWindowRect(child, &rect))
+            continue;
+        MapWindowPoints(nullptr, palette, (POINT*)&rect, 2);
+        right = std::max(right, (int)rect.right);
+    }
+    return right;
+}
+
+SIZE MainWindow::SmallestSize() const
+{
+    HWND bar = status_.Handle(), palette = palette_.Handle();
+    // The menu bar on one line: the sum of its items' widths.
+    int menuWidth = 0;
+    HMENU menu = GetMenu(window_);
+    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i)
+    {
+        RECT item;
+        if (GetMenuItemRect(window_, menu, (UINT)i, &item))
+            menuWidth += item.right - item.left;
+    }
+    RECT client = {0, 0, menuWidth, 0};
+    RECT rect;
+    if (bar && GetWindowRect(bar, &rect))
+        client.bottom += rect.bottom - rect.top;
+    int paletteHeight = 0;
+    if (palette && paletteDocked_ && paletteShown_)
+    {
+        client.right =
+            std::max((int)client.right, kNarrowestView + kSplitterWidth + PaletteLeastWidth());
+        const int row = (int)SendDlgItemMessageA(palette, IDC_OBJECTLIST, LB_GETITEMHEIGHT, 0, 0);
+        paletteHeight = PaletteControlsRowHeight(palette, 0) + kLeastListRows * std::max(row, 0);
+    }
+    client.bottom += std::max(paletteHeight, kNarrowestView);
+    AdjustWindowRectEx(&client, (DWORD)GetWindowLongA(window_, GWL_STYLE), menu != nullptr,
+                       (DWORD)GetWindowLongA(window_, GWL_EXSTYLE));
+    return SIZE{client.right - client.left, client.bottom - client.top};
 }
 
 void MainWindow::LayOut()
@@ -49,12 +99,27 @@ void MainWindow::LayOut()
     }
     bottom = std::max(0, bottom);
     int viewRight = client.right;
+    const bool squeezedBefore = paletteSqueezedOut_;
+    paletteSqueezedOut_ = false;
     if (palette && paletteDocked_ && paletteShown_)
     {
-        const int width = std::max(
-            0, std::min(paletteWidth_, (int)client.right - kNarrowestView - kSplitterWidth));
-        viewRight = std::max(0, (int)client.right - width - kSplitterWidth);
-        MoveWindow(palette, viewRight + kSplitterWidth, 0, width, bottom, TRUE);
+        // The view gives up width first; the palette keeps at least its
+        // controls row, or goes.
+        const int least = PaletteLeastWidth();
+        const int room = (int)client.right - kNarrowestView - kSplitterWidth;
+        paletteSqueezedOut_ = room < least;
+        if (!paletteSqueezedOut_)
+        {
+            const int width = std::min(std::max(paletteWidth_, least), room);
+            viewRight = (int)client.right - width - kSplitterWidth;
+            MoveWindow(palette, viewRight + kSplitterWidth, 0, width, bottom, TRUE);
+        }
+        if (paletteSqueezedOut_ != squeezedBefore)
+        {
+            if (paletteSqueezedOut_ && IsChild(palette, GetFocus()))
+                SetFocus(view);
+            ShowWindow(palette, paletteSqueezedOut_ ? SW_HIDE : SW_SHOWNA);
+        }
     }
     MoveWindow(view, 0, 0, viewRight, bottom, TRUE);
 }
@@ -99,6 +164,9 @@ void MainWindow::ShowPalette(bool shown)
     if (palette_.Handle())
         ShowWindow(palette_.Handle(), shown ? SW_SHOWNA : SW_HIDE);
     LayOut();
+    // With no room for it beside the view, the palette asked for floats.
+    if (shown && paletteSqueezedOut_)
+        DockPalette(false);
 }
 
 bool MainWindow::OnSplitterMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -136,7 +204,7 @@ bool MainWindow::OnSplitterMessage(UINT message, WPARAM wParam, LPARAM lParam)
             RECT client;
             GetClientRect(window_, &client);
             paletteWidth_ =
-                std::max(kNarrowestPalette, (int)client.right - (int)at.x - kSplitterWidth / 2);
+                std::max(PaletteLeastWidth(), (int)client.right - (int)at.x - kSplitterWidth / 2);
             LayOut();
         }
         return true;

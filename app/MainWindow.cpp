@@ -13,6 +13,8 @@
 #include "app/WindowDpi.h"
 #include "resource.h"
 
+#include <algorithm>
+
 MainWindow::~MainWindow()
 {
     // The window may outlive the object (until the process ends): messages
@@ -104,6 +106,14 @@ void MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DPICHANGED:
         MoveToSuggestedRect(window_, lParam);
         break;
+    case WM_GETMINMAXINFO:
+    {
+        MINMAXINFO* limits = (MINMAXINFO*)lParam;
+        const SIZE least = SmallestSize();
+        limits->ptMinTrackSize.x = std::max(limits->ptMinTrackSize.x, least.cx);
+        limits->ptMinTrackSize.y = std::max(limits->ptMinTrackSize.y, least.cy);
+        break;
+    }
     case WM_ACTIVATE:
         active_ = LOWORD(wParam) != WA_INACTIVE;
         break;

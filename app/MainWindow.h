@@ -7,7 +7,9 @@
 // commands go to the EditorEvents it is given.
 //
 // The procedure and the commands' way out live in MainWindow.cpp, the
-// layout and the splitter in MainLayout.cpp.
+// layout, the splitter and the smallest size in MainLayout.cpp, the keys
+// that move the keyboard among the panes and the palette's controls in
+// MainKeyboard.cpp.
 #ifndef MAPEDITOR_MAINWINDOW_H
 #define MAPEDITOR_MAINWINDOW_H
 
@@ -46,13 +48,30 @@ class MainWindow
     bool Active() const { return active_; }
 
     // ---- Layout (MainLayout.cpp) ----
-    // Places the view, the splitter, the docked palette and the status bar.
+    // Places the status bar at the bottom and the view, the splitter and
+    // the docked palette above it. When the window narrows the view gives
+    // up width first, down to its narrowest; the palette then narrows to
+    // its controls row and, when even that does not fit, is hidden.
     void LayOut();
     // View > Floating Palette (docked = false) and View > Object Palette.
+    // Shown while there is no room for it docked, it floats.
     void DockPalette(bool docked);
     void ShowPalette(bool shown);
     bool PaletteDocked() const { return paletteDocked_; }
-    bool PaletteShown() const { return paletteShown_; }
+    // Whether the palette is on the screen (shown, and docked with room).
+    bool PaletteShown() const { return paletteShown_ && !paletteSqueezedOut_; }
+    // The smallest outer size at which the menu bar, the docked palette's
+    // controls and the status bar fit (WM_GETMINMAXINFO).
+    SIZE SmallestSize() const;
+
+    // ---- Keyboard (MainKeyboard.cpp) ----
+    // The palette's dialog keys (Tab and Shift+Tab through its controls,
+    // the arrow keys among buttons): true when the message was for the
+    // palette and has been handled.
+    bool TranslatePaletteKeys(MSG* message);
+    // F6: the keyboard to the palette when it is in the view (or the main
+    // window), back to the view when it is in the palette.
+    void FocusNextPane();
 
     // Turns a key message for the main window or the palette into the
     // command of its shortcut; true when it did (the message is then handled).
@@ -66,6 +85,8 @@ class MainWindow
     // the message was the splitter's.
     bool OnSplitterMessage(UINT message, WPARAM wParam, LPARAM lParam);
     RECT SplitterRect() const;
+    // The width of the palette's controls row in pixels: its narrowest.
+    int PaletteLeastWidth() const;
 
     ViewWindow& view_;
     PaletteDialog& palette_;
@@ -78,9 +99,11 @@ class MainWindow
     // or hidden, its docked width and where it floats.
     bool paletteDocked_ = false;
     bool paletteShown_ = true;
+    bool paletteSqueezedOut_ = false; // docked and shown, but no room for it
     int paletteWidth_ = 0;
     RECT floatingPalette_ = {0, 0, 0, 0};
     bool splitterDragging_ = false;
+    HWND paletteFocus_ = nullptr; // the palette's control that had the keyboard last (F6)
 };
 
 #endif

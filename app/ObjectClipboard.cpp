@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "app/UserMessages.h"
 #include "app/ViewWindow.h"
+#include "app/WindowsFileSystem.h"
 #include "document/ClipboardData.h"
+#include "document/TypeImport.h"
 
 const char kObjectClipboardFormat[] = "Map Editor 1.4a Objects";
 
@@ -87,6 +90,48 @@ bool GroupCentre(const ObjectGroup& group, float* x, float* y)
     *y = (lowY + highY) / 2.0f;
     return any;
 }
+
+// The clipboard's text in the code page the editor keeps names in (the
+// system makes it from whichever text form another program put there).
+bool ReadClipboardText(HWND owner, std::string* text)
+{
+    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(owner))
+        return false;
+    HANDLE memory = GetClipboardData(CF_TEXT);
+    const char* data = memory ? (const char*)GlobalLock(memory) : nullptr;
+    if (data)
+    {
+        // Up to the terminating zero, which the memory's size may pass.
+        text->assign(data, strnlen(data, GlobalSize(memory)));
+        GlobalUnlock(memory);
+    }
+    CloseClipboard();
+    return data != nullptr;
+}
+
+bool PasteTypedObjects(HWND owner, MapDocument& document, FileSystem& files)
+{
+    std::string text;
+    if (!ReadClipboardText(owner, &text))
+        return false;
+    ObjectGroup group;
+    TextFormProblem problem;
+    std::string why;
+    if (!ReadObjectGroupText(text.data(), text.size(), &group, &problem))
+        why = "the text on the clipboard is not a list of objects (a line each: type path, x, "
+              "y and rotation, separated by tabs). " +
+              (problem.line ? "Line " + std::to_string(problem.line) + ": " : std::string()) +
+              problem.reason + ".";
+    else if (!MatchTypedTypes(document.objectTypes, files, WindowsFileSystem::SameName, &group,
+                              &why))
+        why = "an object type of the text could not be read. " + why;
+    else if (!document.InsertGroup(group, 0.0f, 0.0f, "Paste"))
+        why = "the map would have more object types than an object file holds (256).";
+    if (why.empty())
+        return true;
+    ShowProblem(owner, "Nothing was pasted: " + why);
+    return false;
+}
 } // namespace
 
 bool CopySelectionToClipboard(HWND owner, const MapDocument& document)
@@ -121,8 +166,11 @@ bool ReadClipboardGroup(HWND owner, ObjectGroup* group)
     return ok;
 }
 
-bool PasteFromClipboard(HWND owner, MapDocument& document, const ViewWindow& view)
+bool PasteFromClipboard(HWND owner, MapDocument& document, const ViewWindow& view,
+                        FileSystem& files)
 {
+    if (!IsClipboardFormatAvailable(ObjectFormat()))
+        return PasteTypedObjects(owner, document, files);
     ObjectGroup group;
     if (!ReadClipboardGroup(owner, &group))
         return false;

@@ -21,6 +21,13 @@ bool ReadClipboardGroup(HWND owner, ObjectGroup* group);
 
 // Pastes the clipboard's objects: centred under the pointer when it is over
 // the view, otherwise where they were copied. They become the selection.
-bool PasteFromClipboard(HWND owner, MapDocument& document, const ViewWindow& view);
+// When the clipboard holds only text, the text is read as the plain-text
+// form (edited, perhaps, in a spreadsheet or by a script): the objects land
+// where the lines put them, their types found or added as an import finds
+// or adds them (new ones read through `files`), as one step; text not in
+// that form is refused with a message naming its first line that is not,
+// and nothing is pasted.
+bool PasteFromClipboard(HWND owner, MapDocument& document, const ViewWindow& view,
+                        FileSystem& files);
 
 #endif

@@ -7,6 +7,7 @@
 #include "app/FileChooser.h"
 #include "app/UserMessages.h"
 #include "document/RelativePath.h"
+#include "document/TypeImport.h"
 #include "resource.h"
 
 void ImportObjectType(EditorApp& editor, HWND owner)
@@ -22,20 +23,14 @@ void ImportObjectType(EditorApp& editor, HWND owner)
     if (!picked)
         return;
     const std::string relative = MakeRelativePath(editor.ProgramDirectory(), chosen.c_str());
-    // The object placement file stores 127 characters and a zero per name: a
-    // longer path is refused rather than cut into the name of another file.
-    if (relative.size() > kMaxObjectTypePath)
-    {
-        ShowProblem(editor.Main().Handle(),
-                    "The object type could not be imported. " + chosen +
-                        ": its path from the "
-                        "program folder (" +
-                        std::to_string(relative.size()) +
-                        " characters) is too long for the object file's 127-character type names.");
-        return;
-    }
-    // One undoable step; the palette's list follows the catalog, so its row
-    // numbers stay equal to the catalog's indices.
-    document.ImportType(relative);
+    // One undoable step when a type is added; the palette's list follows the
+    // catalog, so its row numbers stay equal to the catalog's indices.
+    const TypeImportResult result =
+        ImportTypeFile(document, editor.Files(), chosen, relative, WindowsFileSystem::SameName);
     editor.Palette().SyncList();
+    if (result.outcome == TypeImportResult::kAlreadyThere)
+        editor.Palette().SelectType(result.type); // the type is there: it is chosen
+    else if (result.outcome == TypeImportResult::kRefused)
+        ShowProblem(editor.Main().Handle(),
+                    "The object type could not be imported. " + result.problem);
 }

@@ -40,6 +40,15 @@ void FillRotationBox(HWND palette)
     SendMessageA(rotationBox, CB_SETCURSEL, 0, 0);
 }
 
+// Tab takes the controls in the order they are read: the controls row from
+// left to right, then the list below it (the template lists the list first).
+void OrderTabStops(HWND palette)
+{
+    for (int id : {IDC_ROTATION, IDC_RANDOMIZE, IDC_ADD, IDC_REMOVE, IDC_OBJECTLIST})
+        SetWindowPos(GetDlgItem(palette, id), HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void LayOutList(HWND palette, int width, int height)
 {
     const int rowHeight = PaletteControlsRowHeight(palette, WindowDpi(palette));
@@ -79,6 +88,7 @@ INT_PTR CALLBACK PaletteDialog::Procedure(HWND window, UINT message, WPARAM wPar
                               (DWORD_PTR)lParam);
         }
         FillRotationBox(window);
+        OrderTabStops(window);
         // The first WM_SIZE comes before the controls exist.
         RECT client;
         GetClientRect(window, &client);
@@ -204,6 +214,14 @@ void PaletteDialog::SyncList()
     const int type = document_.currentType;
     if (type >= 0 && type < (int)document_.objectTypes.size())
         SelectRowOnly(type);
+}
+
+void PaletteDialog::SelectType(int type)
+{
+    if (type < 0 || type >= (int)document_.objectTypes.size())
+        return;
+    document_.currentType = type;
+    SelectRowOnly(type);
 }
 
 bool ReadRotationRow(HWND rotationBox, int row, short* rotation)

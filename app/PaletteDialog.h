@@ -41,6 +41,9 @@ class PaletteDialog
     void SyncList();
     // Rebuilds it whatever changed, with no row selected (after a load).
     void RebuildList();
+    // The type becomes the one the next object gets, its row the list's
+    // selection (scrolled into view).
+    void SelectType(int type);
 
     // ---- Rows as layers (PaletteRows.cpp) ----
     // The rows selected in the list, ascending: the brush's pool.

@@ -1,6 +1,7 @@
 // Message boxes of the editor and the log lines that go with them.
 #include "app/UserMessages.h"
 
+#include "document/MessageText.h"
 #include "text/DiagnosticLog.h"
 
 const char kMessageCaption[] = "Map Editor 1.4a";
@@ -15,12 +16,17 @@ void ShowProblems(HWND owner, const std::vector<std::string>& lines)
         AppendLogLine(line.c_str());
         text += (text.empty() ? "" : "\n") + line;
     }
-    MessageBoxA(owner, text.c_str(), kMessageCaption, MB_OK | MB_ICONWARNING);
+    ShowNotice(owner, text);
 }
 
 void ShowProblem(HWND owner, const std::string& line)
 {
     ShowProblems(owner, std::vector<std::string>{line});
+}
+
+void ShowNotice(HWND owner, const std::string& text)
+{
+    MessageBoxA(owner, ShortenLongWords(text).c_str(), kMessageCaption, MB_OK | MB_ICONWARNING);
 }
 
 int AskToSaveChanges(HWND owner, const std::string& name)

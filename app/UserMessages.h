@@ -12,9 +12,13 @@
 // The caption of every message box of the editor.
 extern const char kMessageCaption[];
 
-// One message box listing the lines (nothing when there are none).
+// One message box listing the lines (nothing when there are none). Long
+// paths are shortened in their middle for the box, which would otherwise
+// grow wider than the screen; debug.txt gets every line whole.
 void ShowProblems(HWND owner, const std::vector<std::string>& lines);
 void ShowProblem(HWND owner, const std::string& line);
+// A message about what the user typed, shown the same way but not logged.
+void ShowNotice(HWND owner, const std::string& text);
 
 // "Save changes to <name>?" with Yes, No and Cancel: IDYES, IDNO or IDCANCEL.
 int AskToSaveChanges(HWND owner, const std::string& name);

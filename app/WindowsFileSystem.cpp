@@ -148,6 +148,13 @@ bool WindowsFileSystem::MakeFolders(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool WindowsFileSystem::SameName(const std::string& a, const std::string& b)
+{
+    const std::wstring wideA = Widen(a), wideB = Widen(b);
+    return CompareStringOrdinal(wideA.c_str(), (int)wideA.size(), wideB.c_str(), (int)wideB.size(),
+                                TRUE) == CSTR_EQUAL;
+}
+
 FileError WindowsFileSystem::ReadWholeFile(const std::string& path,
                                            std::vector<unsigned char>* bytes)
 {

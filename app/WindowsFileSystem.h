@@ -29,6 +29,11 @@ class WindowsFileSystem : public FileSystem
     // it is there afterwards.
     static bool MakeFolders(const std::string& path);
 
+    // Whether two names are the same file name to Windows: the system's
+    // ordinal comparison with case ignored (CompareStringOrdinal), of the
+    // names as the active code page gives them.
+    static bool SameName(const std::string& a, const std::string& b);
+
     // Failures the tests make happen, each after the temporary file exists:
     // the write stopping at a byte, the flush to the disk, the final move.
     struct Faults

@@ -32,4 +32,24 @@ bool DecodeObjectGroup(const unsigned char* data, size_t size, ObjectGroup* grou
 // they read back as the same 32-bit floats.
 std::string ObjectGroupText(const ObjectGroup& group);
 
+// Where text that was to be read as objects is not in that form: the line
+// (1 for the first) and what is wrong with it.
+struct TextFormProblem
+{
+    size_t line = 0;
+    std::string reason;
+};
+
+// Reads the text form back, as a designer may have edited it in a text
+// editor, a spreadsheet or a script: lines end in CR LF or LF, empty lines
+// are passed over, a field wholly in double quotes loses them (spreadsheets
+// quote some cells). Each other line is a type path (1 to 127 characters,
+// no control characters or quotes), x and y (decimal numbers from 0 to 1,
+// the map square) and a rotation (a whole number of degrees that 16 bits
+// hold). The group lists each path once, in the order the lines first name
+// it; the reserved bytes are zero. False (and *group untouched) at the
+// first line that is not of this form, or when no line names an object.
+bool ReadObjectGroupText(const char* text, size_t size, ObjectGroup* group,
+                         TextFormProblem* problem);
+
 #endif

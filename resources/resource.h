@@ -57,6 +57,9 @@
 #define ID_VIEW_PALETTE 40125
 #define ID_VIEW_FLOATINGPALETTE 40126
 
+// F6 (no menu item): the keyboard to the other pane, the view or the palette.
+#define ID_VIEW_NEXTPANE 40190
+
 // Popup menu commands
 #define ID_POPUP_INSERTOBJECT 40015
 #define ID_POPUP_DELETEOBJECT 40016

@@ -2,12 +2,14 @@
 // items naming their steps (greyed when there is nothing), the Ctrl
 // shortcuts working while the palette's list has the keyboard (those of the
 // File and Help menus too) and the single keys only while the view has it (a
-// letter in the list chooses a row), the real clipboard with both forms, the
-// popup's two commands, View > Snap to Cells and View > Labels. What the
-// edits themselves do is tested natively.
+// letter in the list chooses a row), the real clipboard with both forms,
+// plain text pasted as objects (or refused with a message), the popup's two
+// commands, View > Snap to Cells and View > Labels. What the edits
+// themselves do is tested natively.
 #include <gtest/gtest.h>
 
 #include <stdio.h>
+#include <string.h>
 
 #include <string>
 
@@ -260,6 +262,48 @@ TEST_F(EditMenuTest, TheClipboardCarriesTypePathsAndPlainText)
     EXPECT_EQ(+app.Document().objects[1].x, 900.0f / 3072.0f);
     EXPECT_EQ(app.Document().SelectedCount(), 2u);
     EXPECT_EQ(app.Document().UndoName(), "Paste 2 Objects");
+}
+
+TEST_F(EditMenuTest, PlainTextIsPastedWhereItsLinesSayOrRefusedWithAMessage)
+{
+    const auto pasteText = [](const std::string& text)
+    {
+        EXPECT_TRUE(OpenClipboard(app.Main().Handle()));
+        EmptyClipboard();
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+        memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+        GlobalUnlock(memory);
+        SetClipboardData(CF_TEXT, memory);
+        CloseClipboard();
+        Sleep(100); // Wine hands the clipboard to the X selection on a thread of its own
+        std::string message;
+        AnswerDialogs({{"Map Editor 1.4a",
+                        [&](HWND box)
+                        {
+                            message = DialogItemText(box, 0xFFFF);
+                            PressButton(box, IDOK);
+                        }}},
+                      [] { SendToMain(WM_COMMAND, ID_EDIT_PASTE); });
+        return message;
+    };
+    // The tree in other letters is the catalog's; the well is added.
+    EXPECT_EQ(pasteText("..\\OBJECTS\\TREE.INI\t0.5\t0.25\t90\r\n"
+                        "..\\objects\\well.ini\t0.125\t1\t-45\n"),
+              "");
+    EXPECT_EQ(Summary(), "5 sel 3,4 t00002 r0,0,0,90,-45");
+    EXPECT_EQ(+app.Document().objects[4].x, 0.125f);
+    EXPECT_EQ(+app.Document().objects[3].y, 0.25f);
+    EXPECT_EQ(ListRows(PaletteList()),
+              (Rows{"..\\objects\\tree.ini", "..\\objects\\rock.ini", "..\\objects\\well.ini"}));
+    EXPECT_EQ(app.Document().UndoName(), "Paste 2 Objects");
+    EXPECT_EQ(pasteText("..\\objects\\tree.ini\t0.5\t0.5\t0\r\n..\\objects\\tree.ini\t0.5\r\n"),
+              "Nothing was pasted: the text on the clipboard is not a list of objects (a line "
+              "each: type path, x, y and rotation, separated by tabs). Line 2: it has 2 fields, "
+              "where a line has 4: type path, x, y and rotation, separated by tabs.");
+    EXPECT_EQ(pasteText("..\\objects\\gone.ini\t0\t0\t0"),
+              "Nothing was pasted: an object type of the text could not be read. "
+              "..\\objects\\gone.ini: the file was not found");
+    EXPECT_EQ(Summary(), "5 sel 3,4 t00002 r0,0,0,90,-45");
 }
 
 TEST_F(EditMenuTest, ThePopupsCommandsActWhereItWasOpenedAndTheViewItemsToggle)

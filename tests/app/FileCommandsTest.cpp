@@ -2,13 +2,15 @@
 // mark, the question before leaving or replacing unsaved work (Yes, No,
 // Cancel, and Yes with a save that fails), File > Save without a chooser,
 // and the messages (owner, text, the same line in debug.txt) for files that
-// could not be read or written.
+// could not be read or written (a long path shortened in the message only),
+// and an import of a type the catalog has or of a file that cannot be read.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/EditorApp.h"
 #include "app/FileCommands.h"
+#include "document/MessageText.h"
 #include "document/RelativePath.h"
 #include "resource.h"
 #include "tests/app/AppTestFiles.h"
@@ -235,9 +237,44 @@ TEST_F(FileCommandsTest, AnImportWhosePathDoesNotFitATypeNameIsRefusedWithAMessa
         }
         EXPECT_EQ(seen, 2u);
         EXPECT_EQ(app.Document().objectTypes.size(), before);
-        EXPECT_EQ(message.text, "The object type could not be imported. " + description +
-                                    ": its path from the program folder (128 characters) is too "
-                                    "long for the object file's 127-character type names.");
+        const std::string line = "The object type could not be imported. " + description +
+                                 ": its path from the program folder (128 characters) is too "
+                                 "long for the object file's 127-character type names.";
+        EXPECT_EQ(message.text, ShortenLongWords(line)); // the long path shortened for the box
         EXPECT_NE(ReadText("debug.txt").find("(128 characters) is too long"), std::string::npos);
+        EXPECT_NE(ReadText("debug.txt").find(line), std::string::npos);
     }
+}
+
+TEST_F(FileCommandsTest, ImportingATypeTheCatalogHasSelectsItAndAnUnreadableFileIsRefused)
+{
+    AddCatalogEntry("..\\objects\\rock.ini");
+    app.Palette().SelectType(1);
+    const std::string tree = std::string(app.ProgramDirectory()) + "\\..\\OBJECTS\\Tree.INI";
+    const auto import = [](const std::string& path, std::vector<Box>* boxes)
+    {
+        std::vector<DialogAnswer> answers = {
+            {"Import Object", [path](HWND chooser) { TypeIntoChooser(chooser, path); }}};
+        for (Box& box : *boxes)
+            answers.push_back(Answer(&box));
+        return AnswerDialogs(answers, [] { SendToMain(WM_COMMAND, ID_IMPORT_OBJECTS); });
+    };
+    std::vector<Box> none;
+    EXPECT_EQ(import(tree, &none), 1u) << "no message";
+    EXPECT_EQ(ListRows(PaletteList()), (Rows{"..\\objects\\tree.ini", "..\\objects\\rock.ini"}));
+    EXPECT_EQ(app.Document().currentType, 0);
+    EXPECT_EQ(app.Palette().SelectedTypes(), std::vector<int>{0}) << "its row alone is selected";
+    EXPECT_FALSE(app.Document().CanUndo()) << "nothing was added";
+
+    // A file another program holds without sharing cannot be read.
+    const std::string locked = folder.File("locked.ini");
+    WriteText(locked, "[object]\r\n");
+    HANDLE held = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::vector<Box> message(1);
+    EXPECT_EQ(import(locked, &message), 2u);
+    CloseHandle(held);
+    EXPECT_EQ(message[0].text,
+              "The object type could not be imported. " + locked + ": access was denied");
+    EXPECT_EQ(app.Document().objectTypes.size(), 2u);
 }

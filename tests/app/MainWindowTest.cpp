@@ -1,7 +1,8 @@
 // The main window's messages and commands on the real windows and device:
 // activation and the main loop, painting (and again on a timer while the
 // device is lost), the back buffer following the view's size, zoom, the popup rule,
-// mouse capture, quit.
+// mouse capture, quit; the layout as the window narrows and its smallest
+// size; Tab among the palette's controls and F6 between the panes.
 #include <gtest/gtest.h>
 
 #include "app/EditCommands.h"
@@ -84,6 +85,14 @@ TEST_F(MainWindowTest, WindowsComeFromTheResources)
     EXPECT_STREQ(text, "&Edit");
     GetMenuStringA(menu, 2, text, sizeof(text), MF_BYPOSITION);
     EXPECT_STREQ(text, "&Tools");
+    // Every menu has its letter; Import > Tiles, which does nothing, is greyed.
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+    {
+        GetMenuStringA(menu, (UINT)i, text, sizeof(text), MF_BYPOSITION);
+        EXPECT_EQ(text[0], '&') << text;
+    }
+    EXPECT_EQ(GetMenuItemCount(menu), 7);
+    EXPECT_TRUE(GetMenuState(menu, ID_IMPORT_TILES, MF_BYCOMMAND) & MF_GRAYED);
 }
 
 TEST_F(MainWindowTest, StartUpLoadsTheSampleMapThroughTheTextureTable)
@@ -305,4 +314,97 @@ TEST_F(MainWindowTest, ButtonsHoldTheCaptureUntilAllAreUpAndLosingItClearsTheFla
     EXPECT_FALSE(app.View().Gesture().dragging);
     app.Document().RemoveObject(app.Document().ObjectCount() - 1);
     app.Document().StartNewHistory();
+}
+
+TEST_F(MainWindowTest, TabGoesThroughThePalettesControlsAndF6BetweenThePanes)
+{
+    HWND palette = app.Palette().Handle();
+    const auto press = [](WPARAM key, bool shift)
+    {
+        SetShift(shift);
+        MSG message = {GetFocus(), WM_KEYDOWN, key, 1, GetTickCount(), {0, 0}};
+        const bool taken =
+            app.Main().TranslateShortcut(&message) || app.Main().TranslatePaletteKeys(&message);
+        SetShift(false);
+        PumpMessages();
+        return taken;
+    };
+    SetFocus(GetDlgItem(palette, IDC_OBJECTLIST));
+    // As the controls are read: the row from the left, then the list.
+    const int order[] = {IDC_ROTATION, IDC_RANDOMIZE, IDC_ADD, IDC_REMOVE, IDC_OBJECTLIST};
+    for (int id : order)
+    {
+        EXPECT_TRUE(press(VK_TAB, false));
+        EXPECT_EQ(GetFocus(), GetDlgItem(palette, id)) << id;
+    }
+    EXPECT_TRUE(press(VK_TAB, true));
+    EXPECT_EQ(GetFocus(), GetDlgItem(palette, IDC_REMOVE)) << "Shift+Tab goes back";
+    EXPECT_TRUE(press(VK_F6, false));
+    EXPECT_EQ(GetFocus(), app.View().Handle());
+    EXPECT_FALSE(press(VK_TAB, false)) << "the view's keys are its own";
+    EXPECT_TRUE(press(VK_F6, true));
+    EXPECT_EQ(GetFocus(), GetDlgItem(palette, IDC_REMOVE)) << "back where it was";
+    EXPECT_TRUE(press(VK_F6, false));
+    EXPECT_EQ(GetFocus(), app.View().Handle());
+}
+
+TEST_F(MainWindowTest, NarrowingTakesTheViewsWidthFirstAndNeverTheStatusBar)
+{
+    HWND main = app.Main().Handle(), palette = app.Palette().Handle();
+    const auto in = [main](HWND window)
+    {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        MapWindowPoints(nullptr, main, (POINT*)&rect, 2);
+        return rect;
+    };
+    const int controlsRow = in(GetDlgItem(palette, IDC_REMOVE)).right - in(palette).left;
+    ShowWindow(main, SW_RESTORE);
+    int lastPalette = 1 << 30;
+    for (int width = 1400; width >= 150; width -= 20)
+    {
+        // Below its smallest size only as a small screen makes it: the
+        // size is not offered to the window first (WM_WINDOWPOSCHANGING).
+        SetWindowPos(main, nullptr, 0, 0, width, 600,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
+        SCOPED_TRACE(width);
+        RECT client;
+        GetClientRect(main, &client);
+        const RECT bar = in(app.Status().Handle()), view = in(app.View().Handle());
+        EXPECT_EQ(bar.bottom, client.bottom);
+        EXPECT_EQ(view.bottom, bar.top);
+        const bool shown = IsWindowVisible(palette) != FALSE;
+        EXPECT_EQ(shown, app.Main().PaletteShown());
+        const int paletteWidth = shown ? in(palette).right - in(palette).left : 0;
+        // Narrower: the view down to 100 pixels first, then the palette to
+        // its controls row, then it hides, for good.
+        EXPECT_LE(paletteWidth, lastPalette);
+        EXPECT_TRUE(!shown || paletteWidth >= controlsRow);
+        EXPECT_EQ(view.right, shown ? in(palette).left - kSplitterWidth : client.right);
+        EXPECT_EQ(shown ? in(palette).right : client.right, client.right);
+        EXPECT_GE(view.right - view.left, shown ? 100 : 0);
+        if (shown && paletteWidth < lastPalette && lastPalette < (1 << 30))
+            EXPECT_EQ(view.right - view.left, 100) << "the view gives up its width first";
+        lastPalette = paletteWidth;
+    }
+    EXPECT_EQ(lastPalette, 0) << "hidden at last";
+    SendToMain(WM_COMMAND, ID_VIEW_PALETTE); // with no room beside the view: floating
+    EXPECT_TRUE(IsWindowVisible(palette));
+    EXPECT_FALSE(app.Main().PaletteDocked());
+    SendToMain(WM_COMMAND, ID_VIEW_FLOATINGPALETTE);
+
+    // The smallest size a user can give it: the menu bar on one line, the
+    // palette's controls whole, the status bar at the bottom.
+    SetWindowPos(main, nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(IsWindowVisible(palette) && app.Main().PaletteDocked());
+    EXPECT_GE(in(palette).right - in(palette).left, controlsRow);
+    MENUBARINFO menu = {};
+    menu.cbSize = sizeof(menu);
+    ASSERT_TRUE(GetMenuBarInfo(main, OBJID_MENU, 0, &menu));
+    EXPECT_LE(menu.rcBar.bottom - menu.rcBar.top, GetSystemMetrics(SM_CYMENU) + 1);
+    RECT client;
+    GetClientRect(main, &client);
+    EXPECT_EQ(in(app.Status().Handle()).bottom, client.bottom);
+    EXPECT_GT(in(app.View().Handle()).bottom, 0);
+    ShowWindow(main, SW_SHOWMAXIMIZED);
 }

@@ -1,7 +1,9 @@
 // The real properties dialog, opened by Map > Properties and answered from a
-// timer inside its modal loop: the fields as the document fills them, OK
-// applying them with the reloads and the "6x" view, files that cannot be
-// loaded, Cancel and the close box, and names longer than 127 characters.
+// timer inside its modal loop: the fields as the document fills them (in
+// the order Tab takes them), OK applying them with the reloads and the view
+// kept (or the map fitted when its size changed), values refused with the
+// dialog kept open, files that cannot be loaded, Cancel and the close box,
+// and names longer than 127 characters.
 #include <gtest/gtest.h>
 
 #include <string.h>
@@ -112,6 +114,26 @@ TEST_F(PropertiesDialogTest, FieldsShowTheDocument)
     shown = RunProperties({}, IDCANCEL);
     EXPECT_EQ(shown[IDC_HEIGHTMAP], "..\\maps\\gone.bmp");
     EXPECT_EQ(shown[IDC_COLORMAP], "");
+    // The statistics line describes the heightmap loaded: none.
+    EXPECT_EQ(shown[IDC_POLYGONALDIMENSIONS], "Heightmap: none loaded");
+}
+
+TEST_F(PropertiesDialogTest, TabTakesTheFieldsTopToBottomAndTheButtonsLast)
+{
+    std::vector<int> order;
+    AnswerDialog(
+        "Properties",
+        [&](HWND dialog)
+        {
+            HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
+            for (HWND at = first; at && (order.empty() || at != first);
+                 at = GetNextDlgTabItem(dialog, at, FALSE))
+                order.push_back(GetDlgCtrlID(at));
+            PressButton(dialog, IDCANCEL);
+        },
+        [] { SendToMain(WM_COMMAND, ID_MAP_PROPERTIES); });
+    EXPECT_EQ(order, (std::vector<int>{IDC_QUADDEPTH, IDC_SPACING, IDC_HEIGHTMAP, IDC_COLORMAP,
+                                       IDC_DETAILMAP, IDC_OBJECTMAP, IDOK, IDCANCEL}));
 }
 
 TEST_F(PropertiesDialogTest, OkAppliesTheSettingsAndReloadsWhatTheyName)
@@ -153,10 +175,8 @@ TEST_F(PropertiesDialogTest, OkAppliesTheSettingsAndReloadsWhatTheyName)
     ASSERT_EQ(document.ObjectCount(), 2);
     EXPECT_EQ(memcmp(document.objects.data(), saved.objects.data(), 2 * sizeof(PlacedObject)), 0);
     EXPECT_EQ(ListRows(PaletteList()), (Rows{"..\\objects\\house.ini", "..\\objects\\well.ini"}));
-    // The "6x" view of the new heightmap, at the map's top-left corner.
-    EXPECT_EQ(document.viewScale, 64 * 12);
-    EXPECT_EQ(document.scrollX, 0.0f);
-    EXPECT_EQ(document.scrollY, 0.0f);
+    // A heightmap of another size: the whole map is fitted, as Open Map does.
+    EXPECT_EQ(document.viewScale, app.View().FitScale());
 }
 
 TEST_F(PropertiesDialogTest, OkKeepsUnsavedObjectsUnlessTheObjectFileIsChanged)
@@ -173,6 +193,10 @@ TEST_F(PropertiesDialogTest, OkKeepsUnsavedObjectsUnlessTheObjectFileIsChanged)
     EXPECT_EQ(Objects(), before);
     EXPECT_EQ(app.Document().spacing, 12);
     EXPECT_EQ(app.Document().UndoName(), "Properties");
+    // The heightmap kept its size: the view stays where it was.
+    EXPECT_EQ(app.Document().viewScale, 256 * 4);
+    EXPECT_EQ(app.Document().scrollX, 50.0f);
+    EXPECT_EQ(app.Document().scrollY, 60.0f);
     // Changed, and Cancel at the question: the dialog stays, then Cancel
     // closes it with nothing changed.
     const std::string state = StateOf(app.Document(), PaletteList());
@@ -192,24 +216,55 @@ TEST_F(PropertiesDialogTest, OkKeepsUnsavedObjectsUnlessTheObjectFileIsChanged)
 
 TEST_F(PropertiesDialogTest, AQuadDepthOutside0To255IsRefusedAndTheDialogStays)
 {
-    for (const char* typed : {"300", "-1", "256"})
+    // Every number that is not whole and in range, an empty heightmap and
+    // one that cannot be loaded: a message, the field selected, nothing changed.
+    EditTheMap();
+    const std::string before = StateOf(app.Document(), PaletteList());
+    const struct
     {
-        std::string message;
+        int field;
+        const char* typed;
+        const char* message;
+    } cases[] = {
+        {IDC_QUADDEPTH, "300",
+         "The quad depth must be a whole number from 0 to 255 (\"300\" was typed)."},
+        {IDC_QUADDEPTH, "-1", "The quad depth must be a whole number from 0 to 255"},
+        {IDC_QUADDEPTH, "256", "The quad depth must be a whole number from 0 to 255"},
+        {IDC_QUADDEPTH, "deep", "The quad depth must be a whole number from 0 to 255"},
+        {IDC_SPACING, "-3x",
+         "The spacing must be a whole number from 0 to 2147483647 (\"-3x\" was typed)."},
+        {IDC_SPACING, "",
+         "The spacing must be a whole number from 0 to 2147483647 (nothing was typed)."},
+        {IDC_HEIGHTMAP, "", "The map needs a heightmap: the Heightmap field is empty."},
+        {IDC_HEIGHTMAP, "..\\maps\\gone.bmp",
+         "The heightmap could not be loaded. ..\\maps\\gone.bmp: the file was not found"},
+    };
+    for (const auto& c : cases)
+    {
+        std::string message, selected;
         bool stayed = false;
-        std::vector<DialogAnswer> answers = {{"Properties",
-                                              [&](HWND dialog)
-                                              {
-                                                  SetDlgItemTextA(dialog, IDC_QUADDEPTH, typed);
-                                                  SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
-                                                  stayed = IsWindow(dialog) != FALSE;
-                                                  SendDlgItemMessageA(dialog, IDCANCEL, BM_CLICK, 0,
-                                                                      0);
-                                              }},
-                                             Press(IDOK, &message)};
+        std::vector<DialogAnswer> answers = {
+            {"Properties",
+             [&](HWND dialog)
+             {
+                 SetDlgItemTextA(dialog, c.field, c.typed);
+                 SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+                 stayed = IsWindow(dialog) != FALSE;
+                 DWORD start = 1, end = 0;
+                 SendMessageA(GetFocus(), EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+                 selected = GetFocus() == GetDlgItem(dialog, c.field) && start == 0 &&
+                                    end == strlen(c.typed)
+                                ? "whole"
+                                : "not";
+                 SendDlgItemMessageA(dialog, IDCANCEL, BM_CLICK, 0, 0);
+             }},
+            Press(IDOK, &message)};
         EXPECT_EQ(AnswerDialogs(answers, [] { SendToMain(WM_COMMAND, ID_MAP_PROPERTIES); }), 2u);
-        EXPECT_TRUE(stayed) << typed;
-        EXPECT_EQ(message, "The quad depth must be a whole number from 0 to 255.") << typed;
-        EXPECT_EQ(app.Document().quadDepth, 4) << typed;
+        EXPECT_TRUE(stayed) << c.typed;
+        EXPECT_EQ(message.rfind(c.message, 0), 0u) << message;
+        EXPECT_EQ(selected, "whole") << c.typed;
+        EXPECT_EQ(StateOf(app.Document(), PaletteList()), before) << c.typed;
+        EXPECT_EQ(app.Document().viewScale, 256 * 4) << "the view is kept";
     }
 }
 
@@ -260,32 +315,51 @@ TEST_F(PropertiesDialogTest, OkWithFilesThatCannotBeLoaded)
     EditTheMap();
     const Bytes objectsBefore = Objects();
 
-    std::string listed;
-    RunProperties({{IDC_QUADDEPTH, "deep"},
-                   {IDC_SPACING, "-7 metres"},
-                   {IDC_HEIGHTMAP, heightmap127 + ".bmp"},
-                   {IDC_COLORMAP, ""},
-                   {IDC_DETAILMAP, std::string(128, 'd')},
-                   {IDC_OBJECTMAP, objects127 + ".mob"}},
-                  IDOK, {Press(IDNO), Press(IDOK, &listed)});
-    // One message lists what could not be read.
-    EXPECT_NE(listed.find(heightmap127 + ".bmp (heightmap): the file was not found"),
+    // A heightmap that cannot be loaded is refused, named whole; then the
+    // other names are taken, the object file's only if it can be read.
+    std::string refused, listed;
+    const std::vector<DialogAnswer> answers = {
+        {"Properties",
+         [&](HWND dialog)
+         {
+             SetDlgItemTextA(dialog, IDC_HEIGHTMAP, (heightmap127 + ".bmp").c_str());
+             SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+             const FieldTexts edits = {{IDC_QUADDEPTH, "0"},
+                                       {IDC_SPACING, "7"},
+                                       {IDC_HEIGHTMAP, kSampleHeightmap},
+                                       {IDC_COLORMAP, ""},
+                                       {IDC_DETAILMAP, std::string(128, 'd')},
+                                       {IDC_OBJECTMAP, objects127 + ".mob"}};
+             for (const auto& edit : edits)
+                 SetDlgItemTextA(dialog, edit.first, edit.second.c_str());
+             SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+         }},
+        Press(IDOK, &refused),
+        Press(IDOK, &listed)};
+    EXPECT_EQ(AnswerDialogs(answers, [] { SendToMain(WM_COMMAND, ID_MAP_PROPERTIES); }), 3u);
+    // The log has the lines whole (the message shortens long paths).
+    const std::string log = ReadText("debug.txt");
+    EXPECT_NE(log.find("The heightmap could not be loaded. " + heightmap127 +
+                       ".bmp: the file was not found"),
               std::string::npos)
-        << listed;
-    EXPECT_NE(listed.find(objects127 + ".mob (object map): the file was not found"),
+        << log;
+    EXPECT_NE(log.find("The object file " + objects127 +
+                       ".mob could not be read (the file was not found), so the map keeps its "
+                       "objects and its object file (none)."),
               std::string::npos)
-        << listed;
+        << log;
+    EXPECT_EQ(listed.rfind("The object file ", 0), 0u) << listed;
     const MapDocument& document = app.Document();
     EXPECT_EQ(document.quadDepth, 0);
-    EXPECT_EQ(document.spacing, -7);
-    EXPECT_EQ(document.heightmapTexture, -1);
+    EXPECT_EQ(document.spacing, 7);
+    EXPECT_EQ(document.heightmapTexture, 0);
     EXPECT_EQ(app.Graphics().Textures().FindTexture(heightmap127.c_str()), -1);
-    EXPECT_EQ(document.width, 256) << "the old size stays";
+    EXPECT_EQ(document.width, 256);
     EXPECT_EQ(document.colormapTexture, -1);
-    EXPECT_EQ(document.heightmapFile, heightmap127 + ".bmp") << "kept as typed, not cut";
     EXPECT_EQ(document.detailMap, std::string(128, 'd')) << "whole";
     EXPECT_EQ(Objects(), objectsBefore);
+    EXPECT_EQ(document.objectMap, "");
     EXPECT_EQ(ListRows(PaletteList()), Rows{"..\\objects\\tree.ini"});
-    EXPECT_EQ(document.viewScale, 256 * 12);
-    EXPECT_EQ(document.scrollX, 0.0f);
+    EXPECT_EQ(document.viewScale, 256 * 4) << "the view is kept";
+    EXPECT_EQ(document.scrollX, 50.0f);
 }

@@ -1,8 +1,11 @@
 // Copied objects as clipboard data: the round trip of the binary form, the
-// data that is refused, the text form, and pasting that maps types by path.
+// data that is refused, the text form and reading it back (as edited, and
+// refused line by line), and pasting that maps types by path.
 #include <gtest/gtest.h>
 
 #include <string.h>
+
+#include <random>
 
 #include "document/ClipboardData.h"
 #include "tests/document/DocumentTestSupport.h"
@@ -53,6 +56,113 @@ TEST(ClipboardData, TheTextFormHasOneLinePerObjectWithExactPositions)
     EXPECT_EQ(ObjectGroupText(Sample()), std::string(127, 'p') +
                                              "\t0.100000001\t0.200000003\t90\r\n"
                                              "..\\objects\\tree.ini\t0.333333343\t0.75\t-45\r\n");
+}
+
+TEST(ClipboardData, TheTextFormReadsBackAsWrittenHoweverItWasEdited)
+{
+    std::mt19937 random(7);
+    const std::vector<std::string> paths = {"..\\objects\\tree.ini", "rock, big.ini",
+                                            std::string(127, 'p'), "\xd0\x9a\xd0\xb0.ini"};
+    for (int round = 0; round < 200; ++round)
+    {
+        // Objects of some of the paths, each path listed where it is first used.
+        ObjectGroup group;
+        std::vector<int> typeOfPath(paths.size(), -1);
+        for (int n = 1 + (int)(random() % 6); n > 0; --n)
+        {
+            const size_t path = random() % paths.size();
+            if (typeOfPath[path] < 0)
+            {
+                typeOfPath[path] = (int)group.types.size();
+                group.types.push_back(ObjectType{paths[path]});
+            }
+            const float ends[] = {0.0f, 1.0f, 1e-30f, std::nextafter(1.0f, 0.0f)};
+            const auto position = [&] {
+                return random() % 4 ? std::uniform_real_distribution<float>()(random)
+                                    : ends[random() % 4];
+            };
+            const float x = position(), y = position();
+            group.objects.push_back(
+                MakeObject((uint8_t)typeOfPath[path], x, y, (int16_t)(random() % 65536 - 32768)));
+        }
+        // As written, with LF line ends, with blank lines (a spreadsheet's
+        // empty rows) and with the fields quoted.
+        const std::string text = ObjectGroupText(group);
+        std::string unix, spaced, quoted = "\"";
+        for (char c : text)
+        {
+            if (c != '\r')
+                unix += c;
+            spaced += c == '\n' ? "\n\t\t\t\r\n" : std::string(1, c);
+            quoted += c == '\t'   ? "\"\t\""
+                      : c == '\r' ? "\"\r"
+                      : c == '\n' ? "\n\""
+                                  : std::string(1, c);
+        }
+        quoted.pop_back();
+        for (const std::string& edited : {text, unix, spaced, quoted})
+        {
+            ObjectGroup read;
+            ASSERT_TRUE(ReadObjectGroupText(edited.data(), edited.size(), &read, nullptr))
+                << edited;
+            EXPECT_EQ(ObjectGroupText(read), text);
+            ASSERT_EQ(read.types.size(), group.types.size());
+            ASSERT_EQ(read.objects.size(), group.objects.size());
+            EXPECT_EQ(memcmp(read.objects.data(), group.objects.data(), group.objects.size() * 17),
+                      0)
+                << "exact positions, rotations, types and zero reserved bytes";
+        }
+    }
+}
+
+TEST(ClipboardData, TextNotInTheFormIsRefusedAtItsFirstBadLine)
+{
+    const std::string good = "tree.ini\t0.5\t0.25\t90\r\n";
+    const struct
+    {
+        std::string text;
+        size_t line;
+        const char* reason;
+    } cases[] = {
+        {"", 0, "it holds no line of objects"},
+        {"\r\n \t\n", 0, "it holds no line of objects"},
+        {good + "tree.ini\t0.5\t0.25", 2, "it has 3 fields, where a line has 4"},
+        {good + "\n" + "tree.ini 0.5 0.25 90\n" + good, 3, "it has 1 field, where"},
+        {"\t0.5\t0.5\t0", 1, "its type path is empty"},
+        {std::string(128, 'p') + "\t0\t0\t0", 1, "its type path has 128 characters (at most 127)"},
+        {"a\x01.ini\t0\t0\t0", 1, "its type path holds a control character or a quote"},
+        {"\"a\"b\"\t0\t0\t0", 1, "its type path holds a control character or a quote"},
+        {good + "tree.ini\t-3x\t0\t0", 2, "its x \"-3x\" is not a number from 0 to 1"},
+        {"tree.ini\t1.5\t0\t0", 1, "its x \"1.5\" is not a number from 0 to 1"},
+        {"tree.ini\t0,5\t0\t0", 1, "its x \"0,5\" is not a number"},
+        {"tree.ini\t0\tnan\t0", 1, "its y \"nan\" is not a number from 0 to 1"},
+        {"tree.ini\t0\t-0.1\t0", 1, "its y \"-0.1\" is not"},
+        {"tree.ini\t0\t0\t45.5", 1, "its rotation \"45.5\" is not a whole number"},
+        {"tree.ini\t0\t0\t32768", 1,
+         "its rotation \"32768\" is not a whole number from -32768 "
+         "to 32767"},
+    };
+    for (const auto& c : cases)
+    {
+        ObjectGroup untouched = Sample();
+        TextFormProblem problem;
+        EXPECT_FALSE(ReadObjectGroupText(c.text.data(), c.text.size(), &untouched, &problem))
+            << c.text;
+        EXPECT_EQ(problem.line, c.line) << c.text;
+        EXPECT_EQ(problem.reason.rfind(c.reason, 0), 0u) << problem.reason;
+        EXPECT_EQ(untouched.objects.size(), 2u);
+    }
+    // A record names one of 256 types at most.
+    std::string many;
+    for (int t = 0; t < 257; ++t)
+        many += std::to_string(t) + ".ini\t0\t0\t0\n";
+    TextFormProblem problem;
+    ObjectGroup group;
+    EXPECT_FALSE(ReadObjectGroupText(many.data(), many.size(), &group, &problem));
+    EXPECT_EQ(problem.line, 257u);
+    many.resize(many.rfind("256.ini")); // without the 257th line
+    EXPECT_TRUE(ReadObjectGroupText(many.data(), many.size(), &group, &problem));
+    EXPECT_EQ(group.types.size(), 256u);
 }
 
 TEST(ClipboardData, PastingMapsTypesByPathAndAddsTheMissingOnes)

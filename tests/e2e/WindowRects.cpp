@@ -1,8 +1,11 @@
 // Where the editor's windows are, for the end-to-end session: run in the
 // same Wine desktop as the editor, it writes the screen rectangles (client
-// areas) of the main window's view, docked palette and status bar to the
-// file named on its command line, one "name x y width height" per line, and
-// the status bar's first field as "status-text <text>".
+// areas) of the main window's view, docked palette, the palette's Remove
+// button and status bar to the file named on its command line, one
+// "name x y width height" per line, the window with the keyboard as
+// "focus <class> <control id>", and last the status bar's first field as
+// "status-text <text>". With "resize W H" after the file name it first
+// gives the main window that outer size, as a user dragging its frame would.
 // Child windows have no X windows of their own, so the session cannot find
 // them on the X display.
 #include <windows.h>
@@ -10,6 +13,7 @@
 #include <commctrl.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 namespace
@@ -48,15 +52,29 @@ int main(int argc, char** argv)
     EnumWindows(FindMain, 0);
     if (!found)
         return 1;
+    if (argc == 5 && strcmp(argv[2], "resize") == 0)
+    {
+        ShowWindow(found, SW_RESTORE);
+        SetWindowPos(found, nullptr, 0, 0, atoi(argv[3]), atoi(argv[4]),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     FILE* out = fopen(argv[1], "w");
     if (!out)
         return 2;
     Write(out, "main", found);
     Write(out, "view", FindWindowExA(found, nullptr, "MapEditorView", nullptr));
-    Write(out, "palette", FindWindowExA(found, nullptr, "#32770", "Objects"));
+    HWND palette = FindWindowExA(found, nullptr, "#32770", "Objects");
+    Write(out, "palette", palette);
     Write(out, "floating", FindWindowA("#32770", "Objects"));
+    Write(out, "remove", GetDlgItem(palette, 1012)); // IDC_REMOVE
     HWND status = FindWindowExA(found, nullptr, "msctls_statusbar32", nullptr);
     Write(out, "status", status);
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    char kind[64] = "none";
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(found, nullptr), &thread) && thread.hwndFocus)
+        GetClassNameA(thread.hwndFocus, kind, sizeof(kind));
+    fprintf(out, "focus %s %d\n", kind, thread.hwndFocus ? GetDlgCtrlID(thread.hwndFocus) : 0);
     // The status bar's first field (the pointer's position), read into
     // memory of the editor's process: SB_GETTEXT is not carried across.
     char text[256] = "";

@@ -65,7 +65,7 @@ class Editor:
     """One run of MapEditor.exe in its own virtual desktop."""
 
     def __init__(self, screen, env, program_folder, log_path, window_rects, restore=False,
-                 start_in=None):
+                 start_in=None, arguments=()):
         """Started with the program folder current (as a double-click does),
         or from `start_in` by its full name (as a shortcut without "Start in"
         or a prompt in another folder does)."""
@@ -77,7 +77,7 @@ class Editor:
         program = "MapEditor.exe" if start_in is None else \
             windows_path(os.path.join(program_folder, "MapEditor.exe"))
         self.process = subprocess.Popen(
-            [wine, "explorer", "/desktop=designer,1280x1024", program],
+            [wine, "explorer", "/desktop=designer,1280x1024", program] + list(arguments),
             cwd=program_folder if start_in is None else start_in, env=env, stdout=self.log,
             stderr=subprocess.STDOUT)
         main = screen.wait_window(MAIN_CAPTION, timeout=90)
@@ -104,15 +104,17 @@ class Editor:
     def palette_rect(self):
         return self.palette
 
-    def locate(self):
+    def locate(self, *request):
         """The screen rectangles of the main window's children, asked of the
         editor's own desktop (child windows have no X windows): None until
-        the view and the palette are both there."""
+        the view and the palette are both there. `request` may ask the
+        helper to resize the main window first ("resize", W, H)."""
         handle, path = tempfile.mkstemp(suffix=".txt")
         os.close(handle)
         try:
             subprocess.run([self.env["WINE"], "explorer", "/desktop=designer,1280x1024",
-                            self.window_rects, windows_path(path)], env=self.env,
+                            self.window_rects, windows_path(path)] + [str(r) for r in request],
+                           env=self.env,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
             for _ in range(50):
                 with open(path) as f:
@@ -125,6 +127,8 @@ class Editor:
                     parts = line.split()
                     if line.startswith("status-text "):
                         rects["status-text"] = line[len("status-text "):]
+                    elif line.startswith("focus "):
+                        rects["focus"] = line[len("focus "):]
                     elif len(parts) == 5:
                         rects[parts[0]] = Rect(*(int(v) for v in parts[1:]))
                 if "view" in rects and "palette" in rects and "status-text" in rects \
