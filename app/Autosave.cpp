@@ -27,20 +27,40 @@ struct Snapshot
     std::string names;
 };
 
-void WriteSnapshot(const Snapshot& copy)
+// Writes the copy's files; the first that cannot be written stops it, and
+// the problem names it ("" when the copy is whole).
+std::string WriteSnapshot(const Snapshot& copy)
 {
     WindowsFileSystem files;
     // The names last: a copy is whole once they are there.
-    files.ReplaceWholeFile(Join(copy.folder, "objects.mob"), copy.objects.data(),
-                           copy.objects.size());
-    files.ReplaceWholeFile(Join(copy.folder, "map.ini"), copy.settings.data(),
-                           copy.settings.size());
-    files.ReplaceWholeFile(Join(copy.folder, "names.txt"), copy.names.data(), copy.names.size());
+    const struct
+    {
+        const char* name;
+        const void* data;
+        size_t size;
+    } parts[] = {{"objects.mob", copy.objects.data(), copy.objects.size()},
+                 {"map.ini", copy.settings.data(), copy.settings.size()},
+                 {"names.txt", copy.names.data(), copy.names.size()}};
+    for (const auto& part : parts)
+    {
+        const std::string path = Join(copy.folder, part.name);
+        const FileError error = files.ReplaceWholeFile(path, part.data, part.size);
+        if (error != FileError::None)
+            return path + ": " + DescribeFileError(error);
+    }
+    return std::string();
 }
 
 bool Exists(const std::string& path)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return WindowsFileSystem::Exists(path);
+}
+
+// The recovery folders take names of any length, as the files in them do.
+HANDLE OpenFile(const std::string& path, DWORD access, DWORD disposition)
+{
+    return CreateFileW(WindowsFileSystem::WideName(path).c_str(), access, 0, nullptr, disposition,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // Whether the run that made the folder still lives: its lock is open,
@@ -50,8 +70,7 @@ bool LockedByALiveRun(const std::string& folder)
     const std::string lock = Join(folder, "lock");
     if (!Exists(lock))
         return false;
-    HANDLE probe = CreateFileA(lock.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE probe = OpenFile(lock, GENERIC_READ, OPEN_EXISTING);
     if (probe == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_SHARING_VIOLATION;
     CloseHandle(probe);
@@ -96,39 +115,63 @@ Autosave::~Autosave()
 
 std::string Autosave::DefaultRoot()
 {
-    char base[MAX_PATH] = "";
+    // The wide name (the function's room is MAX_PATH by its definition): a
+    // user name outside the code page still names the folder.
+    wchar_t base[MAX_PATH] = L"";
     if (FAILED(
-            SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, base)))
+            SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, base)))
         return std::string();
-    return std::string(base) + "\\Map Editor\\Recovery";
+    return WindowsFileSystem::NarrowName(base) + "\\Map Editor\\Recovery";
 }
 
 bool Autosave::Start()
 {
-    if (root.empty())
+    if (root.empty() || !WindowsFileSystem::MakeFolders(root))
         return false;
-    // Every folder on the way; those that exist already are fine.
-    for (size_t at = root.find('\\', 3); at != std::string::npos; at = root.find('\\', at + 1))
-        CreateDirectoryA(root.substr(0, at).c_str(), nullptr);
-    CreateDirectoryA(root.c_str(), nullptr);
     folder_ = Join(root, (kSessionPrefix + std::to_string(GetCurrentProcessId()) + "-" +
                           std::to_string(GetTickCount()))
                              .c_str());
-    if (!CreateDirectoryA(folder_.c_str(), nullptr))
+    if (!CreateDirectoryW(WindowsFileSystem::WideName(folder_).c_str(), nullptr))
     {
         folder_.clear();
         return false;
     }
-    lock_ = CreateFileA(Join(folder_, "lock").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    lock_ = OpenFile(Join(folder_, "lock"), GENERIC_WRITE, CREATE_ALWAYS);
     copiedAt_ = GetTickCount();
     return lock_ != INVALID_HANDLE_VALUE;
+}
+
+void Autosave::CollectWrite()
+{
+    if (!resultPending_)
+        return;
+    Finish();
+    resultPending_ = false;
+    if (writeProblem_.empty())
+    {
+        failing_ = false;
+        return;
+    }
+    // Told once until a copy is made again; the copy stays due meanwhile,
+    // so the next check writes it again.
+    if (!failing_)
+        report_ = "The copy of unsaved work could not be written (" + writeProblem_ +
+                  "). It will be tried again.";
+    failing_ = true;
+}
+
+std::string Autosave::TakeReport()
+{
+    std::string report;
+    report.swap(report_);
+    return report;
 }
 
 void Autosave::Tick(const MapDocument& document, bool now)
 {
     if (folder_.empty() || writing_)
         return;
+    CollectWrite();
     if (!document.IsModified())
     {
         if (haveCopy_)
@@ -137,7 +180,7 @@ void Autosave::Tick(const MapDocument& document, bool now)
         copiedAt_ = GetTickCount();
         return;
     }
-    const bool due = now || GetTickCount() - copiedAt_ >= kIntervalMilliseconds ||
+    const bool due = now || failing_ || GetTickCount() - copiedAt_ >= kIntervalMilliseconds ||
                      document.ChangeCount() - changesAtCopy_ >= kChangesBetweenCopies;
     if (!due)
         return;
@@ -150,10 +193,11 @@ void Autosave::Tick(const MapDocument& document, bool now)
     copy->names = "map=" + document.settingsFile + "\r\nobjects=" + document.objectMap + "\r\n";
     Finish();
     writing_ = true;
+    resultPending_ = true;
     writer_ = std::thread(
         [this, copy]
         {
-            WriteSnapshot(*copy);
+            writeProblem_ = WriteSnapshot(*copy);
             writing_ = false;
         });
     haveCopy_ = true;
@@ -171,7 +215,7 @@ void Autosave::RemoveCopy()
 {
     Finish();
     for (const char* name : {"names.txt", "map.ini", "objects.mob"})
-        DeleteFileA(Join(folder_, name).c_str());
+        DeleteFileW(WindowsFileSystem::WideName(Join(folder_, name)).c_str());
     haveCopy_ = false;
 }
 
@@ -190,13 +234,15 @@ void Autosave::Discard()
 std::vector<std::string> Autosave::Leftovers() const
 {
     std::vector<std::pair<unsigned long long, std::string>> found;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(Join(root, "session-*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE search =
+        FindFirstFileW(WindowsFileSystem::WideName(Join(root, "session-*")).c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE)
         return std::vector<std::string>();
     do
     {
-        const std::string folder = Join(root, entry.cFileName);
+        const std::string folder =
+            Join(root, WindowsFileSystem::NarrowName(entry.cFileName).c_str());
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || folder == folder_ ||
             LockedByALiveRun(folder) || !Exists(Join(folder, "names.txt")))
             continue;
@@ -204,7 +250,7 @@ std::vector<std::string> Autosave::Leftovers() const
                                                << 32 |
                                            entry.ftLastWriteTime.dwLowDateTime;
         found.push_back({written, folder});
-    } while (FindNextFileA(search, &entry));
+    } while (FindNextFileW(search, &entry));
     FindClose(search);
     std::sort(found.begin(), found.end(),
               [](const auto& a, const auto& b) { return a.first > b.first; });
@@ -230,16 +276,17 @@ bool Autosave::Restore(const std::string& folder, MapDocument* document, FileSys
 void Autosave::Remove(const std::string& folder)
 {
     // Everything in it, a temporary file that a crash left behind included.
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(Join(folder, "*").c_str(), &entry);
+    const std::wstring wide = WindowsFileSystem::WideName(folder);
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((wide + L"\\*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE)
     {
         do
         {
             if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA(Join(folder, entry.cFileName).c_str());
-        } while (FindNextFileA(search, &entry));
+                DeleteFileW((wide + L"\\" + entry.cFileName).c_str());
+        } while (FindNextFileW(search, &entry));
         FindClose(search);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(wide.c_str());
 }

@@ -41,9 +41,13 @@ class Autosave
     // editor then runs without copies).
     bool Start();
     // Writes a copy when one is due: the document has unsaved changes and
-    // two minutes or 100 changes have passed since the last copy (or `now`).
-    // A document without unsaved changes needs none: an older copy goes.
+    // two minutes or 100 changes have passed since the last copy (or `now`,
+    // or the last copy could not be written). A document without unsaved
+    // changes needs none: an older copy goes.
     void Tick(const MapDocument& document, bool now = false);
+    // The message for a copy that could not be written, once until a copy
+    // is written again ("" when there is nothing to tell).
+    std::string TakeReport();
     // Waits for a copy being written.
     void Finish();
     // A clean exit: the copy and this run's folder go.
@@ -62,6 +66,8 @@ class Autosave
 
   private:
     void RemoveCopy();
+    // Takes the result of the last copy's writing once it has ended.
+    void CollectWrite();
 
     std::string folder_;
     HANDLE lock_ = INVALID_HANDLE_VALUE;
@@ -70,6 +76,10 @@ class Autosave
     DWORD copiedAt_ = 0;
     std::thread writer_;
     std::atomic<bool> writing_{false};
+    bool resultPending_ = false; // a copy was written whose result is not taken yet
+    std::string writeProblem_;   // the writer's result: "" when the copy is whole
+    bool failing_ = false;       // the last copy could not be written
+    std::string report_;
 };
 
 #endif

@@ -9,6 +9,7 @@
 #include "app/PropertiesDialog.h"
 #include "app/ShellFiles.h"
 #include "app/ToolCommands.h"
+#include "app/UserMessages.h"
 #include "resource.h"
 
 #include <shellapi.h>
@@ -128,6 +129,11 @@ void CommandRouter::FilesDropped(HDROP drop)
 
 void CommandRouter::AutosaveDue()
 {
-    if (editor_)
-        editor_->Copies().Tick(editor_->Document());
+    if (!editor_)
+        return;
+    editor_->Copies().Tick(editor_->Document());
+    // A copy that could not be written is told here, once (and in debug.txt).
+    const std::string report = editor_->Copies().TakeReport();
+    if (!report.empty())
+        ShowProblem(editor_->Main().Handle(), report);
 }

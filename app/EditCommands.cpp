@@ -1,6 +1,7 @@
 // The Edit menu's commands and the menu items that show the document's state.
 #include "app/EditCommands.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/EditorApp.h"
@@ -134,13 +135,17 @@ void RefreshEditMenu(EditorApp& editor)
     // The title names the map and marks unsaved changes.
     const std::string title =
         document.DisplayName() + (document.IsModified() ? "*" : "") + " - " + kMessageCaption;
-    char shown[512] = "";
-    GetWindowTextA(window, shown, sizeof(shown));
-    if (title != shown)
+    // The title shown, read whole (a long map name would not fit a fixed
+    // field; the wide length is the one that counts what is read).
+    std::wstring shown((size_t)GetWindowTextLengthW(window) + 1, L'\0');
+    shown.resize((size_t)std::max(0, GetWindowTextW(window, &shown[0], (int)shown.size())));
+    if (title != WindowsFileSystem::NarrowName(shown))
         SetWindowTextA(window, title.c_str());
     RefreshToolsMenu(editor);
     editor.Status().Refresh();
-    // The view shows the document as it is now.
+    // The view shows the document as it is now, and a press whose drag an
+    // edit ended drags no more.
+    editor.View().FollowDocument();
     editor.View().RequestFrame();
     // Enough changes since the last copy of unsaved work make the next one due.
     editor.Copies().Tick(document);

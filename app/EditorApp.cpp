@@ -16,6 +16,8 @@ EditorApp::EditorApp(EditorEvents& events)
     : palette_(document_, events), view_(document_, renderer_, fonts_, status_, palette_, events),
       main_(view_, palette_, status_, events)
 {
+    // Image files are read through the same file system as every other file.
+    renderer_.ReadFilesThrough(&files_);
 }
 
 EditorApp::~EditorApp()
@@ -25,11 +27,44 @@ EditorApp::~EditorApp()
     view_.EnableFrames(false);
 }
 
+void EditorApp::UseProgramDirectory(const std::string& folder)
+{
+    programDirectory_ = folder;
+    SetCurrentDirectoryA(folder.c_str());
+}
+
 void EditorApp::SaveProgramDirectory()
 {
-    // A directory longer than the buffer is not written: it stays empty and
-    // restoring it later changes nothing.
-    GetCurrentDirectoryA(sizeof(programDirectory_), programDirectory_);
+    // Asked for its length first: a directory of any length is kept whole.
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring current(size, L'\0');
+    current.resize(size > 0 ? GetCurrentDirectoryW(size, &current[0]) : 0);
+    programDirectory_ = WindowsFileSystem::NarrowName(current);
+}
+
+std::string EditorApp::ExecutableFolder()
+{
+    // GetModuleFileNameW cuts a name that does not fit: the room doubles
+    // until the whole name (and its terminator) fits.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;)
+    {
+        const DWORD length = GetModuleFileNameW(nullptr, &path[0], (DWORD)path.size());
+        if (length == 0)
+            return std::string();
+        if (length < path.size())
+        {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    // The folder without its last separator, except a drive's root ("C:\").
+    const size_t separator = path.find_last_of(L"\\/");
+    if (separator == std::wstring::npos)
+        return std::string();
+    const bool root = separator == 2 && path[1] == L':';
+    return WindowsFileSystem::NarrowName(path.substr(0, root ? separator + 1 : separator));
 }
 
 void EditorApp::CreateWindows(HINSTANCE instance)
@@ -47,7 +82,8 @@ bool EditorApp::Initialise()
     if (renderer_.CreateDevice(view_.Handle(), kFarPlane) != 0)
         return false;
     fonts_.SetOwner(renderer_.Device());
-    document_.Init(images_, kStartupHeightmap);
+    startupProblems_.clear();
+    document_.Init(images_, kStartupHeightmap, &startupProblems_);
     // Asked before the status text asks for "Tahoma", so this creates the
     // entry that both then share.
     const int labelFont = fonts_.FindOrRegister(kLabelFontName);

@@ -13,6 +13,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "app/Autosave.h"
 #include "app/MainWindow.h"
 #include "app/PaletteDialog.h"
@@ -35,19 +38,27 @@ class EditorApp
     EditorApp(const EditorApp&) = delete;
     EditorApp& operator=(const EditorApp&) = delete;
 
-    // Start-up steps, in order (separate so tests can run them): the current
-    // directory kept as the program directory, the windows, then the device,
-    // fonts, document, blend states, background, the view's fonts and the
-    // random seed. Initialise is false when the Direct3D device could not be
-    // created (nothing after the device is then done; the renderer's
-    // FailedStep names what failed).
+    // Start-up steps, in order (separate so tests can run them): the program
+    // directory, the windows, then the device, fonts, document, blend
+    // states, background, the view's fonts and the random seed. Initialise
+    // is false when the Direct3D device could not be created (nothing after
+    // the device is then done; the renderer's FailedStep names what failed).
+    // The program is started from its executable's folder, made current
+    // (UseProgramDirectory); a test program keeps the folder current at its
+    // start (SaveProgramDirectory).
+    void UseProgramDirectory(const std::string& folder);
     void SaveProgramDirectory();
     void CreateWindows(HINSTANCE instance);
     bool Initialise();
+    // The start-up images that could not be loaded, with the reasons.
+    const std::vector<std::string>& StartupProblems() const { return startupProblems_; }
 
-    // The directory current at start, from which every relative name is
-    // taken; choosers make it current again after they change it.
-    const char* ProgramDirectory() const { return programDirectory_; }
+    // The folder of the running executable (any length).
+    static std::string ExecutableFolder();
+
+    // The directory from which every relative name is taken; choosers make
+    // it current again after they change it.
+    const char* ProgramDirectory() const { return programDirectory_.c_str(); }
     HINSTANCE Instance() const { return instance_; }
 
     Renderer& Graphics() { return renderer_; }
@@ -79,7 +90,8 @@ class EditorApp
     ViewWindow view_;
     MainWindow main_;
     HINSTANCE instance_ = nullptr;
-    char programDirectory_[255] = {};
+    std::string programDirectory_;
+    std::vector<std::string> startupProblems_;
 };
 
 #endif

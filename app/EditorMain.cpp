@@ -53,6 +53,17 @@ int ReportDeviceFailure(HWND owner, const char* failedStep)
     return 2;
 }
 
+void ReportStartupProblems(EditorApp& editor)
+{
+    std::vector<std::string> problems = editor.StartupProblems();
+    if (problems.empty())
+        return;
+    problems.insert(problems.begin(), "Not all of the start-up map's files could be read "
+                                      "(names are taken from " +
+                                          std::string(editor.ProgramDirectory()) + "):");
+    ShowProblems(editor.Main().Handle(), problems);
+}
+
 void OfferRecovery(EditorApp& editor)
 {
     HWND main = editor.Main().Handle();
@@ -90,7 +101,10 @@ int RunEditor(HINSTANCE instance)
     CommandRouter router;
     EditorApp editor(router);
     router.Attach(editor);
-    editor.SaveProgramDirectory();
+    // Every relative name of the editor (the start-up images, the object
+    // types, debug.txt) is taken from the executable's own folder, whatever
+    // folder a shortcut, a file association or a prompt started it in.
+    editor.UseProgramDirectory(EditorApp::ExecutableFolder());
     editor.CreateWindows(instance);
     HWND main = editor.Main().Handle();
     ShowWindow(main, SW_SHOWMAXIMIZED);
@@ -103,6 +117,7 @@ int RunEditor(HINSTANCE instance)
         return status;
     }
     RefreshEditMenu(editor); // the title names the (untitled) map
+    ReportStartupProblems(editor);
     // Whole frames of many objects are drawn between messages, so that the
     // editor answers input while they draw.
     editor.View().SliceFrames(kFrameSliceMilliseconds);

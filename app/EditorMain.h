@@ -24,6 +24,10 @@ const int kFrameSliceMilliseconds = 30;
 // program's exit status for that case, 2.
 int ReportDeviceFailure(HWND owner, const char* failedStep);
 
+// At start-up: names the start-up images that could not be loaded, with the
+// reasons, in a message and in debug.txt, as for any map.
+void ReportStartupProblems(EditorApp& editor);
+
 // At start-up: offers to restore work that a run which did not end cleanly
 // left behind (newest first; the first one restored ends the offers, the
 // ones turned down are removed).

@@ -47,10 +47,13 @@ bool RunChooser(ChooserFunction chooser, DWORD flags, bool offerName, std::strin
     const size_t separator = current.find_last_of("\\/");
     if (separator != std::string::npos)
     {
-        char full[MAX_PATH];
+        // The folder's full name, of whatever length it has.
         const std::string given = current.substr(0, separator + 1);
-        const DWORD length = GetFullPathNameA(given.c_str(), sizeof(full), full, nullptr);
-        folder = length > 0 && length < sizeof(full) ? std::string(full) : given;
+        std::string full(GetFullPathNameA(given.c_str(), 0, nullptr, nullptr), '\0');
+        const DWORD length =
+            full.empty() ? 0
+                         : GetFullPathNameA(given.c_str(), (DWORD)full.size(), &full[0], nullptr);
+        folder = length > 0 && length < full.size() ? full.substr(0, length) : given;
     }
     if (offerName && !current.empty() && current.size() < kPathRoom)
     {

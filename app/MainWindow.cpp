@@ -42,18 +42,40 @@ void MainWindow::AdoptChildren(HINSTANCE instance)
     DragAcceptFiles(window_, TRUE);
 }
 
+namespace
+{
+// A key that a list or a box takes for itself: one without Ctrl or Alt,
+// other than the function keys (a letter jumps to a row, Home and the
+// arrows move in the list, Delete and + and - are typed).
+bool KeyOfTheFocusedControl(const MSG& message)
+{
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)
+        return false;
+    if ((GetKeyState(VK_CONTROL) & 0x8000) || (GetKeyState(VK_MENU) & 0x8000))
+        return false;
+    return message.wParam < VK_F1 || message.wParam > VK_F24;
+}
+} // namespace
+
 bool MainWindow::TranslateShortcut(MSG* message) const
 {
-    // The shortcuts work whichever of the main window and the palette (or
-    // one of its controls) has the keyboard; the commands go to the main
-    // window. Other windows (choosers, message boxes) run their own loops.
+    // The shortcuts with Ctrl, and the function keys, work whichever of the
+    // main window and the palette (or one of its controls) has the keyboard;
+    // the single keys act on the map only while the view (or the main window
+    // itself) has it. The commands go to the main window. Other windows
+    // (choosers, message boxes) run their own loops.
     HWND target = message->hwnd;
     HWND palette = palette_.Handle();
     if (!accelerators_ || !target)
         return false;
     const bool ours = target == window_ || target == palette || IsChild(window_, target) ||
                       IsChild(palette, target);
-    return ours && TranslateAcceleratorA(window_, accelerators_, message);
+    if (!ours)
+        return false;
+    const bool mapHasKeyboard = target == window_ || target == view_.Handle();
+    if (!mapHasKeyboard && KeyOfTheFocusedControl(*message))
+        return false;
+    return TranslateAcceleratorA(window_, accelerators_, message);
 }
 
 INT_PTR CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -6,10 +6,15 @@
 //
 // The press decides what the movements that follow do: only the press runs
 // the hit test, so a drag across another object keeps moving the picked
-// selection. A whole drag, from press to release, is one undoable step.
+// selection. A press selects and moves nothing; the drag begins once the
+// pointer leaves the system's drag distance around the press point and then
+// moves the selection by the pointer's motion, so the picked object keeps
+// the offset at which it was grabbed. A whole drag, from press to release,
+// is one undoable step, and none when nothing moved.
 #include "app/ViewWindow.h"
 
 #include <math.h>
+#include <stdlib.h>
 
 #include "app/EditorEvents.h"
 #include "app/PaletteDialog.h"
@@ -56,13 +61,61 @@ void ViewWindow::EndPress()
 {
     gesture_.leftButtonDown = false;
     gesture_.dragging = false;
+    gesture_.moving = false;
     gesture_.banding = false;
     document_.EndDrag();
     EndStroke(); // a brush or eraser stroke becomes its step
 }
 
+void ViewWindow::FollowDocument()
+{
+    if (!gesture_.dragging)
+        return;
+    // Once begun, the drag is the document's: when it is no longer open, an
+    // edit ended it. Before that, any step done, undone or redone since the
+    // press may have moved or removed what the press picked.
+    const bool ended = gesture_.moving ? !document_.Dragging()
+                                       : document_.ChangeCount() != gesture_.changesAtPress;
+    if (ended)
+        StopDragging();
+}
+
+bool ViewWindow::PastDragDistance(int px, int py) const
+{
+    // The system's distance on either side of the press point within which
+    // a press stays a click (a shaking hand moves nothing).
+    return abs(px - gesture_.pressX) > GetSystemMetrics(SM_CXDRAG) ||
+           abs(py - gesture_.pressY) > GetSystemMetrics(SM_CYDRAG);
+}
+
+bool ViewWindow::BeginDragAtPress()
+{
+    float grabX = 0.0f, grabY = 0.0f;
+    const int picked = gesture_.picked;
+    if (document_.ChangeCount() != gesture_.changesAtPress || picked < 0 ||
+        !document_.IsSelected((size_t)picked) ||
+        !ViewPointToMap(gesture_.pressX, gesture_.pressY, &grabX, &grabY))
+        return false;
+    document_.BeginDrag(picked, grabX, grabY);
+    return document_.Dragging();
+}
+
 void ViewWindow::DragTo(int px, int py)
 {
+    FollowDocument();
+    if (!gesture_.dragging)
+        return;
+    if (!gesture_.moving)
+    {
+        if (!PastDragDistance(px, py))
+            return;
+        if (!BeginDragAtPress())
+        {
+            StopDragging();
+            return;
+        }
+        gesture_.moving = true;
+    }
     float x = 0.0f, y = 0.0f;
     if (ViewPointToMap(px, py, &x, &y))
         document_.DragTo(x, y);
@@ -111,12 +164,19 @@ void ViewWindow::PressAt(int px, int py)
         return;
     }
     // A plain press on an object not yet selected selects just it; on a
-    // selected one it keeps the selection, which the drag moves together.
-    // The picked object jumps to the pointer: the offset is not kept.
+    // selected one it keeps the selection, which a drag moves together. The
+    // press itself moves nothing.
+    // The document's drag selects as a press does; it is closed again at
+    // once (no step: nothing moved) and opened anew, grabbed at the press
+    // point, once the pointer leaves the drag distance.
     document_.BeginDrag(hit);
     gesture_.dragging = document_.Dragging();
-    if (gesture_.dragging)
-        DragTo(px, py);
+    gesture_.moving = false;
+    document_.EndDrag();
+    gesture_.picked = hit;
+    gesture_.pressX = px;
+    gesture_.pressY = py;
+    gesture_.changesAtPress = document_.ChangeCount();
 }
 
 void ViewWindow::MoveTo(int px, int py)
@@ -224,4 +284,6 @@ void ViewWindow::OnKey(WPARAM key)
             events_.RunCommand(ToolKeyCommand((unsigned)key));
         break;
     }
+    // A key that edited ended an open drag: the press drags no more.
+    FollowDocument();
 }

@@ -20,7 +20,7 @@ static_assert(ID_FILE_RECENT_LAST - ID_FILE_RECENT_FIRST + 1 == RecentFiles::kLi
 // empty list.
 RecentFiles RecentMaps::ReadListFile() const
 {
-    RecentFiles read;
+    RecentFiles read(WindowsFileSystem::SameName);
     std::vector<unsigned char> bytes;
     if (!file.empty() && files_.ReadWholeFile(file, &bytes) == FileError::None)
         read.Read(std::string(bytes.begin(), bytes.end()));

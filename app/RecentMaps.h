@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "app/WindowsFileSystem.h"
 #include "document/RecentFiles.h"
 
 class FileSystem;
@@ -23,7 +24,7 @@ class RecentMaps
     static std::string DefaultFile();
 
     std::string file = DefaultFile(); // tests point it at a folder of their own
-    RecentFiles list;                 // as the submenu shows it
+    RecentFiles list{WindowsFileSystem::SameName}; // as the submenu shows it
 
     // Reads the list from its file (a missing or unreadable file is an
     // empty list) and fills the submenu of `window`'s menu bar.

@@ -6,7 +6,9 @@
 #include <math.h>
 #include <stdio.h>
 #include <string.h>
+#include <wchar.h>
 
+#include "app/WindowsFileSystem.h"
 #include "document/MapDocument.h"
 
 namespace
@@ -28,10 +30,13 @@ const int kPartEdges[kPartCount] = {190, 300, 390, 500, 680, 880, -1};
 
 void StatusBar::SetPart(int part, const char* text)
 {
-    char shown[128] = "";
-    SendMessageA(window_, SB_GETTEXTA, (WPARAM)part, (LPARAM)shown);
-    if (strcmp(shown, text) != 0)
-        SendMessageA(window_, SB_SETTEXTA, (WPARAM)part, (LPARAM)text);
+    // The text is compared with what this object last gave the part, not
+    // read back: SB_GETTEXTA takes no buffer size, and a map name may be of
+    // any length.
+    if (part < 0 || (size_t)part >= shown_.size() || shown_[part] == text)
+        return;
+    shown_[part] = text;
+    SendMessageA(window_, SB_SETTEXTA, (WPARAM)part, (LPARAM)text);
 }
 
 void StatusBar::ShowPointerFields()
@@ -83,6 +88,7 @@ HWND StatusBar::Create(HINSTANCE instance, HWND parent)
                                0, 0, 0, parent, nullptr, instance, nullptr);
     SendMessageA(bar, SB_SETPARTS, kPartCount, (LPARAM)kPartEdges);
     window_ = bar;
+    shown_.assign(kPartCount, std::string());
     return bar;
 }
 
@@ -123,7 +129,12 @@ void StatusBar::ShowTool(const char* name)
 
 std::string StatusBar::Field(int part) const
 {
-    char text[256] = "";
-    SendMessageA(window_, SB_GETTEXTA, (WPARAM)part, (LPARAM)text);
-    return text;
+    // Read in its wide form, into room for the length the bar reports first
+    // (SB_GETTEXT takes no size, and Wine's SB_GETTEXTLENGTHA counts
+    // characters where the 8-bit text may need more bytes).
+    const LRESULT length = SendMessageW(window_, SB_GETTEXTLENGTHW, (WPARAM)part, 0);
+    std::wstring text((size_t)LOWORD(length) + 1, L'\0');
+    SendMessageW(window_, SB_GETTEXTW, (WPARAM)part, (LPARAM)&text[0]);
+    text.resize(wcslen(text.c_str()));
+    return WindowsFileSystem::NarrowName(text);
 }

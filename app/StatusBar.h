@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class MapDocument;
 
@@ -38,6 +39,7 @@ class StatusBar
 
     const MapDocument& document_;
     HWND window_ = nullptr;
+    std::vector<std::string> shown_; // each part's text as last set
     int pointerX_ = -1, pointerY_ = -1;
     bool pointerKnown_ = false;
     const char* tool_ = "Select";

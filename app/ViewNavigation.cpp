@@ -1,7 +1,8 @@
 // Zooming and panning the map view: the wheel zooms at the pointer (the map
 // point under it stays under it) in steps of 1.25x between the whole map
-// fitting the view and 64 view pixels per heightmap cell; + and - zoom at the
-// view's centre; Fit Map shows the whole map in the middle of the view; the
+// fitting the view and 64 view pixels per heightmap cell (the step out to
+// the whole map lands on Fit Map's framing); + and - zoom at the view's
+// centre; Fit Map shows the whole map in the middle of the view; the
 // middle button drags the map one to one. Scrolling, panning and zooming stop
 // where the map's edge reaches the view's centre, so the map can never be
 // lost off-screen. The view state is never saved.
@@ -63,6 +64,13 @@ void ViewWindow::ZoomBySteps(int steps, int px, int py)
     scale = std::min(highest, std::max(lowest, scale));
     if (scale == current)
         return;
+    // The last step out shows the whole map as Fit Map does, in the middle,
+    // not pinned at the pointer with part of it cut off.
+    if (steps < 0 && scale <= FitScale())
+    {
+        FitMap();
+        return;
+    }
     // The map point under (px, py) stays there.
     const double mapX = (px + (double)document.scrollX) / current;
     const double mapY = (py + (double)document.scrollY) / current;

@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include <stdint.h>
+
 #include "app/BrushTool.h"
 #include "app/FrameTimer.h"
 #include "render/FramePresenter.h"
@@ -34,8 +36,17 @@ struct PointerGesture
 {
     bool leftButtonDown = false;
     bool rightButtonDown = false;
-    // Starts false: the first press in the view must not move object 0.
+    // The press picked an object: the movements drag the selection once the
+    // pointer has left the system's drag distance around the press point
+    // (`moving` from then on). Starts false: the first press in the view
+    // must not move object 0.
     bool dragging = false;
+    bool moving = false;
+    int pressX = 0, pressY = 0; // where the left button went down
+    int picked = -1;            // the object the press picked
+    // The document's change count at the press: a drag does not begin on
+    // contents that an edit, Undo or Redo changed under the held button.
+    uint64_t changesAtPress = 0;
     int rightPressX = 0, rightPressY = 0;
     // A rubber band being drawn from a press on empty space: its corners in
     // view pixels, and whether it adds to the selection (Shift held).
@@ -120,7 +131,10 @@ class ViewWindow : private FrameScene
     void StartBand(int px, int py, bool adds);
     void StretchBand(int px, int py);
     // A command ended the drag or the band: the movements that follow do nothing.
-    void StopDragging() { gesture_.dragging = false; }
+    void StopDragging() { gesture_.dragging = gesture_.moving = false; }
+    // After a key or a command: the document ends an open drag before any
+    // other edit, Undo or Redo, and the rest of the press then drags nothing.
+    void FollowDocument();
     void StopBanding() { gesture_.banding = false; }
     // Where the popup's Insert Object and Delete Object act.
     void SetPopupPoint(int px, int py);
@@ -188,6 +202,12 @@ class ViewWindow : private FrameScene
     void EndPress();
     void EndPointerPress();
     void DragTo(int px, int py);
+    // The pointer has moved further from the press than the drag distance.
+    bool PastDragDistance(int px, int py) const;
+    // The document's drag, grabbed where the button went down; false when the
+    // press's pick no longer stands (moved off the selection, or the
+    // contents changed since the press).
+    bool BeginDragAtPress();
     void StartPan(int px, int py);
     void PanTo(int px, int py);
 

@@ -114,9 +114,47 @@ bool WindowsFileSystem::Exists(const std::string& path)
     return !path.empty() && GetFileAttributesW(FullPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::wstring WindowsFileSystem::WideName(const std::string& path)
+{
+    return FullPath(path);
+}
+
+std::string WindowsFileSystem::NarrowName(const std::wstring& wide)
+{
+    if (wide.empty())
+        return std::string();
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
+    std::string text((size_t)(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), &text[0], size, nullptr,
+                            nullptr);
+    return text;
+}
+
+bool WindowsFileSystem::MakeFolders(const std::string& path)
+{
+    const std::wstring full = FullPath(path);
+    if (full.empty())
+        return false;
+    // Every folder on the way, past the root ("C:\", "\\?\C:\",
+    // "\\server\share\"); those that are there already are fine.
+    const size_t root = full.compare(0, 4, L"\\\\?\\") == 0 ? 7 : 3;
+    for (size_t at = full.find(L'\\', root); at != std::wstring::npos;
+         at = full.find(L'\\', at + 1))
+        CreateDirectoryW(full.substr(0, at).c_str(), nullptr);
+    CreateDirectoryW(full.c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesW(full.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool WindowsFileSystem::SameName(const std::string& a, const std::string& b)
 {
-    const std::wstring wideA = Widen(a), wideB = Widen(b);
+    // "/" and "\" separate folders alike in a Windows name.
+    std::wstring wideA = Widen(a), wideB = Widen(b);
+    for (std::wstring* wide : {&wideA, &wideB})
+        for (wchar_t& c : *wide)
+            c = c == L'/' ? L'\\' : c;
     return CompareStringOrdinal(wideA.c_str(), (int)wideA.size(), wideB.c_str(), (int)wideB.size(),
                                 TRUE) == CSTR_EQUAL;
 }

@@ -20,10 +20,18 @@ class WindowsFileSystem : public FileSystem
 
     // Whether a file or folder of that name is there (any length).
     static bool Exists(const std::string& path);
+    // The wide full path the file functions get for a name as the editor
+    // holds it (relative names from the current folder; long ones in the
+    // "\\?\" form), and a wide name back in the editor's form.
+    static std::wstring WideName(const std::string& path);
+    static std::string NarrowName(const std::wstring& wide);
+    // Makes the folder and every folder on its way (any length); true when
+    // it is there afterwards.
+    static bool MakeFolders(const std::string& path);
 
     // Whether two names are the same file name to Windows: the system's
     // ordinal comparison with case ignored (CompareStringOrdinal), of the
-    // names as the active code page gives them.
+    // names as the active code page gives them, with "/" and "\\" alike.
     static bool SameName(const std::string& a, const std::string& b);
 
     // Failures the tests make happen, each after the temporary file exists:

@@ -86,9 +86,12 @@ Row Measure(size_t count)
                             Send(WM_LBUTTONUP, 0, kProbeX, kProbeY);
                         });
 
+    // The drag begins once the pointer leaves the drag distance: the moves
+    // measured are those of a drag under way.
     Send(WM_LBUTTONDOWN, MK_LBUTTON, kProbeX, kProbeY);
-    row.move =
-        PerCall(2000, [](int i) { Send(WM_MOUSEMOVE, MK_LBUTTON, kProbeX + (i & 1), kProbeY); });
+    Send(WM_MOUSEMOVE, MK_LBUTTON, kProbeX + 20, kProbeY);
+    row.move = PerCall(2000, [](int i)
+                       { Send(WM_MOUSEMOVE, MK_LBUTTON, kProbeX + 20 + (i & 1), kProbeY); });
     Send(WM_LBUTTONUP, 0, kProbeX, kProbeY);
 
     SetCtrl(true);

@@ -1,4 +1,5 @@
-// D3DXCreateTextureFromFileExA: reads an image file, decodes it with the
+// D3DXCreateTextureFromFileExA and D3DXCreateTextureFromFileInMemoryEx:
+// read an image file (or take its bytes from memory), decode it with the
 // platform-free decoders of d3dx/image, chooses the texture's size, level
 // count and format from the request and the device's capabilities, creates
 // the texture and fills every level (the top level scaled when its size
@@ -57,13 +58,11 @@ HRESULT ReadWholeFile(const char* name, std::vector<uint8_t>* bytes)
     return result;
 }
 
-HRESULT DecodeFile(const char* name, Image* image, ImageInfo* info)
+HRESULT DecodeBytes(const void* data, size_t size, Image* image, ImageInfo* info)
 {
-    std::vector<uint8_t> bytes;
-    const HRESULT read = ReadWholeFile(name, &bytes);
-    if (FAILED(read))
-        return read;
-    switch (DecodeImageFile(bytes.data(), bytes.size(), DecodeLimits(), image, info))
+    if (size == 0)
+        return D3DXERR_INVALIDDATA;
+    switch (DecodeImageFile((const uint8_t*)data, size, DecodeLimits(), image, info))
     {
     case DecodeStatus::Ok:
         return D3D_OK;
@@ -207,32 +206,17 @@ HRESULT CreateFilledTexture(IDirect3DDevice8* device, const TextureLayout& layou
     *texture = filled;
     return D3D_OK;
 }
-} // namespace
 
-HRESULT WINAPI D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* srcFile,
-                                            UINT width, UINT height, UINT mipLevels, DWORD usage,
-                                            D3DFORMAT format, D3DPOOL pool, DWORD filter,
-                                            DWORD mipFilter, D3DCOLOR colorKey,
-                                            D3DXIMAGE_INFO* srcInfo, PALETTEENTRY* palette,
-                                            IDirect3DTexture8** texture)
+// The texture of a decoded image, as both entry points make it.
+HRESULT CreateTextureOfImage(IDirect3DDevice8* device, Image& image, const ImageInfo& info,
+                             UINT width, UINT height, UINT mipLevels, DWORD usage, D3DFORMAT format,
+                             D3DPOOL pool, const ScaleFilter& scale, D3DCOLOR colorKey,
+                             D3DXIMAGE_INFO* srcInfo, IDirect3DTexture8** texture)
 {
-    // The mip levels always come from the 2 x 2 box filter, whatever mipFilter
-    // names; palettes are never produced, so `palette` is not written.
-    if (texture)
-        *texture = nullptr;
-    ScaleFilter scale;
-    if (!device || !srcFile || !texture || !ScaleFilterOf(filter, &scale))
-        return D3DERR_INVALIDCALL;
-
-    Image image;
-    ImageInfo info;
-    HRESULT result = DecodeFile(srcFile, &image, &info);
-    if (FAILED(result))
-        return result;
     ApplyColorKey(&image, colorKey);
 
     D3DCAPS8 caps;
-    result = device->GetDeviceCaps(&caps);
+    HRESULT result = device->GetDeviceCaps(&caps);
     if (FAILED(result))
         return result;
     const TextureLayout layout =
@@ -265,4 +249,52 @@ HRESULT WINAPI D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char
         srcInfo->ImageFileFormat = (D3DXIMAGE_FILEFORMAT)info.fileFormat;
     }
     return D3D_OK;
+}
+} // namespace
+
+HRESULT WINAPI D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* srcFile,
+                                            UINT width, UINT height, UINT mipLevels, DWORD usage,
+                                            D3DFORMAT format, D3DPOOL pool, DWORD filter,
+                                            DWORD mipFilter, D3DCOLOR colorKey,
+                                            D3DXIMAGE_INFO* srcInfo, PALETTEENTRY* palette,
+                                            IDirect3DTexture8** texture)
+{
+    // The mip levels always come from the 2 x 2 box filter, whatever mipFilter
+    // names; palettes are never produced, so `palette` is not written.
+    if (texture)
+        *texture = nullptr;
+    ScaleFilter scale;
+    if (!device || !srcFile || !texture || !ScaleFilterOf(filter, &scale))
+        return D3DERR_INVALIDCALL;
+    Image image;
+    ImageInfo info;
+    {
+        std::vector<uint8_t> bytes;
+        HRESULT result = ReadWholeFile(srcFile, &bytes);
+        if (SUCCEEDED(result))
+            result = DecodeBytes(bytes.data(), bytes.size(), &image, &info);
+        if (FAILED(result))
+            return result;
+    }
+    return CreateTextureOfImage(device, image, info, width, height, mipLevels, usage, format, pool,
+                                scale, colorKey, srcInfo, texture);
+}
+
+HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(
+    IDirect3DDevice8* device, const void* srcData, UINT srcDataSize, UINT width, UINT height,
+    UINT mipLevels, DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter, DWORD mipFilter,
+    D3DCOLOR colorKey, D3DXIMAGE_INFO* srcInfo, PALETTEENTRY* palette, IDirect3DTexture8** texture)
+{
+    if (texture)
+        *texture = nullptr;
+    ScaleFilter scale;
+    if (!device || !srcData || !texture || !ScaleFilterOf(filter, &scale))
+        return D3DERR_INVALIDCALL;
+    Image image;
+    ImageInfo info;
+    const HRESULT result = DecodeBytes(srcData, srcDataSize, &image, &info);
+    if (FAILED(result))
+        return result;
+    return CreateTextureOfImage(device, image, info, width, height, mipLevels, usage, format, pool,
+                                scale, colorKey, srcInfo, texture);
 }

@@ -60,5 +60,10 @@ HRESULT WINAPI D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char
                                             DWORD mipFilter, D3DCOLOR colorKey,
                                             D3DXIMAGE_INFO* srcInfo, PALETTEENTRY* palette,
                                             IDirect3DTexture8** texture);
+// The same from an image file's bytes in memory (the caller read the file).
+HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(
+    IDirect3DDevice8* device, const void* srcData, UINT srcDataSize, UINT width, UINT height,
+    UINT mipLevels, DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter, DWORD mipFilter,
+    D3DCOLOR colorKey, D3DXIMAGE_INFO* srcInfo, PALETTEENTRY* palette, IDirect3DTexture8** texture);
 
 #endif

@@ -29,34 +29,47 @@ std::string StepName(const char* verb, size_t objectCount)
     return std::string(verb) + " " + std::to_string(objectCount) + " Objects";
 }
 
-void MapDocument::Init(ImageSource& images, const std::string& heightmapFile)
+void MapDocument::Init(ImageSource& images, const std::string& heightmapFile,
+                       std::vector<std::string>* problems)
 {
-    LoadHeightmap(images, heightmapFile);
+    const auto note =
+        [problems](const std::string& name, const char* what, const std::string& problem)
+    {
+        if (problems && !problem.empty())
+            problems->push_back(name + " (" + what + "): " + problem);
+    };
+    std::string problem;
+    LoadHeightmap(images, heightmapFile, &problem);
+    note(heightmapFile, "heightmap", problem);
     quadDepth = 4;
     viewScale = width * kStartViewScalePerPixel;
     // The detail map stays loaded for the whole run; nothing refers to it.
-    LoadImageSlot(images, kDetailMapFile);
-    objectImageTexture = LoadImageSlot(images, kObjectImageFile);
+    const LoadedImage detail = images.Load(kDetailMapFile);
+    note(kDetailMapFile, "detail map", detail.slot < 0 ? detail.problem : std::string());
+    const LoadedImage marker = images.Load(kObjectImageFile);
+    objectImageTexture = marker.slot;
+    note(kObjectImageFile, "object marker", marker.slot < 0 ? marker.problem : std::string());
     const LoadedImage colormap = images.Load(kColormapFile);
     colormapTexture = colormap.slot;
     colormapFile = colormap.slot >= 0 ? colormap.name : std::string(kColormapFile);
+    note(kColormapFile, "colormap", colormap.slot < 0 ? colormap.problem : std::string());
     // The start-up map is what Save would compare with until a file is read.
     StartNewHistory();
 }
 
-int MapDocument::LoadImageSlot(ImageSource& images, const std::string& fileName)
-{
-    return images.Load(fileName).slot;
-}
-
-void MapDocument::LoadHeightmap(ImageSource& images, const std::string& fileName)
+void MapDocument::LoadHeightmap(ImageSource& images, const std::string& fileName,
+                                std::string* problem)
 {
     const LoadedImage image = images.LoadHeightmap(fileName);
     NoteHeightSamples(image);
     heightmapTexture = image.slot;
     heightmapFile = image.slot >= 0 ? image.name : fileName;
     if (image.slot < 0)
+    {
+        if (problem)
+            *problem = image.problem.empty() ? "it could not be loaded" : image.problem;
         return; // size and spacing keep their values
+    }
     // The source image's size, not the size of the texture made from it.
     width = image.width;
     height = image.height;

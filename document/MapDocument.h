@@ -95,8 +95,10 @@ class MapDocument
     MapDocument& operator=(const MapDocument&) = delete;
 
     // Start-up: heightmap, quad depth 4, the "6x" view, detail map (loaded
-    // and forgotten), marker image, colormap.
-    void Init(ImageSource& images, const std::string& heightmapFile);
+    // and forgotten), marker image, colormap. Each image that cannot be
+    // loaded adds "<name> (<what>): <why>" to *problems.
+    void Init(ImageSource& images, const std::string& heightmapFile,
+              std::vector<std::string>* problems = nullptr);
 
     // Map coordinates are fractions of the map's side; the map square spans
     // viewScale view pixels and its top-left corner lies at (-scrollX, -scrollY).
@@ -245,7 +247,8 @@ class MapDocument
     // ---- Files ----
     // Each returns false with *problem (when given) saying why in plain
     // words; a refused file changes nothing. Loads start a new history.
-    void LoadHeightmap(ImageSource& images, const std::string& fileName);
+    void LoadHeightmap(ImageSource& images, const std::string& fileName,
+                       std::string* problem = nullptr);
     // Opens a map: false (with the reason as the only problem) when the file
     // is refused; true with what could not be read listed in *problems.
     bool LoadSettings(const std::string& path, FileSystem& files, ImageSource& images,
@@ -329,7 +332,6 @@ class MapDocument
     // What was last loaded or saved becomes what the document holds now.
     void NoteObjectsSaved();
     void NoteSettingsSaved();
-    int LoadImageSlot(ImageSource& images, const std::string& fileName);
     int LinearHitTest(int px, int py) const;
     void LinearSelectInViewRect(float left, float top, float right, float bottom);
     void DeselectType(int type);

@@ -44,7 +44,7 @@ bool RecentFiles::Remove(const std::string& path)
 {
     for (auto it = paths_.begin(); it != paths_.end(); ++it)
     {
-        if (SamePath(*it, path))
+        if (sameFile_(*it, path))
         {
             paths_.erase(it);
             return true;
@@ -64,7 +64,7 @@ void RecentFiles::Read(const std::string& text)
             continue;
         bool repeated = false;
         for (const std::string& kept : paths_)
-            repeated = repeated || SamePath(kept, path);
+            repeated = repeated || sameFile_(kept, path);
         if (!repeated)
             paths_.push_back(path);
     }

@@ -1,6 +1,8 @@
 // The list of recently opened map settings files behind File > Recent Maps:
-// most recent first, each file once (names compared as Windows compares
-// them: ASCII case and the two separators do not matter), at most eight.
+// most recent first, each file once, at most eight. Names are compared by
+// the function the list is given (the editor's asks the system, which
+// ignores case as its file names do); without one, ASCII case and the two
+// separators do not matter.
 // Kept as a small INI text, one "fileN=" key per entry in a [recent]
 // section. No Windows API: the editor reads and writes the file and fills
 // the menu.
@@ -17,6 +19,10 @@ class RecentFiles
   public:
     static const size_t kLimit = 8;
 
+    // Whether two names are the same file.
+    typedef bool (*SameFileFunction)(const std::string& a, const std::string& b);
+    explicit RecentFiles(SameFileFunction sameFile = SamePath) : sameFile_(sameFile) {}
+
     // Most recent first.
     const std::vector<std::string>& Paths() const { return paths_; }
 
@@ -29,7 +35,8 @@ class RecentFiles
 
     void Clear() { paths_.clear(); }
 
-    // Whether two names are the same file name to Windows.
+    // Whether two names are the same when ASCII case and the separators
+    // do not matter.
     static bool SamePath(const std::string& a, const std::string& b);
 
     // Replaces the list with the one the INI text holds: "file1" to "file8"
@@ -45,6 +52,7 @@ class RecentFiles
     static std::string MenuText(size_t index, const std::string& path);
 
   private:
+    SameFileFunction sameFile_;
     std::vector<std::string> paths_;
 };
 

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "document/FileSystem.h"
 #include "render/TextureTable.h"
 #include "render/VertexRing.h"
 #include "render/ViewGeometry.h" // ScreenRect, TexCoordRect, CornerPoint, ViewArea
@@ -97,8 +98,12 @@ class Renderer
     void SetBackground(int red, int green, int blue);
     D3DCOLOR BackgroundColour() const;
 
-    // Texture slot of the file (loaded on first use), or -1.
+    // Texture slot of the file (loaded on first use), or -1. Image files are
+    // read through the file system given here (none: nothing loads), the
+    // one the document reads its other files through.
     int LoadTexture(const char* fileName);
+    void ReadFilesThrough(FileSystem* files) { files_ = files; }
+    FileSystem* Files() const { return files_; }
 
     // Map view drawing (MapView.cpp). Bind results: 1 without a device, else 0.
     int BindTexture(TextureRecord* record, DWORD stage);
@@ -131,6 +136,7 @@ class Renderer
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     TextureTable textures_;
+    FileSystem* files_ = nullptr;
     VertexRing frameVertices_;
     IDirect3DSurface8* drawnPixel_ = nullptr; // WaitForDrawing's copy
     int background_[3] = {0, 0, 0};

@@ -28,43 +28,69 @@ bool SameNameIgnoringCase(const char* a, const char* b)
             return true;
     }
 }
-// The file's size and last-write time, or false when it cannot be seen.
-bool FileStamp(const char* name, unsigned long long* size, unsigned long long* writeTime)
+
+// A hash of a file's bytes, eight at a time: tells a changed file from the
+// one a texture was made from (nothing here is chosen by an adversary).
+unsigned long long HashOf(const std::vector<unsigned char>& bytes)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(name, GetFileExInfoStandard, &data))
-        return false;
-    *size = (unsigned long long)data.nFileSizeHigh << 32 | data.nFileSizeLow;
-    *writeTime = (unsigned long long)data.ftLastWriteTime.dwHighDateTime << 32 |
-                 data.ftLastWriteTime.dwLowDateTime;
-    return true;
+    const unsigned long long prime = 0x100000001b3ull;
+    unsigned long long hash = 0xcbf29ce484222325ull ^ bytes.size();
+    size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8)
+    {
+        unsigned long long word;
+        memcpy(&word, &bytes[i], sizeof(word));
+        hash = (hash ^ word) * prime;
+        hash ^= hash >> 29;
+    }
+    for (; i < bytes.size(); ++i)
+        hash = (hash ^ bytes[i]) * prime;
+    return hash;
+}
+
+bool ReadThrough(Renderer* owner, const char* name, std::vector<unsigned char>* bytes)
+{
+    return owner && name && owner->Files() &&
+           owner->Files()->ReadWholeFile(name, bytes) == FileError::None;
 }
 } // namespace
 
-bool TextureRecord::FileUnchanged() const
+bool TextureRecord::SameFile(const std::vector<unsigned char>& bytes) const
 {
-    unsigned long long size = 0, writeTime = 0;
-    return FileStamp(fileName.c_str(), &size, &writeTime) && size == fileSize &&
-           writeTime == fileWriteTime;
+    return bytes.size() == fileSize && HashOf(bytes) == fileHash;
 }
 
 int TextureRecord::LoadFromFile(Renderer* owner, const char* name)
 {
     ReleaseTexture();
+    std::vector<unsigned char> bytes;
     if (!owner || !name)
+        return 1;
+    if (!ReadThrough(owner, name, &bytes))
+        return 1;
+    return LoadFromBytes(owner, name, bytes);
+}
+
+int TextureRecord::LoadFromBytes(Renderer* owner, const char* name,
+                                 const std::vector<unsigned char>& bytes)
+{
+    ReleaseTexture();
+    if (!owner || !name || bytes.empty() || bytes.size() > 0x7FFFFFFF)
         return 1;
     D3DXIMAGE_INFO info;
     ZeroMemory(&info, sizeof(info));
-    const HRESULT result = D3DXCreateTextureFromFileExA(
-        owner->Device(), name, D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8,
-        D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, &info, nullptr, &texture);
+    const HRESULT result = D3DXCreateTextureFromFileInMemoryEx(
+        owner->Device(), bytes.data(), (UINT)bytes.size(), D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT,
+        0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, &info, nullptr,
+        &texture);
     if (FAILED(result))
     {
         texture = nullptr;
         return 1;
     }
     fileName = name;
-    FileStamp(name, &fileSize, &fileWriteTime);
+    fileSize = bytes.size();
+    fileHash = HashOf(bytes);
     renderer = owner;
     width = (int)info.Width;
     height = (int)info.Height;
@@ -148,16 +174,20 @@ int Renderer::LoadTexture(const char* fileName)
     const int found = textures_.FindTexture(fileName);
     if (found == -1)
         return textures_.AddTexture(fileName);
+    // Read again whenever asked for: an image edited in a paint program is
+    // made a texture as it is now, into the same slot, under the name it was
+    // first loaded with. When it can no longer be read the slot keeps what
+    // it showed.
     TextureRecord* record = textures_.slots[found];
-    if (record->FileUnchanged())
+    std::vector<unsigned char> bytes;
+    if (!ReadThrough(this, record->fileName.c_str(), &bytes))
+        return -1;
+    if (record->SameFile(bytes))
         return found;
-    // Changed on disk (an image edited in a paint program): read as it is
-    // now, into the same slot, under the name it was first loaded with. When
-    // it can no longer be read the slot keeps what it showed.
     TextureRecord* fresh = new (std::nothrow) TextureRecord();
     if (!fresh)
         return -1;
-    if (fresh->LoadFromFile(this, record->fileName.c_str()) != 0)
+    if (fresh->LoadFromBytes(this, record->fileName.c_str(), bytes) != 0)
     {
         fresh->ReleaseTexture();
         delete fresh;

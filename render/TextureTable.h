@@ -1,8 +1,9 @@
-// The 255-slot table of textures loaded from image files. Slots are addressed
-// by plain integer indices (0..254, -1 = no texture); once loaded, a texture
-// keeps its slot until ReleaseAll at exit. A name is found again (ASCII case
-// ignored) only while its file is unchanged; a changed file is read again
-// into the same slot. The table also holds the preset
+// The 255-slot table of textures loaded from image files, which are read
+// through the renderer's FileSystem. Slots are addressed by plain integer
+// indices (0..254, -1 = no texture); once loaded, a texture keeps its slot
+// until ReleaseAll at exit. A name is found again (ASCII case ignored) only
+// while its file holds the same bytes; a changed file is made a texture
+// again in the same slot. The table also holds the preset
 // bookkeeping of the texture-stage setups (RenderPresets.cpp).
 #ifndef MAPEDITOR_TEXTURETABLE_H
 #define MAPEDITOR_TEXTURETABLE_H
@@ -11,6 +12,7 @@
 #include <d3d8.h>
 
 #include <string>
+#include <vector>
 
 class Renderer;
 
@@ -22,15 +24,19 @@ struct TextureRecord
     int width = 0;                        // source image size, not the texture's
     int height = 0;
     int preset = 0; // texture-stage preset requested whenever the texture is bound
-    // The file as it was when it was read: its size and last-write time.
+    // The file as it was when it was read: its size and a hash of its bytes.
     unsigned long long fileSize = 0;
-    unsigned long long fileWriteTime = 0;
+    unsigned long long fileHash = 0;
 
-    // 0 on success, 1 on failure (the record then holds no texture).
+    // 0 on success, 1 on failure (the record then holds no texture). The
+    // file is read through the renderer's file system.
     int LoadFromFile(Renderer* renderer, const char* fileName);
+    // The same from the file's bytes, read already.
+    int LoadFromBytes(Renderer* renderer, const char* fileName,
+                      const std::vector<unsigned char>& bytes);
     void ReleaseTexture();
-    // Whether the file still has the size and last-write time it was read with.
-    bool FileUnchanged() const;
+    // Whether these are the bytes the texture was made from.
+    bool SameFile(const std::vector<unsigned char>& bytes) const;
 };
 
 class TextureTable

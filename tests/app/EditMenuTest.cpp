@@ -1,10 +1,11 @@
 // The Edit menu's wiring on the real windows: its place and the undo and redo
-// items naming their steps (greyed when there is nothing), every shortcut
-// working while the palette's list has the keyboard (those of the File,
-// View and Help menus too), the real clipboard with both forms, plain text
-// pasted as objects (or refused with a message), the popup's two commands,
-// View > Snap to Cells and View > Labels. What the edits themselves do is
-// tested natively.
+// items naming their steps (greyed when there is nothing), the Ctrl
+// shortcuts working while the palette's list has the keyboard (those of the
+// File and Help menus too) and the single keys only while the view has it (a
+// letter in the list chooses a row), the real clipboard with both forms,
+// plain text pasted as objects (or refused with a message), the popup's two
+// commands, View > Snap to Cells and View > Labels. What the edits
+// themselves do is tested natively.
 #include <gtest/gtest.h>
 
 #include <stdio.h>
@@ -85,7 +86,9 @@ TEST_F(EditMenuTest, UndoAndRedoNameTheirStepsAndAreGreyedWithNothingToDo)
     EXPECT_EQ(MenuText(ID_EDIT_UNDO), "&Undo\tCtrl+Z (greyed)");
     EXPECT_EQ(MenuText(ID_EDIT_REDO), "&Redo Rotate 3 Objects\tCtrl+Y");
     SendToView(WM_KEYDOWN, VK_ESCAPE);
-    ClickLeft(600, 307); // selects just the second one, and drops its offset
+    PressLeft(600, 307); // selects just the second one, which the drag moves
+    MoveMouse(620, 307);
+    ReleaseLeft(620, 307);
     EXPECT_EQ(MenuText(ID_EDIT_UNDO), "&Undo Move\tCtrl+Z");
     EXPECT_EQ(MenuText(ID_EDIT_REDO), "&Redo\tCtrl+Y (greyed)");
     SendToView(WM_KEYDOWN, VK_DELETE);
@@ -93,7 +96,7 @@ TEST_F(EditMenuTest, UndoAndRedoNameTheirStepsAndAreGreyedWithNothingToDo)
     EXPECT_EQ(MenuText(ID_EDIT_REDO), "&Redo Delete\tCtrl+Y");
 }
 
-TEST_F(EditMenuTest, EveryShortcutWorksWhileThePaletteHasTheKeyboard)
+TEST_F(EditMenuTest, CtrlShortcutsWorkWhileThePaletteHasTheKeyboardAndSingleKeysInTheViewOnly)
 {
     HWND list = GetDlgItem(app.Palette().Handle(), IDC_OBJECTLIST);
     SetFocus(list);
@@ -122,7 +125,16 @@ TEST_F(EditMenuTest, EveryShortcutWorksWhileThePaletteHasTheKeyboard)
     };
     for (const auto& step : steps)
     {
-        EXPECT_TRUE(PressShortcut(list, step.ctrl, step.shift, step.key)) << step.after;
+        if (!step.ctrl)
+        {
+            // In the list a single key is the list's own; in the view, the map's.
+            const std::string before = Summary();
+            EXPECT_FALSE(PressShortcut(list, step.ctrl, step.shift, step.key)) << step.after;
+            EXPECT_EQ(Summary(), before);
+            EXPECT_TRUE(PressShortcut(app.View().Handle(), step.ctrl, step.shift, step.key));
+        }
+        else
+            EXPECT_TRUE(PressShortcut(list, step.ctrl, step.shift, step.key)) << step.after;
         EXPECT_EQ(Summary(), step.after);
     }
     EXPECT_EQ(GetFocus(), list) << "the keyboard stays with the palette";
@@ -133,7 +145,29 @@ TEST_F(EditMenuTest, EveryShortcutWorksWhileThePaletteHasTheKeyboard)
     DestroyWindow(other);
 }
 
-TEST_F(EditMenuTest, FileViewAndHelpShortcutsWorkWhileThePaletteHasTheKeyboard)
+TEST_F(EditMenuTest, ALetterTypedInThePalettesListChoosesARowAndChangesNoObject)
+{
+    AddCatalogEntry("tower.ini");
+    HWND list = GetDlgItem(app.Palette().Handle(), IDC_OBJECTLIST);
+    app.Document().SelectAll();
+    SetFocus(list);
+    // The key as the main loop handles it: the shortcuts first, then the
+    // list gets the key and the character it makes.
+    PostMessageA(list, WM_KEYDOWN, 'T', MAKELPARAM(1, MapVirtualKeyA('T', MAPVK_VK_TO_VSC)));
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+    {
+        if (app.Main().TranslateShortcut(&message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    EXPECT_EQ(Summary(), "3 sel 0,1,2 t000 r0,0,0") << "T is not Set Type here";
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 2) << "the row that starts with t";
+    EXPECT_EQ(app.Document().currentType, 2);
+}
+
+TEST_F(EditMenuTest, FileAndHelpShortcutsWorkWhileThePaletteHasTheKeyboardAndZoomKeysInTheView)
 {
     HWND list = GetDlgItem(app.Palette().Handle(), IDC_OBJECTLIST);
     app.Document().StartNewHistory(); // nothing unsaved: Ctrl+O asks no question
@@ -165,8 +199,18 @@ TEST_F(EditMenuTest, FileViewAndHelpShortcutsWorkWhileThePaletteHasTheKeyboard)
         std::vector<DialogAnswer> answers;
         if (step.dialog)
             answers.push_back({step.dialog, [&step](HWND d) { PressButton(d, step.button); }});
+        // The zoom keys and Home are the list's own there: they zoom from the view.
+        const bool single = !step.ctrl && step.key != VK_F1;
+        if (single)
+        {
+            EXPECT_FALSE(PressShortcut(list, step.ctrl, step.shift, step.key)) << step.key;
+            EXPECT_EQ(app.Document().viewScale, scale);
+        }
         const auto press = [&]
-        { translated = PressShortcut(list, step.ctrl, step.shift, step.key); };
+        {
+            translated =
+                PressShortcut(single ? app.View().Handle() : list, step.ctrl, step.shift, step.key);
+        };
         EXPECT_EQ(AnswerDialogs(answers, press), answers.size()) << step.key;
         EXPECT_TRUE(translated) << step.key;
         if (step.zoom == 2)

@@ -60,29 +60,38 @@ std::string Positions()
     return text;
 }
 
+// The view drags exactly while the document's drag is open.
+void ExpectViewAndDocumentAgree()
+{
+    EXPECT_EQ(app.View().Gesture().moving, app.Document().Dragging());
+}
+
 // Runs the steps of a gesture: "Px,y" press, "Sx,y" press with Shift held,
 // "Mx,y" move, "Cx,y" move with Ctrl held, "Rx,y" release, and the keys "D"
-// Delete, "E" Escape.
+// Delete, "E" Escape, "N" the right arrow, checking after each step that the
+// view and the document agree.
 void Gesture(const char* steps)
 {
+    const char* keys = "DEN";
+    const WPARAM keyCodes[] = {VK_DELETE, VK_ESCAPE, VK_RIGHT};
     char step;
     int x = 0, y = 0, used = 0;
-    for (; sscanf(steps, " %c%n", &step, &used) == 1; steps += used)
+    for (; sscanf(steps, " %c%n", &step, &used) == 1; steps += used, ExpectViewAndDocumentAgree())
     {
         steps += used;
         used = 0;
-        if (step != 'D' && step != 'E')
-            sscanf(steps, "%d,%d%n", &x, &y, &used);
+        if (const char* key = strchr(keys, step))
+        {
+            SendToView(WM_KEYDOWN, keyCodes[key - keys]);
+            continue;
+        }
+        sscanf(steps, "%d,%d%n", &x, &y, &used);
         SetCtrl(step == 'C');
         SetShift(step == 'S');
         if (step == 'P' || step == 'S')
             PressLeft(x, y);
         else if (step == 'R')
             ReleaseLeft(x, y);
-        else if (step == 'D')
-            SendToView(WM_KEYDOWN, VK_DELETE);
-        else if (step == 'E')
-            SendToView(WM_KEYDOWN, VK_ESCAPE);
         else
             MoveMouse(x, y);
     }
@@ -217,6 +226,9 @@ TEST_F(PointerEditingTest, RandomizeGivesTheShownRotationToTheNextObject)
 
 TEST_F(PointerEditingTest, PressesPickSelectAndDragAndEmptySpaceDrawsABand)
 {
+    // The cases below move 4 pixels within the drag distance, 5 past it.
+    ASSERT_EQ(GetSystemMetrics(SM_CXDRAG), 4);
+    ASSERT_EQ(GetSystemMetrics(SM_CYDRAG), 4);
     const struct
     {
         const char* what;
@@ -225,68 +237,121 @@ TEST_F(PointerEditingTest, PressesPickSelectAndDragAndEmptySpaceDrawsABand)
         const char* gesture;
         const char* after;
         Indices selected;
+        int steps; // each undone afterwards gives back the objects as they were
     } cases[] = {
-        {"a press picks the object and drags it without offset",
+        {"a press picks the object and the drag keeps the offset at which it was grabbed",
          "150,150 300,300",
          {},
          "P304,302 M314,302 M400,250 R400,250",
-         "150,150 400,250",
-         {1}},
+         "150,150 396,248",
+         {1},
+         1},
+        {"a click on an object selects it and moves nothing",
+         "150,150 300,300",
+         {0},
+         "P304,302 R304,302",
+         "150,150 300,300",
+         {1},
+         0},
+        {"movements within the drag distance move nothing",
+         "300,300",
+         {},
+         "P300,300 M304,296 M296,304 R296,304",
+         "300,300",
+         {0},
+         0},
+        {"past it the drag follows from the press, and one ending where it began is no step",
+         "300,300",
+         {},
+         "P300,300 M305,300 M340,320 M300,300 R300,300",
+         "300,300",
+         {0},
+         0},
         {"a press on empty space moves nothing and its band selects what it holds",
          "150,150 300,300",
          {0},
          "P700,700 M150,150 M160,160 R160,160",
          "150,150 300,300",
-         {1}},
+         {1},
+         0},
         {"a click on empty space clears the selection",
          "150,150 300,300",
          {0, 1},
          "P10,700 R10,700",
          "150,150 300,300",
-         {}},
+         {},
+         0},
         {"a drag across an object of lower index keeps moving the picked one",
          "100,100 300,100",
          {},
          "P300,100 M200,100 M100,100 M40,100 R40,100",
          "100,100 40,100",
-         {1}},
+         {1},
+         1},
         {"a press on a selected object drags the whole selection",
          "100,100 200,100 300,300",
          {0, 2},
          "P100,100 M130,160 R130,160",
          "130,160 200,100 330,360",
-         {0, 2}},
+         {0, 2},
+         1},
         {"a press on an unselected object selects just it",
          "100,100 200,100",
          {0},
          "P200,100 M210,100 R210,100",
          "100,100 210,100",
-         {1}},
+         {1},
+         1},
         {"Shift + click adds and takes away one object without moving it",
          "100,100 200,100",
          {0},
          "S200,100 R200,100 S100,100 R100,100 M0,0",
          "100,100 200,100",
-         {1}},
+         {1},
+         0},
         {"a band with Shift adds to the selection",
          "100,100 200,100 300,100",
          {0},
          "S250,50 M350,150 R350,150",
          "100,100 200,100 300,100",
-         {0, 2}},
-        {"Escape clears the selection", "100,100", {0}, "E", "100,100", {}},
+         {0, 2},
+         0},
+        {"Escape clears the selection", "100,100", {0}, "E", "100,100", {}, 0},
         {"Ctrl during a drag places at the pointer and ends the drag",
          "300,300",
          {},
          "P300,300 M320,300 C330,300 M400,400 R400,400",
          "320,300 330,300",
-         {0}},
-        {"Delete during a drag ends it: nothing else follows the pointer",
+         {0},
+         2},
+        {"Delete during a press ends it: nothing else follows the pointer",
          "100,100 200,100 300,100",
          {},
          "P200,100 D M250,250 R250,250",
          "100,100 300,100",
-         {}},
+         {},
+         1},
+        {"an arrow key during a drag ends it: the drag and the nudge are two steps",
+         "300,300",
+         {},
+         "P300,300 M340,300 N M400,400 R400,400",
+         "352,300",
+         {0},
+         2},
+        {"an edit before the drag began keeps the press from dragging",
+         "300,300",
+         {},
+         "P300,300 N M400,400 R400,400",
+         "312,300",
+         {0},
+         1},
+        {"Escape before the drag began leaves nothing to drag",
+         "300,300",
+         {},
+         "P300,300 E M400,400 R400,400",
+         "300,300",
+         {},
+         0},
     };
     for (const auto& c : cases)
     {
@@ -294,6 +359,7 @@ TEST_F(PointerEditingTest, PressesPickSelectAndDragAndEmptySpaceDrawsABand)
         ResetEditor();
         AddCatalogEntry("..\\objects\\tree.ini");
         PutObjectsAt(c.objects);
+        app.Document().StartNewHistory(); // as loaded: nothing to save
         app.Document().SelectOnly(c.selectedBefore);
         Gesture(c.gesture);
         EXPECT_FALSE(app.View().Gesture().leftButtonDown || app.View().Gesture().dragging ||
@@ -301,6 +367,13 @@ TEST_F(PointerEditingTest, PressesPickSelectAndDragAndEmptySpaceDrawsABand)
         MoveMouse(500, 500); // after the release the pointer moves nothing
         EXPECT_EQ(Positions(), c.after);
         EXPECT_EQ(app.Document().SelectedIndices(), c.selected);
+        EXPECT_EQ(app.Document().IsModified(), c.steps > 0) << "the title's *";
+        int undone = 0;
+        while (app.Document().Undo())
+            ++undone;
+        EXPECT_EQ(undone, c.steps);
+        EXPECT_EQ(Positions(), c.objects);
+        EXPECT_FALSE(app.Document().IsModified());
     }
 }
 

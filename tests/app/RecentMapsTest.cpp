@@ -113,6 +113,13 @@ TEST_F(RecentMapsTest, OpenedAndSavedMapsComeFirstAndEntriesOpenTheirMaps)
     const Rows menu = OpenedMenu();
     ASSERT_EQ(menu.size(), 8u);
     EXPECT_EQ(menu[0] + "|" + menu[1] + "|" + menu[7], "&1 c:\\M5.INI|&2 C:\\m8.ini|&8 C:\\m1.ini");
+
+    // Names compare as Windows compares them, beyond ASCII too.
+    app.Recent().Note(app.Main().Handle(), "C:\\Карты\\ÄLT.ini");
+    app.Recent().Note(app.Main().Handle(), "c:/карты/ält.INI");
+    app.Recent().list.Clear();
+    const Rows again = OpenedMenu();
+    EXPECT_EQ(again[0] + "|" + again[1], "&1 c:/карты/ält.INI|&2 c:\\M5.INI");
 }
 
 TEST_F(RecentMapsTest, AnEntryWhoseFileIsGoneIsTakenOffWithAMessage)

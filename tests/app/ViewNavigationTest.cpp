@@ -10,8 +10,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/EditCommands.h"
 #include "app/EditorApp.h"
 #include "app/StatusBar.h"
+#include "app/WindowsFileSystem.h"
 #include "resource.h"
 #include "tests/app/EditingHarness.h"
 #include "tests/support/EditorHarness.h"
@@ -162,6 +164,17 @@ TEST_F(ViewNavigationTest, FitShowsTheWholeMapInTheMiddleAndZoomOutStopsThere)
     EXPECT_EQ(app.Document().viewScale, side);
     SendToMain(WM_COMMAND, ID_VIEW_ZOOMIN);
     EXPECT_EQ(app.Document().viewScale, (int)lround(side * 1.25));
+
+    // Zoomed in at one corner and out at another, one notch at a time: the
+    // last step out lands on Fit Map's framing.
+    SendToMain(WM_COMMAND, ID_VIEW_FITMAP);
+    const float fitX = app.Document().scrollX, fitY = app.Document().scrollY;
+    Wheel(4, width / 5, height / 4);
+    for (int i = 0; i < 6; ++i)
+        Wheel(-1, width - 20, height - 30);
+    EXPECT_EQ(app.Document().viewScale, side);
+    EXPECT_EQ(app.Document().scrollX, fitX);
+    EXPECT_EQ(app.Document().scrollY, fitY);
 }
 
 TEST_F(ViewNavigationTest, TheMiddleButtonDragsTheMapOneToOneUntilItsEdgeReachesTheCentre)
@@ -232,5 +245,25 @@ TEST_F(ViewNavigationTest, TheStatusBarFollowsThePointerOverAKnownCell)
     SendToView(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
     EXPECT_EQ(app.Status().Field(1), "off the map");
     EXPECT_EQ(app.Status().Field(2), "");
+}
+
+TEST_F(ViewNavigationTest, TheStatusBarAndTheTitleShowAMapNameOfAnyLength)
+{
+    // 250 two-byte letters: 504 bytes, more than any field of a fixed size
+    // that the shown text was once read back into.
+    std::string name;
+    for (int i = 0; i < 250; ++i)
+        name += "\xD0\x96";
+    name += ".ini";
+    app.Document().settingsFile = "C:\\maps\\" + name;
+    for (int refresh = 0; refresh < 3; ++refresh) // each compares with what is shown
+        RefreshEditMenu(app);
+    EXPECT_EQ(app.Status().Field(5), name);
+    HWND main = app.Main().Handle();
+    std::wstring title((size_t)GetWindowTextLengthW(main) + 1, L'\0');
+    title.resize((size_t)GetWindowTextW(main, &title[0], (int)title.size()));
+    EXPECT_EQ(WindowsFileSystem::NarrowName(title), name + " - Map Editor 1.4a");
+    app.Document().settingsFile.clear();
+    RefreshEditMenu(app);
 }
 } // namespace

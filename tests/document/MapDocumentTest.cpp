@@ -13,7 +13,9 @@ TEST(MapDocument, StartUpLoadsHeightmapDetailMarkerAndColormapInThisOrder)
     FakeImages images;
     AddSampleImages(&images);
     MapDocument document;
-    document.Init(images, "..\\maps\\area1.bmp");
+    std::vector<std::string> problems;
+    document.Init(images, "..\\maps\\area1.bmp", &problems);
+    EXPECT_TRUE(problems.empty());
     EXPECT_EQ(images.requests,
               (Rows{"..\\maps\\area1.bmp", "..\\maps\\detail-map.bmp",
                     "..\\art\\ui\\objectimage.bmp", "..\\maps\\area1-colormap.bmp"}));
@@ -30,13 +32,18 @@ TEST(MapDocument, StartUpLoadsHeightmapDetailMarkerAndColormapInThisOrder)
     EXPECT_FALSE(document.IsModified());
     EXPECT_FALSE(document.CanUndo());
 
-    // Without its images the start-up map has no size: viewScale 0.
+    // Without its images the start-up map has no size (viewScale 0), and
+    // each image it missed is named with the reason, as for any map.
     FakeImages none;
     MapDocument bare;
-    bare.Init(none, "..\\maps\\area1.bmp");
+    bare.Init(none, "..\\maps\\area1.bmp", &problems);
     EXPECT_EQ(bare.heightmapTexture, -1);
     EXPECT_EQ(bare.colormapTexture, -1);
     EXPECT_EQ(bare.viewScale, 0);
+    EXPECT_EQ(problems, (Rows{"..\\maps\\area1.bmp (heightmap): it was not found",
+                              "..\\maps\\detail-map.bmp (detail map): it was not found",
+                              "..\\art\\ui\\objectimage.bmp (object marker): it was not found",
+                              "..\\maps\\area1-colormap.bmp (colormap): it was not found"}));
 }
 
 TEST(MapDocument, HitBoxIsOpenFifteenPixelsAroundATruncatedPosition)

@@ -65,15 +65,21 @@ class Editor:
     """One run of MapEditor.exe in its own virtual desktop."""
 
     def __init__(self, screen, env, program_folder, log_path, window_rects, restore=False,
-                 arguments=()):
+                 start_in=None, arguments=()):
+        """Started with the program folder current (as a double-click does),
+        or from `start_in` by its full name (as a shortcut without "Start in"
+        or a prompt in another folder does)."""
         self.screen = screen
         self.env = env
         self.window_rects = window_rects
         self.log = open(log_path, "ab")
         wine = env["WINE"]
+        program = "MapEditor.exe" if start_in is None else \
+            windows_path(os.path.join(program_folder, "MapEditor.exe"))
         self.process = subprocess.Popen(
-            [wine, "explorer", "/desktop=designer,1280x1024", "MapEditor.exe"] + list(arguments),
-            cwd=program_folder, env=env, stdout=self.log, stderr=subprocess.STDOUT)
+            [wine, "explorer", "/desktop=designer,1280x1024", program] + list(arguments),
+            cwd=program_folder if start_in is None else start_in, env=env, stdout=self.log,
+            stderr=subprocess.STDOUT)
         main = screen.wait_window(MAIN_CAPTION, timeout=90)
         if restore:
             # The offer to restore what a run that did not end cleanly kept:

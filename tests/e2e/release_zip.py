@@ -2,9 +2,10 @@
 """The release zip as a Windows user gets it, unpacked into a fresh temporary
 folder: one top folder with editor/MapEditor.exe beside the start-up files
 and mapcheck.exe, and a README.txt with CR LF line ends; mapcheck.exe finds
-no problem in the sample map there, and MapEditor.exe started with the
-editor folder current (as a double-click does) draws the sample map with its
-status text and ends on File > Exit.
+no problem in the sample map there, and MapEditor.exe started by its full
+name from another folder (as a shortcut without "Start in" or a prompt
+elsewhere does) draws the sample map with its status text, without a
+message, and ends on File > Exit.
 
     release_zip.py --zip ZIP --work DIR --wine-prefix DIR
 
@@ -52,12 +53,17 @@ def run_mapcheck(env, editor_folder, checks):
 
 
 def run_editor(screen, env, program, work, checks, window_rects):
-    editor = Editor(screen, env, program, os.path.join(work, "editor-output.txt"), window_rects)
+    # The work folder holds no maps: the start-up names must lead from the
+    # editor's own folder.
+    editor = Editor(screen, env, program, os.path.join(work, "editor-output.txt"), window_rects,
+                    start_in=work)
     try:  # Editor waited for the red status text of the first frame
         shot = editor.shot_image(os.path.join(work, "first-frame.png"))
         patch = {shot.pixel(editor.client.x + x, editor.client.y + y)
                  for x in range(40, 240, 4) for y in range(200, 400, 4)}
         checks.expect(len(patch) > 20, "the view shows the sample map, not the clear colour")
+        checks.expect(screen.find("Map Editor 1.4a") is None,
+                      "no message about the start-up files")
         editor.quit()
         checks.expect(screen.find(MAIN_CAPTION) is None, "the editor ended on File > Exit")
     finally:

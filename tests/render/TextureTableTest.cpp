@@ -26,6 +26,7 @@ class TextureTableTest : public ::testing::Test
     {
         ASSERT_TRUE(StartEditorOnce()) << "no Direct3D 8 device: " << app.Graphics().FailedStep();
         renderer_.BorrowDevice(app.Graphics().Device());
+        renderer_.ReadFilesThrough(&files_);
         picture_ = Write("picture.bmp", Bitmap24(Pattern(300, 200, false)));
     }
 
@@ -57,6 +58,7 @@ class TextureTableTest : public ::testing::Test
     }
 
     TempFolder folder_;
+    WindowsFileSystem files_;
     Renderer renderer_;
     std::string picture_;
     const Bytes pixel_ = Bitmap24(Pattern(1, 1, false));
@@ -191,6 +193,23 @@ TEST_F(TextureTableTest, NamesAreKeptWhole)
     EXPECT_EQ(renderer_.LoadTexture(name.c_str()), 0);
     EXPECT_EQ(renderer_.Textures().Record(0)->fileName, name);
     EXPECT_EQ(renderer_.LoadTexture(Upper(name).c_str()), 0);
+
+    // Longer than MAX_PATH: read through the file system, as the map and
+    // object files there are.
+    const std::string deep = folder_.File(std::string(150, 'd').c_str());
+    ASSERT_TRUE(WindowsFileSystem::MakeFolders(deep));
+    const std::string longName = deep + "\\" + std::string(120, 'n') + ".bmp";
+    ASSERT_GT(longName.size(), (size_t)MAX_PATH);
+    std::vector<unsigned char> bytes;
+    ASSERT_EQ(files_.ReadWholeFile(picture_, &bytes), FileError::None);
+    ASSERT_EQ(files_.ReplaceWholeFile(longName, bytes.data(), bytes.size()), FileError::None);
+    TextureImages images(renderer_, files_);
+    const LoadedImage image = images.LoadHeightmap(longName);
+    EXPECT_EQ(image.slot, 1);
+    EXPECT_EQ(image.width, 300);
+    EXPECT_EQ(image.samples.width, 300);
+    DeleteFileW(WindowsFileSystem::WideName(longName).c_str());
+    RemoveDirectoryW(WindowsFileSystem::WideName(deep).c_str());
 }
 
 TEST_F(TextureTableTest, WithoutRendererOrDeviceNothingLoads)
