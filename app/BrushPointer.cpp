@@ -102,6 +102,16 @@ void ViewWindow::TrackPointer(int px, int py)
         brush_.leaveTracked = TrackMouseEvent(&track) != FALSE;
     }
     if (brush_.tool != Tool::Select)
+        OutlineMoved();
+}
+
+void ViewWindow::OutlineMoved()
+{
+    // A whole frame still being drawn in slices draws the outline where it
+    // is when the frame finishes, and keeps it there: starting that frame
+    // again at every pointer move would keep a big frame from ever
+    // finishing while the pointer moves over the view.
+    if (!presenter_.FrameInProgress())
         RequestFrame();
 }
 
@@ -116,7 +126,7 @@ void ViewWindow::PointerLeft()
         return;
     brush_.pointerInside = false;
     if (brush_.tool != Tool::Select)
-        RequestFrame();
+        OutlineMoved();
 }
 
 bool ViewWindow::BeginStrokeAt(int px, int py)

@@ -23,7 +23,7 @@ class RecentMaps
     // system names no such folder (the list is then kept for the run only).
     static std::string DefaultFile();
 
-    std::string file = DefaultFile(); // tests point it at a folder of their own
+    std::string file = DefaultFile();              // tests point it at a folder of their own
     RecentFiles list{WindowsFileSystem::SameName}; // as the submenu shows it
 
     // Reads the list from its file (a missing or unreadable file is an

@@ -217,6 +217,7 @@ class ViewWindow : private FrameScene
     void EndStroke();
     void TrackPointer(int px, int py);
     void PointerLeft();
+    void OutlineMoved(); // the brush's outline moved, appeared or went
 
     MapDocument& document_;
     Renderer& renderer_;

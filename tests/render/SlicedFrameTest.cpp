@@ -1,8 +1,9 @@
 // Whole frames drawn in slices between messages, on Wine's real device: the
 // window keeps the last complete picture while a frame is in slices, the
 // finished frame has the pixels of the frame drawn at once, a change
-// abandons the frame in progress, and the main loop handles a message
-// posted while a frame is in slices before the frame is complete.
+// abandons the frame in progress (the brush's outline moving does not), and
+// the main loop handles a message posted while a frame is in slices before
+// the frame is complete.
 #include <gtest/gtest.h>
 
 #include <string.h>
@@ -55,6 +56,7 @@ class SlicedFrameTest : public EditorDeviceTest
         while (app.View().FrameInProgress())
             app.View().ContinueFrame();
         app.View().SliceFrames(0);
+        app.View().ChooseTool(Tool::Select);
         MapDocument& doc = app.Document();
         doc.SwapContents(&keptTypes_, &keptObjects_);
         doc.viewScale = keptScale_;
@@ -174,4 +176,31 @@ TEST_F(SlicedFrameTest, TheMainLoopHandlesAMessageBeforeTheFrameIsComplete)
     EXPECT_TRUE(frameInProgressAtMessage);
     EXPECT_EQ(framesShownAtMessage, shown) << "no frame completed before the message";
     DestroyWindow(noting);
+}
+
+TEST_F(SlicedFrameTest, TheBrushsOutlineMovingLetsTheFrameInSlicesFinishWithTheOutlineWhereItIs)
+{
+    const FrameStatistics& counts = app.View().Presenter().Statistics();
+    const auto pointAt = [](int x, int y)
+    { SendMessageA(app.View().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); };
+    app.View().ChooseTool(Tool::Brush);
+    pointAt(300, 200);
+    app.View().DrawFrame();
+    const BackBufferPixels atOnce = Shown();
+
+    // A whole frame in slices with the outline elsewhere; the pointer moves
+    // back while it draws: the frame goes on and ends with the outline there.
+    pointAt(120, 90);
+    app.View().ForgetKeptFrame();
+    app.View().SliceFrames(60000, 100);
+    app.View().DrawFrame();
+    ASSERT_TRUE(app.View().FrameInProgress());
+    const unsigned abandoned = counts.framesAbandoned;
+    app.View().ContinueFrame();
+    pointAt(300, 200);
+    EXPECT_TRUE(app.View().FrameInProgress());
+    EXPECT_EQ(counts.framesAbandoned, abandoned);
+    while (app.View().FrameInProgress())
+        app.View().ContinueFrame();
+    EXPECT_EQ(Shown().pixels, atOnce.pixels);
 }
