@@ -13,7 +13,6 @@ Uses DISPLAY when set; otherwise runs its own Xvfb. Exit status 0 when every
 check passed.
 """
 
-import argparse
 import math
 import os
 import shutil
@@ -21,9 +20,7 @@ import struct
 import sys
 import time
 
-from designer_session import (Checks, Editor, PALETTE_LIST_ROWS, recovery_folder, start_xvfb,
-                              wine_environment)
-from xscreen import Screen
+from designer_session import Editor, PALETTE_LIST_ROWS, recovery_folder, run_with_options
 
 SPACING_CELLS = 2.0  # the brush's first spacing
 
@@ -104,33 +101,7 @@ def run(screen, env, work, checks, window_rects):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("--dist", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--wine-prefix", required=True)
-    parser.add_argument("--window-rects", required=True)
-    args = parser.parse_args()
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
-    shutil.copytree(args.dist, os.path.join(args.work, "dist"))
-    server = None
-    display = os.environ.get("DISPLAY")
-    if not display:
-        server, display = start_xvfb()
-        os.environ["DISPLAY"] = display
-    checks = Checks()
-    started = time.monotonic()
-    try:
-        run(Screen(display), wine_environment(args.wine_prefix), args.work, checks,
-            args.window_rects)
-    except Exception as error:  # a step that never happened fails the run
-        checks.expect(False, "stroke: %s: %s" % (type(error).__name__, error))
-    finally:
-        if server:
-            server.terminate()
-            server.wait()
-    print("%d failure(s) in %.0f s" % (len(checks.failures), time.monotonic() - started))
-    return 1 if checks.failures else 0
+    return run_with_options(__doc__, "stroke", run)
 
 
 if __name__ == "__main__":

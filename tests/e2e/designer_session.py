@@ -498,8 +498,13 @@ def start_xvfb():
     return server, ":" + number
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+def run_with_options(doc, name, run):
+    """The main program of an end-to-end run: reads --dist, --work,
+    --wine-prefix and --window-rects, copies the program folder into a fresh
+    work folder, starts Xvfb unless DISPLAY is set, calls
+    run(screen, env, work, checks, window_rects) and returns the exit
+    status: 0 when every check passed."""
+    parser = argparse.ArgumentParser(description=doc.split("\n\n")[0])
     parser.add_argument("--dist", required=True, help="the program folder layout (dist/)")
     parser.add_argument("--work", required=True, help="a folder for this run")
     parser.add_argument("--wine-prefix", required=True)
@@ -519,17 +524,21 @@ def main():
     checks = Checks()
     started = time.monotonic()
     try:
-        env = wine_environment(args.wine_prefix)
-        run_session(Screen(display), env, args.work, checks, args.window_rects)
+        run(Screen(display), wine_environment(args.wine_prefix), args.work, checks,
+            args.window_rects)
     except Exception as error:  # a step that never happened fails the run
-        checks.expect(False, "session: %s: %s" % (type(error).__name__, error))
+        checks.expect(False, "%s: %s: %s" % (name, type(error).__name__, error))
     finally:
         if server:
             server.terminate()
             server.wait()
-    print("%d failure(s) in %.0f s; screenshots in %s" % (len(checks.failures),
-                                                         time.monotonic() - started, args.work))
+    print("%d failure(s) in %.0f s; screenshots and files in %s" % (
+        len(checks.failures), time.monotonic() - started, args.work))
     return 1 if checks.failures else 0
+
+
+def main():
+    return run_with_options(__doc__, "session", run_session)
 
 
 if __name__ == "__main__":

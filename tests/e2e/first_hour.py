@@ -13,17 +13,14 @@ object file with exactly the three pasted objects more.
     first_hour.py --dist DIR --work DIR --wine-prefix DIR --window-rects EXE
 """
 
-import argparse
 import os
-import shutil
 import struct
 import subprocess
 import sys
 import time
 
-from designer_session import (PALETTE_LIST_ROWS, PROGRAM, Checks, Editor, start_xvfb,
-                              windows_path, wine_environment)
-from xscreen import Screen
+from designer_session import (PALETTE_LIST_ROWS, PROGRAM, Editor, run_with_options,
+                              windows_path)
 
 TYPED = [("..\\objects\\tree.ini", "0.25", "0.5", "90"),
          ("..\\objects\\rock.ini", "0.75", "0.125", "0"),
@@ -154,29 +151,7 @@ def run(screen, env, work, checks, window_rects):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    for option in ("--dist", "--work", "--wine-prefix", "--window-rects"):
-        parser.add_argument(option, required=True)
-    args = parser.parse_args()
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
-    shutil.copytree(args.dist, os.path.join(args.work, "dist"))
-    server = None
-    if not os.environ.get("DISPLAY"):
-        server, os.environ["DISPLAY"] = start_xvfb()
-    checks = Checks()
-    started = time.monotonic()
-    try:
-        run(Screen(os.environ["DISPLAY"]), wine_environment(args.wine_prefix), args.work, checks,
-            args.window_rects)
-    except Exception as error:  # a step that never happened fails the run
-        checks.expect(False, "first hour: %s: %s" % (type(error).__name__, error))
-    finally:
-        if server:
-            server.terminate()
-            server.wait()
-    print("%d failure(s) in %.0f s" % (len(checks.failures), time.monotonic() - started))
-    return 1 if checks.failures else 0
+    return run_with_options(__doc__, "first hour", run)
 
 
 if __name__ == "__main__":

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/EditorApp.h"
+#include "tests/support/FontQuads.h"
 #include "tests/support/FrameCapture.h"
 #include "text/Font2D.h"
 
@@ -70,30 +71,9 @@ TEST(InkedGlyphTest, InkedQuadsGiveTheCellsPixelsWithAFractionOfTheirArea)
                 for (const FontVertex& pen : pens)
                     font.DrawString(pen.x, pen.y, pen.diffuse, text.c_str(), 0);
             });
-        const BackBufferPixels inkedDrawn = DrawnFrame(
-            [&]
-            {
-                ASSERT_EQ(font.CaptureCallerStates(), D3D_OK);
-                // Through the font's own buffer, a batch at a time.
-                const UINT batch = Font2D::VerticesPerBatch;
-                for (size_t first = 0; first < inked.size(); first += batch)
-                {
-                    const UINT count = (UINT)std::min<size_t>(batch, inked.size() - first);
-                    BYTE* into = nullptr;
-                    ASSERT_EQ(font.vertexBuffer->Lock(0, 0, &into, D3DLOCK_DISCARD), D3D_OK);
-                    memcpy(into, &inked[first], count * sizeof(FontVertex));
-                    font.vertexBuffer->Unlock();
-                    EXPECT_EQ(font.DrawVertices(font.vertexBuffer, 0, count), D3D_OK);
-                }
-                app.Graphics().Device()->SetStreamSource(0, nullptr, 0);
-            });
-        ASSERT_EQ(inkedDrawn.pixels.size(), cellsDrawn.pixels.size());
-        size_t differ = 0, first = 0;
-        for (size_t i = cellsDrawn.pixels.size(); i-- > 0;)
-            if (inkedDrawn.pixels[i] != cellsDrawn.pixels[i])
-                ++differ, first = i;
-        EXPECT_EQ(differ, 0u) << "Tahoma " << face.points << " style " << face.style
-                              << ": first at (" << first % cellsDrawn.width << ", "
-                              << first / cellsDrawn.width << ")";
+        // Through the font's own buffer, a batch at a time.
+        const BackBufferPixels inkedDrawn = DrawnFrame([&] { DrawThroughFontBuffer(font, inked); });
+        EXPECT_EQ(PixelDifference(inkedDrawn, cellsDrawn), "")
+            << "Tahoma " << face.points << " style " << face.style;
     }
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/EditorApp.h"
+#include "tests/support/FontQuads.h"
 #include "tests/support/FrameCapture.h"
 #include "text/Font2D.h"
 #include "text/LabelStrips.h"
@@ -67,31 +68,10 @@ TEST(LabelStripTest, StripsGiveTheGlyphCellsPixelsInAFewQuads)
                 for (size_t i = 0; i < pens.size(); ++i)
                     font.DrawString(pens[i].x, pens[i].y, pens[i].diffuse, texts[i % 6].c_str(), 0);
             });
-        const BackBufferPixels drawn = DrawnFrame(
-            [&]
-            {
-                ASSERT_EQ(font.CaptureCallerStates(), D3D_OK);
-                const UINT batch = Font2D::VerticesPerBatch;
-                for (size_t first = 0; first < vertices.size(); first += batch)
-                {
-                    const UINT count = (UINT)std::min<size_t>(batch, vertices.size() - first);
-                    BYTE* into = nullptr;
-                    ASSERT_EQ(font.vertexBuffer->Lock(0, 0, &into, D3DLOCK_DISCARD), D3D_OK);
-                    memcpy(into, &vertices[first], count * sizeof(FontVertex));
-                    font.vertexBuffer->Unlock();
-                    EXPECT_EQ(font.DrawVertices(font.vertexBuffer, 0, count, strips->Texture()),
-                              D3D_OK);
-                }
-                app.Graphics().Device()->SetStreamSource(0, nullptr, 0);
-            });
-        ASSERT_EQ(drawn.pixels.size(), cells.pixels.size());
-        size_t differ = 0, first = 0;
-        for (size_t i = cells.pixels.size(); i-- > 0;)
-            if (drawn.pixels[i] != cells.pixels[i])
-                ++differ, first = i;
-        EXPECT_EQ(differ, 0u) << "Tahoma " << face.points << " style " << face.style
-                              << ": first at (" << first % cells.width << ", "
-                              << first / cells.width << ")";
+        const BackBufferPixels drawn =
+            DrawnFrame([&] { DrawThroughFontBuffer(font, vertices, strips->Texture()); });
+        EXPECT_EQ(PixelDifference(drawn, cells), "")
+            << "Tahoma " << face.points << " style " << face.style;
         strips->BeginFrame(); // after a frame that ran out of room: room again
         EXPECT_NE(strips->Find(texts[5].c_str()), nullptr);
     }
