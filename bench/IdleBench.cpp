@@ -14,50 +14,13 @@
 #include <string>
 
 #include "bench/BenchClock.h"
-#include "tests/support/WindowCapture.h"
+#include "bench/EditorProcess.h"
 
 namespace
 {
 const double kIdleSeconds = 10.0;
 const double kSettleSeconds = 2.0;
 const double kStartTimeout = 60.0;
-
-struct Found
-{
-    DWORD process;
-    HWND main;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM data)
-{
-    Found* found = (Found*)data;
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == found->process && IsWindowVisible(window) &&
-        FindWindowExA(window, nullptr, "MapEditorView", nullptr))
-    {
-        found->main = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-bool IsRed(COLORREF colour)
-{
-    return GetRValue(colour) > 180 && GetGValue(colour) < 80 && GetBValue(colour) < 80;
-}
-
-// The first frame's "Objects: 0" in red over the map: the view's top-left
-// 60 x 12 pixels copied from the screen in one BitBlt and counted.
-bool RedTextAt(HWND view)
-{
-    POINT corner = {0, 0};
-    ClientToScreen(view, &corner);
-    int red = 0;
-    for (unsigned pixel : CapturePixels(nullptr, corner.x, corner.y, 60, 12))
-        red += IsRed(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF));
-    return red > 20;
-}
 
 double CpuSeconds(HANDLE process)
 {
@@ -95,15 +58,9 @@ int main()
         return 1;
     *slash = '\0';
     const std::string folder = std::string(path) + "\\..\\dist\\editor";
-    std::string command = "\"" + folder + "\\MapEditor.exe\"";
-
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof(startup));
-    startup.cb = sizeof(startup);
     PROCESS_INFORMATION editor;
     const double started = Now();
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &editor))
+    if (!StartEditor(folder, std::string(), &editor))
     {
         printf("idle_bench: MapEditor.exe did not start from %s (build the dist target)\n",
                folder.c_str());
@@ -111,16 +68,15 @@ int main()
     }
 
     // The first frame: what it draws shows on the screen.
-    Found found = {editor.dwProcessId, nullptr};
+    HWND editorWindow = nullptr;
     double firstFrame = -1.0;
     while (Now() - started < kStartTimeout && firstFrame < 0)
     {
-        if (!found.main)
-            EnumWindows(FindMainWindow, (LPARAM)&found);
+        if (!editorWindow)
+            editorWindow = FindEditorWindow(editor.dwProcessId);
         HWND view =
-            found.main ? FindWindowExA(found.main, nullptr, "MapEditorView", nullptr) : nullptr;
-        // Read from the screen (another process's window DC reads nothing).
-        if (view && RedTextAt(view))
+            editorWindow ? FindWindowExA(editorWindow, nullptr, "MapEditorView", nullptr) : nullptr;
+        if (view && RedPixels(view, 0, 60) > 20)
             firstFrame = Now() - started;
         if (firstFrame < 0)
             Sleep(2);
@@ -134,7 +90,7 @@ int main()
 
     // Each measurement starts once the window's activation (which repaints)
     // has settled.
-    SetForegroundWindow(found.main);
+    SetForegroundWindow(editorWindow);
     CpuOver(editor.hProcess, kSettleSeconds);
     const double foreground = CpuOver(editor.hProcess, kIdleSeconds);
 
@@ -142,7 +98,7 @@ int main()
     HWND other = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "in front", WS_POPUP | WS_VISIBLE, 0, 0,
                                  300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetForegroundWindow(other);
-    const bool behind = GetForegroundWindow() != found.main;
+    const bool behind = GetForegroundWindow() != editorWindow;
     CpuOver(editor.hProcess, kSettleSeconds);
     const double background = CpuOver(editor.hProcess, kIdleSeconds);
     DestroyWindow(other);
@@ -154,7 +110,7 @@ int main()
     printf("| CPU over %.0f idle s, another window in front%s | %.3f s |\n", kIdleSeconds,
            behind ? "" : " (it did not come to the front)", background);
 
-    PostMessageA(found.main, WM_CLOSE, 0, 0);
+    PostMessageA(editorWindow, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(editor.hProcess, 10000) != WAIT_OBJECT_0)
         TerminateProcess(editor.hProcess, 1);
     CloseHandle(editor.hThread);

@@ -20,7 +20,7 @@
 #include "bench/BenchClock.h"
 #include "bench/MillionObjects.h"
 #include "document/StdioFileSystem.h"
-#include "tests/support/WindowCapture.h"
+#include "bench/EditorProcess.h"
 
 namespace
 {
@@ -28,37 +28,6 @@ const size_t kObjects = 1000000;
 const int kLaunches = 3;
 const double kTimeout = 300.0;
 const int kCountsPart = 4; // the status bar's "N objects, M selected"
-
-struct Found
-{
-    DWORD process;
-    HWND main;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM data)
-{
-    Found* found = (Found*)data;
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == found->process && IsWindowVisible(window) &&
-        FindWindowExA(window, nullptr, "MapEditorView", nullptr))
-    {
-        found->main = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Red pixels of the count text in the view's top row, from x0 to x1.
-int RedPixels(HWND view, int x0, int x1)
-{
-    POINT corner = {x0, 0};
-    ClientToScreen(view, &corner);
-    int red = 0;
-    for (unsigned pixel : CapturePixels(nullptr, corner.x, corner.y, x1 - x0, 12))
-        red += ((pixel >> 16) & 0xFF) > 180 && ((pixel >> 8) & 0xFF) < 80 && (pixel & 0xFF) < 80;
-    return red;
-}
 
 struct Launch
 {
@@ -69,27 +38,20 @@ Launch Run(const std::string& argument)
 {
     Launch result;
     const std::string folder = EditorFolder();
-    std::string command = "\"" + folder + "\\MapEditor.exe\"";
-    if (!argument.empty())
-        command += " \"" + argument + "\"";
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof(startup));
-    startup.cb = sizeof(startup);
     PROCESS_INFORMATION editor;
     const double started = Now();
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &editor))
+    if (!StartEditor(folder, argument, &editor))
         return result;
-    Found found = {editor.dwProcessId, nullptr};
+    HWND editorWindow = nullptr;
     HWND view = nullptr, status = nullptr;
     while (Now() - started < kTimeout)
     {
-        if (!found.main)
-            EnumWindows(FindMainWindow, (LPARAM)&found);
-        if (found.main && !view)
+        if (!editorWindow)
+            editorWindow = FindEditorWindow(editor.dwProcessId);
+        if (editorWindow && !view)
         {
-            view = FindWindowExA(found.main, nullptr, "MapEditorView", nullptr);
-            status = FindWindowExA(found.main, nullptr, STATUSCLASSNAMEA, nullptr);
+            view = FindWindowExA(editorWindow, nullptr, "MapEditorView", nullptr);
+            status = FindWindowExA(editorWindow, nullptr, STATUSCLASSNAMEA, nullptr);
         }
         if (result.firstFrame < 0 && view && RedPixels(view, 0, 60) > 20)
             result.firstFrame = Now() - started;
@@ -118,7 +80,7 @@ Launch Run(const std::string& argument)
         }
         Sleep(result.firstFrame < 0 ? 2 : 5);
     }
-    PostMessageA(found.main, WM_CLOSE, 0, 0);
+    PostMessageA(editorWindow, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(editor.hProcess, 20000) != WAIT_OBJECT_0)
         TerminateProcess(editor.hProcess, 1);
     CloseHandle(editor.hThread);
