@@ -10,33 +10,18 @@
 #include <algorithm>
 #include <vector>
 
+#include "render/PlainLines.h"
 #include "render/Renderer.h"
 
 namespace
 {
 const D3DCOLOR kOuterColour = 0xFF000000; // opaque black
 const D3DCOLOR kInnerColour = 0xFFFFFFFF; // opaque white
-struct LineVertex
-{
-    float x, y, z, rhw;
-    D3DCOLOR diffuse;
-};
-const DWORD kLineVertexFormat = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
 // Segments about four pixels long, at least enough for a round look.
 const int kFewestSegments = 16;
 const int kMostSegments = 512;
 const double kPi = 3.14159265358979323846;
 
-// Stage states of a plain coloured line (as the rubber band sets them).
-const struct
-{
-    DWORD stage, state, value;
-} kLineStates[] = {
-    {0, D3DTSS_COLOROP, D3DTOP_SELECTARG1}, {0, D3DTSS_COLORARG1, D3DTA_DIFFUSE},
-    {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1}, {0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE},
-    {1, D3DTSS_COLOROP, D3DTOP_DISABLE},    {1, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
-};
-const size_t kLineStateCount = sizeof(kLineStates) / sizeof(kLineStates[0]);
 } // namespace
 
 void MapView::DrawBrushOutline(Renderer& renderer, float x, float y, float radiusX,
@@ -45,13 +30,7 @@ void MapView::DrawBrushOutline(Renderer& renderer, float x, float y, float radiu
     IDirect3DDevice8* device = renderer.Device();
     if (!device || !(radiusX > 0.0f) || !(radiusY > 0.0f) || !isfinite(x) || !isfinite(y))
         return;
-    DWORD saved[kLineStateCount];
-    for (size_t i = 0; i < kLineStateCount; ++i)
-    {
-        const auto state = (D3DTEXTURESTAGESTATETYPE)kLineStates[i].state;
-        device->GetTextureStageState(kLineStates[i].stage, state, &saved[i]);
-        device->SetTextureStageState(kLineStates[i].stage, state, kLineStates[i].value);
-    }
+    const PlainLineStates states(device);
     const double perimeter = 2.0 * kPi * std::max(radiusX, radiusY);
     const int segments = std::min(kMostSegments, std::max(kFewestSegments, (int)(perimeter / 4)));
     // Through pixel centres, the light line one pixel inside the dark one.
@@ -62,7 +41,6 @@ void MapView::DrawBrushOutline(Renderer& renderer, float x, float y, float radiu
         D3DCOLOR colour;
     } kLines[] = {{0.0f, kOuterColour}, {1.0f, kInnerColour}};
     std::vector<LineVertex> strip((size_t)segments + 1);
-    device->SetVertexShader(kLineVertexFormat);
     for (const auto& line : kLines)
     {
         const double rx = std::max(0.0f, radiusX - line.inset);
@@ -75,7 +53,4 @@ void MapView::DrawBrushOutline(Renderer& renderer, float x, float y, float radiu
         }
         device->DrawPrimitiveUP(D3DPT_LINESTRIP, (UINT)segments, strip.data(), sizeof(LineVertex));
     }
-    for (size_t i = kLineStateCount; i-- > 0;)
-        device->SetTextureStageState(kLineStates[i].stage,
-                                     (D3DTEXTURESTAGESTATETYPE)kLineStates[i].state, saved[i]);
 }

@@ -9,6 +9,7 @@
 #include <math.h>
 
 #include "document/MapDocument.h"
+#include "render/PlainLines.h"
 #include "render/Renderer.h"
 #include "render/TexturedVertex.h"
 #include "render/ViewGeometry.h"
@@ -20,15 +21,9 @@ namespace
 static_assert(kTexturedVertexFormat == (D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX2),
               "the view's vertex format");
 
-// The rubber band's two lines, and their vertex: a point with a colour.
+// The rubber band's two lines.
 const D3DCOLOR kBandOuterColour = 0xFF000000; // opaque black
 const D3DCOLOR kBandInnerColour = 0xFFFFFF00; // opaque yellow
-struct LineVertex
-{
-    float x, y, z, rhw;
-    D3DCOLOR diffuse;
-};
-const DWORD kLineVertexFormat = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
 
 // Both maps are stretched over the whole square.
 const TexCoordRect kWholeTexture = {0.0f, 0.0f, 1.0f, 1.0f};
@@ -124,30 +119,12 @@ void MapView::DrawRubberBand(Renderer& renderer, float x0, float y0, float x1, f
     // which shows on any map colour.
     const float left = floorf(fminf(x0, x1)) + 0.5f, right = floorf(fmaxf(x0, x1)) + 0.5f;
     const float top = floorf(fminf(y0, y1)) + 0.5f, bottom = floorf(fmaxf(y0, y1)) + 0.5f;
-    // The stage setup of a plain coloured line, and back to what was set.
-    const struct
-    {
-        DWORD stage, state, value;
-    } kLineStates[] = {
-        {0, D3DTSS_COLOROP, D3DTOP_SELECTARG1}, {0, D3DTSS_COLORARG1, D3DTA_DIFFUSE},
-        {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1}, {0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE},
-        {1, D3DTSS_COLOROP, D3DTOP_DISABLE},    {1, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
-    };
-    DWORD saved[sizeof(kLineStates) / sizeof(kLineStates[0])];
-    for (size_t i = 0; i < sizeof(kLineStates) / sizeof(kLineStates[0]); ++i)
-    {
-        device->GetTextureStageState(kLineStates[i].stage,
-                                     (D3DTEXTURESTAGESTATETYPE)kLineStates[i].state, &saved[i]);
-        device->SetTextureStageState(kLineStates[i].stage,
-                                     (D3DTEXTURESTAGESTATETYPE)kLineStates[i].state,
-                                     kLineStates[i].value);
-    }
+    const PlainLineStates states(device);
     const struct
     {
         float inset;
         D3DCOLOR colour;
     } kLines[] = {{0.0f, kBandOuterColour}, {1.0f, kBandInnerColour}};
-    device->SetVertexShader(kLineVertexFormat);
     for (const auto& line : kLines)
     {
         const float l = left + line.inset, t = top + line.inset;
@@ -159,7 +136,4 @@ void MapView::DrawRubberBand(Renderer& renderer, float x0, float y0, float x1, f
                                        {l, t, 0.0f, 1.0f, line.colour}};
         device->DrawPrimitiveUP(D3DPT_LINESTRIP, 4, outline, sizeof(LineVertex));
     }
-    for (size_t i = sizeof(kLineStates) / sizeof(kLineStates[0]); i-- > 0;)
-        device->SetTextureStageState(kLineStates[i].stage,
-                                     (D3DTEXTURESTAGESTATETYPE)kLineStates[i].state, saved[i]);
 }
