@@ -222,6 +222,20 @@ void SpatialIndex::Inserted(const std::vector<PlacedObject>& objects,
         Link(Entry{keys_[index], objects[index].x, objects[index].y});
 }
 
+bool SpatialIndex::UnlinkAll(const std::vector<PlacedObject>& objects,
+                             const std::vector<uint32_t>& indices)
+{
+    for (uint32_t index : indices)
+    {
+        if (!Unlink(keys_[index], objects[index].x, objects[index].y))
+        {
+            Forget();
+            return false;
+        }
+    }
+    return true;
+}
+
 void SpatialIndex::Removing(const std::vector<PlacedObject>& objects,
                             const std::vector<uint32_t>& indices)
 {
@@ -232,14 +246,8 @@ void SpatialIndex::Removing(const std::vector<PlacedObject>& objects,
         Forget();
         return;
     }
-    for (uint32_t index : indices)
-    {
-        if (!Unlink(keys_[index], objects[index].x, objects[index].y))
-        {
-            Forget();
-            return;
-        }
-    }
+    if (!UnlinkAll(objects, indices))
+        return;
     RemoveAtIndices(&keys_, indices, (std::vector<uint32_t>*)nullptr);
 }
 
@@ -254,14 +262,7 @@ void SpatialIndex::Moving(const std::vector<PlacedObject>& objects,
         Forget();
         return;
     }
-    for (uint32_t index : indices)
-    {
-        if (!Unlink(keys_[index], objects[index].x, objects[index].y))
-        {
-            Forget();
-            return;
-        }
-    }
+    UnlinkAll(objects, indices);
 }
 
 void SpatialIndex::Moved(const std::vector<PlacedObject>& objects,

@@ -120,6 +120,9 @@ class SpatialIndex
                    int* cy1) const;
     void Link(const Entry& entry);
     bool Unlink(uint32_t key, float x, float y);
+    // Unlinks the objects at `indices`; forgets the index (false) when one
+    // is not where the index has it.
+    bool UnlinkAll(const std::vector<PlacedObject>& objects, const std::vector<uint32_t>& indices);
     void Compact();
     // Whether a change of `count` objects is better done by a rebuild.
     bool TooMany(size_t count) const;
