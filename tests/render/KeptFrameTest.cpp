@@ -41,21 +41,7 @@ class KeptFrameTest : public EditorDeviceTest
         doc.AddObjectType("W");
         // A heap of overlapping, turned objects of both types and one past
         // the catalog (no label), every third selected.
-        unsigned state = 7;
-        for (int i = 0; i < 300; ++i)
-        {
-            PlacedObject object;
-            memset(&object, 0, sizeof(object));
-            state = state * 1664525u + 1013904223u;
-            object.type = (uint8_t)(state >> 8) % 3;
-            object.x = (200.0f + (float)((state >> 12) % 400) + doc.scrollX) / doc.viewScale;
-            state = state * 1664525u + 1013904223u;
-            object.y = (150.0f + (float)((state >> 12) % 300) + doc.scrollY) / doc.viewScale;
-            object.rotation = (int16_t)((state >> 4) % 360);
-            doc.AddObject(object);
-            if (i % 3 == 0)
-                doc.ToggleSelected(i);
-        }
+        AddObjectHeap(doc, 7, 300, 200.0f, 150.0f, 400, 300, 3);
     }
     void TearDown() override
     {

@@ -33,21 +33,7 @@ class SlicedFrameTest : public EditorDeviceTest
         doc.AddObjectType("W");
         // Enough overlapping, labelled objects for several segments of
         // vertices and many slices; every fifth selected.
-        unsigned state = 11;
-        for (int i = 0; i < 2500; ++i)
-        {
-            PlacedObject object;
-            memset(&object, 0, sizeof(object));
-            state = state * 1664525u + 1013904223u;
-            object.type = (uint8_t)((state >> 8) % 3);
-            object.x = (20.0f + (float)((state >> 12) % 700) + doc.scrollX) / doc.viewScale;
-            state = state * 1664525u + 1013904223u;
-            object.y = (20.0f + (float)((state >> 12) % 500) + doc.scrollY) / doc.viewScale;
-            object.rotation = (int16_t)((state >> 4) % 360);
-            doc.AddObject(object);
-            if (i % 5 == 0)
-                doc.ToggleSelected(i);
-        }
+        AddObjectHeap(doc, 11, 2500, 20.0f, 20.0f, 700, 500, 5);
         app.View().ResetGesture();
         app.View().ForgetKeptFrame();
     }
@@ -159,8 +145,8 @@ TEST_F(SlicedFrameTest, TheMainLoopHandlesAMessageBeforeTheFrameIsComplete)
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "SlicedFrameTestNoting";
     RegisterClassA(&windowClass);
-    HWND noting = CreateWindowA("SlicedFrameTestNoting", "", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                nullptr, windowClass.hInstance, nullptr);
+    HWND noting = CreateWindowA("SlicedFrameTestNoting", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                windowClass.hInstance, nullptr);
     ASSERT_NE(noting, nullptr);
 
     app.View().SliceFrames(60000, 100);

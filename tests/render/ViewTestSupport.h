@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <string.h>
 
 #include <string>
 #include <vector>
@@ -19,6 +20,30 @@
 
 namespace viewtest
 {
+
+// A heap of `count` overlapping, turned objects of types 0 to 2 (with a
+// catalog of two, the third has no label) at random view pixels in the box
+// of `wide` x `high` pixels from (left, top) at the document's zoom and
+// scroll; every `selectEvery`th selected.
+inline void AddObjectHeap(MapDocument& doc, unsigned seed, int count, float left, float top,
+                          unsigned wide, unsigned high, int selectEvery)
+{
+    unsigned state = seed;
+    for (int i = 0; i < count; ++i)
+    {
+        PlacedObject object;
+        memset(&object, 0, sizeof(object));
+        state = state * 1664525u + 1013904223u;
+        object.type = (uint8_t)((state >> 8) % 3);
+        object.x = (left + (float)((state >> 12) % wide) + doc.scrollX) / doc.viewScale;
+        state = state * 1664525u + 1013904223u;
+        object.y = (top + (float)((state >> 12) % high) + doc.scrollY) / doc.viewScale;
+        object.rotation = (int16_t)((state >> 4) % 360);
+        doc.AddObject(object);
+        if (i % selectEvery == 0)
+            doc.ToggleSelected(i);
+    }
+}
 using ::DrawnFrame;
 
 // The set-up every render suite shares: the editor started once (the test
