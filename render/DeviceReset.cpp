@@ -162,13 +162,11 @@ bool Renderer::ResetDevice(int width, int height, FontRegistry& fonts)
         return false;
     }
     presentation_ = params;
-    clientWidth_ = width;
-    clientHeight_ = height;
     deviceLost_ = false;
 
     RestoreStates();
     SetProjection(farPlane_);
-    ResizeViewport(0, 0, (unsigned)width, (unsigned)height);
+    ResizeViewport(0, 0, (unsigned)clientWidth_, (unsigned)clientHeight_);
     fonts.RestoreDeviceResources();
     return true;
 }
@@ -181,12 +179,19 @@ bool Renderer::ResizeBackBuffer(int width, int height, FontRegistry& fonts)
     // that small: keep the old one until the window is restored.
     if (width <= 0 || height <= 0)
         return true;
-    if (width == clientWidth_ && height == clientHeight_ && !deviceLost_)
+    const int backWidth = BackBufferWidth(), backHeight = BackBufferHeight();
+    const bool changed = width != clientWidth_ || height != clientHeight_;
+    clientWidth_ = width;
+    clientHeight_ = height;
+    if (width <= backWidth && height <= backHeight && !deviceLost_)
     {
+        if (changed)
+            SetProjection(farPlane_);
         ResizeViewport(0, 0, (unsigned)width, (unsigned)height);
         return true;
     }
-    return ResetDevice(width, height, fonts);
+    return ResetDevice(width > backWidth ? width : backWidth,
+                       height > backHeight ? height : backHeight, fonts);
 }
 
 bool Renderer::RecoverDevice(FontRegistry& fonts)
@@ -205,5 +210,8 @@ bool Renderer::RecoverDevice(FontRegistry& fonts)
     if (state == D3D_OK && !deviceLost_)
         return true;
     // D3DERR_DEVICENOTRESET, or a loss seen by Present or a reset that failed.
-    return ResetDevice(clientWidth_, clientHeight_, fonts);
+    // (A reset that failed while the view grew left the old back buffer.)
+    return ResetDevice(clientWidth_ > BackBufferWidth() ? clientWidth_ : BackBufferWidth(),
+                       clientHeight_ > BackBufferHeight() ? clientHeight_ : BackBufferHeight(),
+                       fonts);
 }

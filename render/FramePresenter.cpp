@@ -190,7 +190,10 @@ bool FramePresenter::ShowReadback(const RECT* part)
     // locked rows (a row is `Pitch` bytes).
     RECT client = {0, 0, 0, 0};
     GetClientRect(window_, &client);
+    // Only the view's part of the back buffer is the frame.
     RECT shown = {0, 0, (LONG)desc.Width, (LONG)desc.Height};
+    const RECT view = {0, 0, renderer_.Width(), renderer_.Height()};
+    IntersectRect(&shown, &shown, &view);
     if (part)
         IntersectRect(&shown, &shown, part);
     IntersectRect(&shown, &shown, &client);
@@ -234,8 +237,17 @@ bool FramePresenter::CopyBackBufferToWindow()
     if (FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
         return false;
     IDirect3DSurface8* copy = Readback(back);
-    const bool shown = copy && SUCCEEDED(device->CopyRects(back, nullptr, 0, copy, nullptr)) &&
-                       ShowReadback(nullptr);
+    D3DSURFACE_DESC desc = {};
+    bool shown = copy && SUCCEEDED(back->GetDesc(&desc));
+    if (shown)
+    {
+        // The view's part of the back buffer (all of it, unless the view shrank).
+        RECT view = {0, 0, renderer_.Width(), renderer_.Height()};
+        const RECT whole = {0, 0, (LONG)desc.Width, (LONG)desc.Height};
+        const POINT at = {0, 0};
+        shown = IntersectRect(&view, &view, &whole) &&
+                SUCCEEDED(device->CopyRects(back, &view, 1, copy, &at)) && ShowReadback(nullptr);
+    }
     back->Release();
     return shown;
 }

@@ -43,9 +43,13 @@ class Renderer
     // Device loss and size changes (DeviceReset.cpp). The fonts are the ones
     // made on this device: their default-pool resources go before the reset
     // and come back after it.
-    // The back buffer follows the client area: a new size resets the device
-    // to it (and sets the viewport to the whole of it); a size of 0 (a
-    // minimised window) keeps the old back buffer. False when a reset failed.
+    // The view follows the client area: a new size becomes the viewport and
+    // the size frames are drawn at. The back buffer is at least that big: a
+    // view that grows past it resets the device to the larger of the two
+    // sizes in each direction, one that shrinks only narrows the viewport
+    // (a reset costs the driver its state: under Wine every texture is sent
+    // to the device again and the first draws after it stall). A size of 0
+    // (a minimised window) keeps the old view. False when a reset failed.
     bool ResizeBackBuffer(int width, int height, FontRegistry& fonts);
     // Whether frames can be drawn: asks the device, and when it has been
     // given back after a loss, resets it. While it is lost it says no: the
@@ -69,9 +73,13 @@ class Renderer
     IDirect3D8* Direct3D() const { return direct3d_; }
     // The window the frames are drawn for.
     HWND Window() const { return window_; }
-    // The back buffer's size: the client area's at creation or last resize.
+    // The view's size (the viewport), the client area's at creation or last
+    // resize: what frames are drawn at and shown from the top left corner
+    // of the back buffer, which may be larger.
     int Width() const { return clientWidth_; }
     int Height() const { return clientHeight_; }
+    int BackBufferWidth() const { return (int)presentation_.BackBufferWidth; }
+    int BackBufferHeight() const { return (int)presentation_.BackBufferHeight; }
     TextureTable& Textures() { return textures_; }
     const TextureTable& Textures() const { return textures_; }
     // What the batched map view streams its quads through.
@@ -125,6 +133,7 @@ class Renderer
     // The hidden window the device belongs to.
     HWND CreateDeviceWindow();
     void SetProjection(float farPlane);
+    // Resets to a back buffer of this size (at least the view's).
     bool ResetDevice(int width, int height, FontRegistry& fonts);
     void SaveStates();
     void RestoreStates();

@@ -8,6 +8,8 @@
 #include <math.h>
 #include <string.h>
 
+#include <algorithm>
+
 #include "d3dx/d3dx8.h"
 #include "tests/render/ViewTestSupport.h"
 #include "tests/support/DeviceRecorder.h"
@@ -104,8 +106,10 @@ TEST_F(RendererTest, BackBufferHasTheClientSizeTheDesktopFormatAndA16BitDepth)
     D3DSURFACE_DESC desc;
     surface->GetDesc(&desc);
     surface->Release();
-    EXPECT_EQ((int)desc.Width, app.Graphics().Width());
-    EXPECT_EQ((int)desc.Height, app.Graphics().Height());
+    EXPECT_EQ((int)desc.Width, app.Graphics().BackBufferWidth());
+    EXPECT_EQ((int)desc.Height, app.Graphics().BackBufferHeight());
+    EXPECT_GE((int)desc.Width, app.Graphics().Width());
+    EXPECT_GE((int)desc.Height, app.Graphics().Height());
     D3DDISPLAYMODE mode;
     app.Graphics().Direct3D()->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
     EXPECT_EQ(desc.Format, mode.Format);
@@ -153,18 +157,30 @@ TEST_F(RendererTest, ProjectionIsTheLeftHandedPerspectiveWithAnIntegerAspect)
     ExpectPerspective(m, 0.5f, 2.0f, 0.1f, 50.0f);
 }
 
-TEST_F(RendererTest, TheBackBufferFollowsANewSizeAndTheFontsDrawOnIt)
+TEST_F(RendererTest, TheViewFollowsANewSizeTheBackBufferOnlyGrowsAndTheFontsDrawOnIt)
 {
     const int width = app.Graphics().Width(), height = app.Graphics().Height();
+    const int backWidth = std::max(width, app.Graphics().BackBufferWidth());
+    const int backHeight = std::max(height, app.Graphics().BackBufferHeight());
     EditorScene scene;
+    // 0 x 0: minimised, nothing changes; a shrink keeps the back buffer (no
+    // reset), a view wider than it resets it to the larger size each way.
     const struct
     {
-        int width, height;
-    } sizes[] = {{400, 300}, {0, 0}, {width, height}}; // 0 x 0: minimised, nothing changes
+        int width, height, backWidth, backHeight;
+        bool reset;
+    } sizes[] = {{400, 300, backWidth, backHeight, false},
+                 {0, 0, backWidth, backHeight, false},
+                 {backWidth + 16, 200, backWidth + 16, backHeight, true},
+                 {width, height, backWidth + 16, backHeight, false}};
     int expectedWidth = width, expectedHeight = height;
     for (const auto& size : sizes)
     {
+        const unsigned serial = app.Graphics().FrameSerial();
         EXPECT_TRUE(app.Graphics().ResizeBackBuffer(size.width, size.height, app.Fonts()));
+        EXPECT_EQ(app.Graphics().FrameSerial() != serial, size.reset) << size.width;
+        EXPECT_EQ(app.Graphics().BackBufferWidth(), size.backWidth);
+        EXPECT_EQ(app.Graphics().BackBufferHeight(), size.backHeight);
         if (size.width > 0)
             expectedWidth = size.width, expectedHeight = size.height;
         const BackBufferPixels frame = scene.Draw();

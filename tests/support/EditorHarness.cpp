@@ -3,6 +3,8 @@
 
 #include <stdio.h>
 
+#include <algorithm>
+
 #include "app/CommandRouter.h"
 #include "app/EditorApp.h"
 
@@ -60,14 +62,21 @@ void PumpMessages()
 
 namespace
 {
-// An image surface's pixels as 0xAARRGGBB values.
-bool ReadImageSurface(IDirect3DSurface8* surface, BackBufferPixels* out)
+// An image surface's pixels as 0xAARRGGBB values: of the editor's view
+// only, when the surface is the editor's back buffer or kept picture (a back
+// buffer may be larger than the view it was drawn for).
+bool ReadImageSurface(IDirect3DSurface8* surface, BackBufferPixels* out, bool viewOnly)
 {
     D3DSURFACE_DESC desc;
     D3DLOCKED_RECT locked;
     if (FAILED(surface->GetDesc(&desc)) ||
         FAILED(surface->LockRect(&locked, nullptr, D3DLOCK_READONLY)))
         return false;
+    if (viewOnly)
+    {
+        desc.Width = std::min<UINT>(desc.Width, (UINT)app.Graphics().Width());
+        desc.Height = std::min<UINT>(desc.Height, (UINT)app.Graphics().Height());
+    }
     out->width = (int)desc.Width;
     out->height = (int)desc.Height;
     out->pixels.assign((size_t)desc.Width * desc.Height, 0);
@@ -108,7 +117,7 @@ bool ReadBackBuffer(IDirect3DDevice8* device, BackBufferPixels* out)
     const bool ok =
         SUCCEEDED(device->CreateImageSurface(desc.Width, desc.Height, desc.Format, &copy)) &&
         SUCCEEDED(device->CopyRects(back, nullptr, 0, copy, nullptr)) &&
-        ReadImageSurface(copy, out);
+        ReadImageSurface(copy, out, device == app.Graphics().Device());
     if (copy)
         copy->Release();
     back->Release();
@@ -118,7 +127,7 @@ bool ReadBackBuffer(IDirect3DDevice8* device, BackBufferPixels* out)
 bool ReadShownFrame(BackBufferPixels* out)
 {
     IDirect3DSurface8* kept = app.View().Presenter().KeptPicture();
-    return kept && ReadImageSurface(kept, out);
+    return kept && ReadImageSurface(kept, out, true);
 }
 
 TempFolder::TempFolder()
