@@ -12,16 +12,21 @@ inline uint64_t Rotate(uint64_t value, int bits)
 
 // Two lanes that mix every 8-byte word with different multipliers and
 // orders of operations, so that a pair of blocks matching in one lane by
-// chance is no more likely to match in the other.
+// chance is no more likely to match in the other. Each lane runs as four
+// independent chains over every fourth word (the multiplications of one
+// chain wait for each other, those of four do not), folded at the end.
 struct Lanes
 {
-    uint64_t a = 0x243F6A8885A308D3ull;
-    uint64_t b = 0x13198A2E03707344ull;
+    static const int kChains = 4;
+    uint64_t a[kChains] = {0x243F6A8885A308D3ull, 0xA4093822299F31D0ull, 0x082EFA98EC4E6C89ull,
+                           0x452821E638D01377ull};
+    uint64_t b[kChains] = {0x13198A2E03707344ull, 0xBE5466CF34E90C6Cull, 0xC0AC29B7C97C50DDull,
+                           0x3F84D5B5B5470917ull};
 
-    void Word(uint64_t word)
+    void Word(int chain, uint64_t word)
     {
-        a = Rotate((a ^ word) * 0x9E3779B97F4A7C15ull, 29);
-        b = (Rotate(b, 31) + word) * 0xC2B2AE3D27D4EB4Full;
+        a[chain] = Rotate((a[chain] ^ word) * 0x9E3779B97F4A7C15ull, 29);
+        b[chain] = (Rotate(b[chain], 31) + word) * 0xC2B2AE3D27D4EB4Full;
     }
     static uint64_t Finish(uint64_t h)
     {
@@ -30,6 +35,15 @@ struct Lanes
         h ^= h >> 33;
         h *= 0xC4CEB9FE1A85EC53ull;
         return h ^ (h >> 33);
+    }
+    // The chains folded into the first, in order.
+    void Fold()
+    {
+        for (int chain = 1; chain < kChains; ++chain)
+        {
+            Word(0, a[chain]);
+            b[0] = (Rotate(b[0], 31) + b[chain]) * 0xC2B2AE3D27D4EB4Full;
+        }
     }
 };
 } // namespace
@@ -40,17 +54,25 @@ SavedObjects::Hash SavedObjects::HashRecords(const PlacedObject* records, size_t
     const size_t length = count * sizeof(PlacedObject);
     Lanes lanes;
     size_t at = 0;
+    for (; at + 8 * Lanes::kChains <= length; at += 8 * Lanes::kChains)
+    {
+        uint64_t words[Lanes::kChains];
+        memcpy(words, bytes + at, sizeof(words));
+        for (int chain = 0; chain < Lanes::kChains; ++chain)
+            lanes.Word(chain, words[chain]);
+    }
+    lanes.Fold();
     for (; at + 8 <= length; at += 8)
     {
         uint64_t word;
         memcpy(&word, bytes + at, 8);
-        lanes.Word(word);
+        lanes.Word(0, word);
     }
     uint64_t tail = 0;
     memcpy(&tail, bytes + at, length - at);
-    lanes.Word(tail);
-    lanes.Word(length);
-    return {Lanes::Finish(lanes.a), Lanes::Finish(lanes.b)};
+    lanes.Word(0, tail);
+    lanes.Word(0, length);
+    return {Lanes::Finish(lanes.a[0]), Lanes::Finish(lanes.b[0])};
 }
 
 void SavedObjects::Note(const std::vector<ObjectType>& types,
