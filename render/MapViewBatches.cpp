@@ -420,11 +420,10 @@ bool MapView::ContinueObjects(Renderer& renderer, const MapDocument& document,
             if (batches.gathered >= Batches::kSegmentBytes)
                 batches.Flush(renderer, document);
         }
+        // The segment gathered so far waits for the next slice: flushing it
+        // now would end the slice waiting for the device.
         if (deadline && batches.next < count && deadline->Passed(batches.next - first))
-        {
-            batches.Flush(renderer, document);
             return false;
-        }
     }
     batches.Flush(renderer, document);
     batches.open = false;
