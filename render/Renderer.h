@@ -46,10 +46,10 @@ class Renderer
     // The view follows the client area: a new size becomes the viewport and
     // the size frames are drawn at. The back buffer is at least that big: a
     // view that grows past it resets the device to the larger of the two
-    // sizes in each direction, one that shrinks only narrows the viewport
-    // (a reset costs the driver its state: under Wine the first draw of the
-    // map after one stalls for 200-300 ms). A size of 0
-    // (a minimised window) keeps the old view. False when a reset failed.
+    // sizes in each direction, one that shrinks only narrows the viewport (a
+    // reset costs the driver its state: under Wine the first draw of the map
+    // after one stalls for 200-300 ms). A size of 0 (a minimised window)
+    // keeps the old view. False when a reset failed.
     bool ResizeBackBuffer(int width, int height, FontRegistry& fonts);
     // Whether frames can be drawn: asks the device, and when it has been
     // given back after a loss, resets it. While it is lost it says no: the
