@@ -207,12 +207,17 @@ HRESULT CreateFilledTexture(IDirect3DDevice8* device, const TextureLayout& layou
     return D3D_OK;
 }
 
-// The texture of a decoded image, as both entry points make it.
-HRESULT CreateTextureOfImage(IDirect3DDevice8* device, Image& image, const ImageInfo& info,
-                             UINT width, UINT height, UINT mipLevels, DWORD usage, D3DFORMAT format,
+// The texture of an image file's bytes, as both entry points make it.
+HRESULT CreateTextureOfBytes(IDirect3DDevice8* device, const void* data, size_t size, UINT width,
+                             UINT height, UINT mipLevels, DWORD usage, D3DFORMAT format,
                              D3DPOOL pool, const ScaleFilter& scale, D3DCOLOR colorKey,
                              D3DXIMAGE_INFO* srcInfo, IDirect3DTexture8** texture)
 {
+    Image image;
+    ImageInfo info;
+    const HRESULT decoded = DecodeBytes(data, size, &image, &info);
+    if (FAILED(decoded))
+        return decoded;
     ApplyColorKey(&image, colorKey);
 
     D3DCAPS8 caps;
@@ -266,18 +271,12 @@ HRESULT WINAPI D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char
     ScaleFilter scale;
     if (!device || !srcFile || !texture || !ScaleFilterOf(filter, &scale))
         return D3DERR_INVALIDCALL;
-    Image image;
-    ImageInfo info;
-    {
-        std::vector<uint8_t> bytes;
-        HRESULT result = ReadWholeFile(srcFile, &bytes);
-        if (SUCCEEDED(result))
-            result = DecodeBytes(bytes.data(), bytes.size(), &image, &info);
-        if (FAILED(result))
-            return result;
-    }
-    return CreateTextureOfImage(device, image, info, width, height, mipLevels, usage, format, pool,
-                                scale, colorKey, srcInfo, texture);
+    std::vector<uint8_t> bytes;
+    const HRESULT read = ReadWholeFile(srcFile, &bytes);
+    if (FAILED(read))
+        return read;
+    return CreateTextureOfBytes(device, bytes.data(), bytes.size(), width, height, mipLevels, usage,
+                                format, pool, scale, colorKey, srcInfo, texture);
 }
 
 HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(
@@ -290,11 +289,6 @@ HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(
     ScaleFilter scale;
     if (!device || !srcData || !texture || !ScaleFilterOf(filter, &scale))
         return D3DERR_INVALIDCALL;
-    Image image;
-    ImageInfo info;
-    const HRESULT result = DecodeBytes(srcData, srcDataSize, &image, &info);
-    if (FAILED(result))
-        return result;
-    return CreateTextureOfImage(device, image, info, width, height, mipLevels, usage, format, pool,
-                                scale, colorKey, srcInfo, texture);
+    return CreateTextureOfBytes(device, srcData, srcDataSize, width, height, mipLevels, usage,
+                                format, pool, scale, colorKey, srcInfo, texture);
 }
